@@ -1,0 +1,15 @@
+# Cross-compiling for Windows (x86_64) with MinGW-w64 GCC, posix threads.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(ZV_NM x86_64-w64-mingw32-nm)
+set(ZV_DLLTOOL x86_64-w64-mingw32-dlltool)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${ZV_THIRD_PARTY_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Tests run under Wine (64-bit only: 32-bit programs cannot run on these machines).
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

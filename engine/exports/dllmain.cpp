@@ -1,0 +1,16 @@
+#include <windows.h>
+
+#include "foundation/engine_frame.h"
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      return zv::engineLoad() ? TRUE : FALSE;
+    case DLL_PROCESS_DETACH:
+      // reserved != null: the process is ending and other threads are gone.
+      zv::engineUnload(reserved != nullptr);
+      return TRUE;
+    default:
+      return TRUE;
+  }
+}

@@ -1,0 +1,50 @@
+#include "foundation/engine_frame.h"
+
+#include <windows.h>
+
+#include "foundation/system_probes.h"
+
+namespace zv {
+namespace {
+
+struct Unit {
+  const char* name;
+  bool (*start)();               // may be null
+  void (*stop)(bool processExit);  // may be null
+};
+
+// The load order of the engine. Each unit starts once, in this order; unload
+// runs the stops of the started units in reverse. Later units rely on the
+// earlier ones (every allocation goes through the memory manager, every path
+// through the standard directories), so the order is part of the design.
+const Unit kUnits[] = {
+    {"system probes", startSystemProbes, stopSystemProbes},
+};
+
+constexpr int kUnitCount = sizeof(kUnits) / sizeof(kUnits[0]);
+int g_started = 0;
+
+}  // namespace
+
+bool engineLoad() {
+  for (g_started = 0; g_started < kUnitCount; ++g_started) {
+    const Unit& u = kUnits[g_started];
+    if (u.start && !u.start()) {
+      OutputDebugStringA("zvengine: unit failed to start: ");
+      OutputDebugStringA(u.name);
+      OutputDebugStringA("\n");
+      engineUnload(false);
+      return false;
+    }
+  }
+  return true;
+}
+
+void engineUnload(bool processExit) {
+  while (g_started > 0) {
+    const Unit& u = kUnits[--g_started];
+    if (u.stop) u.stop(processExit);
+  }
+}
+
+}  // namespace zv

@@ -1,0 +1,3 @@
+// The whole engine interface of zvengine.dll.
+#pragma once
+#include "zv_base.h"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds (once, cached by package version) every third-party library for one
+# architecture and prints the install prefixes, one a line.
+#   third-party.sh ARCH CACHE_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+arch=$1 cache=$2
+"$here/build-gtest.sh" "$arch" "$cache"

@@ -1,0 +1,80 @@
+#include "foundation/text_util.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace zv {
+
+std::vector<std::string> splitText(std::string_view text, char separator) {
+  std::vector<std::string> items;
+  size_t start = 0;
+  for (;;) {
+    size_t at = text.find(separator, start);
+    if (at == std::string_view::npos) {
+      items.emplace_back(text.substr(start));
+      return items;
+    }
+    items.emplace_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+}
+
+size_t lastSeparator(std::string_view path) {
+  size_t last = std::string_view::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (c == '\\') {
+      last = i;
+    } else if (IsDBCSLeadByte(c) && i + 1 < path.size()) {
+      ++i;  // the trail byte may look like '\\'
+    }
+  }
+  return last;
+}
+
+std::string fileNamePart(std::string_view path) {
+  size_t sep = lastSeparator(path);
+  return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
+}
+
+std::string extensionPart(std::string_view path) {
+  std::string name = fileNamePart(path);
+  size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string directoryPart(std::string_view path) {
+  size_t sep = lastSeparator(path);
+  return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));
+}
+
+std::string windowsDirectory() {
+  char dir[MAX_PATH] = {};
+  UINT n = GetWindowsDirectoryA(dir, 256);
+  if (n == 0 || n >= 256) return std::string();
+  std::string out(dir, n);
+  if (out.size() > 3 && out.back() == '\\') out.pop_back();
+  return out;
+}
+
+void copyBounded(char* out, size_t size, std::string_view text) {
+  if (!out || size == 0) return;
+  size_t n = 0;
+  while (n < text.size()) {
+    size_t step = (IsDBCSLeadByte(static_cast<unsigned char>(text[n])) && n + 1 < text.size()) ? 2 : 1;
+    if (n + step > size - 1) break;
+    n += step;
+  }
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+}
+
+std::string asciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+}  // namespace zv

@@ -1,0 +1,58 @@
+#include "foundation/diagnostics.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+namespace zv {
+namespace {
+
+std::mutex g_consoleLock;
+HANDLE g_console = nullptr;
+
+// The console is opened on the first line, so a player that writes nothing
+// never shows one.
+HANDLE consoleHandle() {
+  if (g_console) return g_console;
+  if (!GetConsoleWindow()) AllocConsole();
+  HANDLE h = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (h == nullptr || h == INVALID_HANDLE_VALUE)
+    h = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                    nullptr);
+  g_console = (h == INVALID_HANDLE_VALUE) ? nullptr : h;
+  return g_console;
+}
+
+}  // namespace
+
+void debugWriteLine(const char* text) {
+  if (!text) text = "";
+  {
+    std::lock_guard<std::mutex> hold(g_consoleLock);
+    if (HANDLE h = consoleHandle()) {
+      DWORD written = 0;
+      WriteFile(h, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+      WriteFile(h, "\r\n", 2, &written, nullptr);
+    }
+  }
+  OutputDebugStringA(text);
+  OutputDebugStringA("\n");
+}
+
+void debugWriteLinef(const char* format, ...) {
+  char line[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(line, sizeof(line), format, args);
+  va_end(args);
+  debugWriteLine(line);
+}
+
+void writeExceptionDiagnostic(const char* operation, const char* className, const char* message) {
+  debugWriteLinef("%s: %s [%s]", operation ? operation : "", className ? className : "", message ? message : "");
+}
+
+}  // namespace zv

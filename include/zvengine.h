@@ -2,3 +2,4 @@
 #pragma once
 #include "zv_base.h"
 #include "zv_decoder.h"
+#include "zv_plugins.h"

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "foundation/memory.h"
 #include "foundation/system_probes.h"
 
 namespace zv {
@@ -19,6 +20,7 @@ struct Unit {
 // through the standard directories), so the order is part of the design.
 const Unit kUnits[] = {
     {"system probes", startSystemProbes, stopSystemProbes},
+    {"memory manager", startMemoryManager, stopMemoryManager},
 };
 
 constexpr int kUnitCount = sizeof(kUnits) / sizeof(kUnits[0]);

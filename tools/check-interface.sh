@@ -10,7 +10,8 @@ total=204
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-names() { grep -v -E '^[[:space:]]*(#|$)' "$@" | awk '{print $1}'; }
+# The names of list files (cat first: grep would prefix each line with its file).
+names() { cat "$@" | grep -v -E '^[[:space:]]*(#|$)' | awk '{print $1}'; }
 
 names "$src/tools/engine-exports.txt" | sort > "$work/listed.all"
 sort -u "$work/listed.all" > "$work/listed"

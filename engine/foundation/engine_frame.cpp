@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "foundation/config_store.h"
+#include "foundation/debug_registry.h"
+#include "foundation/language.h"
 #include "foundation/memory.h"
 #include "foundation/system_probes.h"
 
@@ -19,8 +22,13 @@ struct Unit {
 // earlier ones (every allocation goes through the memory manager, every path
 // through the standard directories), so the order is part of the design.
 const Unit kUnits[] = {
+    {"localisation", startLanguage, stopLanguage},
     {"system probes", startSystemProbes, stopSystemProbes},
+    {"configuration store", startConfigStore, stopConfigStore},
+    {"debug registry", startDebugRegistry, stopDebugRegistry},
     {"memory manager", startMemoryManager, stopMemoryManager},
+    // ---- containers, then the playlist, playback and metadata units go
+    // ---- here, in that order.
 };
 
 constexpr int kUnitCount = sizeof(kUnits) / sizeof(kUnits[0]);

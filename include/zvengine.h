@@ -1,6 +1,9 @@
 // The whole engine interface of zvengine.dll.
 #pragma once
 #include "zv_base.h"
+#include "zv_containers.h"
+#include "zv_playlist.h"
+#include "zv_cdaudio.h"
 #include "zv_decoder.h"
 #include "zv_plugins.h"
 #include "zv_playback.h"

@@ -1,3 +1,4 @@
 // The whole engine interface of zvengine.dll.
 #pragma once
 #include "zv_base.h"
+#include "zv_paths.h"

@@ -18,6 +18,8 @@ namespace {
 using playbacktest::diagnostics;
 using playbacktest::recorderLog;
 
+DWORD WINAPI exitAtOnce(void*) { return 0; }
+
 bool threadEnded(ZvTarget id, int ms) {
   HANDLE t = OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
   if (!t) return true;  // already gone
@@ -162,7 +164,7 @@ TEST_F(PluginHost, broadcastReachesEveryInstanceOnceAndEveryFilterEntry) {
 
 TEST_F(PluginHost, messageToADeadTargetLeavesNoBlock) {
   DWORD deadId = 0;
-  HANDLE t = CreateThread(nullptr, 0, [](void*) -> DWORD { return 0; }, nullptr, 0, &deadId);
+  HANDLE t = CreateThread(nullptr, 0, exitAtOnce, nullptr, 0, &deadId);
   WaitForSingleObject(t, INFINITE);
   CloseHandle(t);
   const int32_t* stat = debugGetMallocStat();

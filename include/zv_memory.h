@@ -66,15 +66,29 @@ ZVEXPORT void ZVAPI _memcpy(void* destination, const void* source, int32_t lengt
 ZVEXPORT const int32_t* ZVAPI debugGetMallocStat(void);
 // Writes the memory map to the diagnostic output ("Memory map disabled" when off).
 ZVEXPORT void ZVAPI debugPrintMemMap(void);
-// Registers a thread by name for the thread usage table.
+// Registers a thread by name for the thread usage table (the engine keeps a
+// duplicate of the handle, so the caller may close its own; a null handle
+// stands for the whole process). Any thread.
 ZVEXPORT void ZVAPI debugAddThread(const char* name, uint32_t threadId, void* threadHandle);
-// Removes the first entry with this thread id.
+// Removes the first entry with this thread id. Any thread.
 ZVEXPORT void ZVAPI debugDelThread(uint32_t threadId);
-// Writes the registered name of a thread, or its id in decimal, to `out` (260 bytes).
+// Writes the registered name of a thread, or its id in decimal, to `out`
+// (260 bytes; longer names are cut). Any thread.
 ZVEXPORT void ZVAPI debugGetThreadName(uint32_t threadId, char* out);
-// Writes the thread usage table to `out` (a buffer of 4096 bytes).
+// Writes the thread usage table to `out` (4096 bytes; whole lines only): the
+// character 1 and the header "ID\tName\tPr\tKrn\tUsr\n", then one line per
+// entry, last registered first: id ("Total": the character 1), name, priority
+// letter, kernel and user CPU percent over the last five calls; a line of an
+// entry using 20 % or more starts with the character 2. An entry shows from
+// the second call on. Any thread.
 ZVEXPORT void ZVAPI debugGetThreadList(char* out);
-// Describes an exception record (EXCEPTION_RECORD*) in one line into `out` (257 bytes).
+
+// Code of a software exception that carries an error object: parameter 0
+// points to its class name, parameter 1 to its message (both NUL-terminated
+// 8-bit texts). exceptionString describes it as "<class> [<message>]".
+#define ZV_ERROR_OBJECT_EXCEPTION 0xE05A5601u
+// Describes an exception record (EXCEPTION_RECORD*) in one line into `out`
+// (257 bytes): "<thread name>: <description> at <address>". Any thread.
 ZVEXPORT void ZVAPI exceptionString(const void* exceptionRecord, char* out);
 
 #ifdef __cplusplus

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include "foundation/config_store.h"
+#include "foundation/debug_registry.h"
+#include "foundation/language.h"
+#include "foundation/memory.h"
+#include "playback/plugin_host.h"
 #include "foundation/system_probes.h"
 
 namespace zv {
@@ -18,15 +23,26 @@ struct Unit {
 // earlier ones (every allocation goes through the memory manager, every path
 // through the standard directories), so the order is part of the design.
 const Unit kUnits[] = {
+    {"localisation", startLanguage, stopLanguage},
     {"system probes", startSystemProbes, stopSystemProbes},
+    {"configuration store", startConfigStore, stopConfigStore},
+    {"debug registry", startDebugRegistry, stopDebugRegistry},
+    {"memory manager", startMemoryManager, stopMemoryManager},
+    {"plug-in host", startPluginHost, stopPluginHost},
+    // ---- containers, then the playlist, playback and metadata units go
+    // ---- here, in that order.
 };
 
 constexpr int kUnitCount = sizeof(kUnits) / sizeof(kUnits[0]);
 int g_started = 0;
+HMODULE g_self = nullptr;
 
 }  // namespace
 
-bool engineLoad() {
+HMODULE engineModule() { return g_self; }
+
+bool engineLoad(HMODULE self) {
+  g_self = self;
   for (g_started = 0; g_started < kUnitCount; ++g_started) {
     const Unit& u = kUnits[g_started];
     if (u.start && !u.start()) {

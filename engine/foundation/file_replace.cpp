@@ -1,0 +1,48 @@
+#include "foundation/file_replace.h"
+
+#include <windows.h>
+
+#include "foundation/win_handle.h"
+
+namespace zv {
+
+std::string replacementTempName(const std::string& path) { return path + ".tmp"; }
+
+namespace {
+
+bool writeWhole(const std::string& path, const void* data, size_t size) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(file.get(), p, chunk, &written, nullptr) || written == 0) return false;
+    p += written;
+    size -= written;
+  }
+  // The content must be on disk before the name points at it.
+  return FlushFileBuffers(file.get()) != 0;
+}
+
+}  // namespace
+
+bool replaceFileContent(const std::string& path, const void* data, size_t size) {
+  std::string temp = replacementTempName(path);
+  if (!writeWhole(temp, data, size)) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  // A read-only record is still the user's own: clear the flag so that the
+  // move may replace it, and put it back if the move fails after all.
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                  (attributes & FILE_ATTRIBUTE_READONLY);
+  if (readOnly) SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  if (readOnly) SetFileAttributesA(path.c_str(), attributes);
+  DeleteFileA(temp.c_str());
+  return false;
+}
+
+}  // namespace zv

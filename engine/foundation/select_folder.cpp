@@ -1,0 +1,74 @@
+// The folder picker: the system's folder browser with a folder preselected.
+#include <windows.h>
+// after windows.h
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "foundation/config_store.h"
+#include "foundation/diagnostics.h"
+#include "foundation/text_util.h"
+#include "zv_config.h"
+
+namespace zv {
+namespace {
+
+// The browser selects a folder only once its window exists.
+int CALLBACK browseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
+  if (message == BFFM_INITIALIZED && data) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+  return 0;
+}
+
+UINT browseFlags() {
+  UINT flags = BIF_RETURNONLYFSDIRS;
+  if (parseConfigInt(configText("newStyleBrowse", "1"), 1) != 0) {
+    if (shellVer() > 470) flags |= BIF_EDITBOX;
+    if (shellVer() >= 500) flags |= BIF_NEWDIALOGSTYLE;
+  }
+  return flags;
+}
+
+// The new dialog style needs COM on this thread; undone only if done here.
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComScope() {
+    if (ok_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool ok_;
+};
+
+bool browse(HWND owner, const char* title, char* path) {
+  ComScope com;
+  std::string start = path;  // the caller's text, kept for the callback
+  BROWSEINFOA info = {};
+  info.hwndOwner = owner;
+  info.lpszTitle = title;
+  info.ulFlags = browseFlags();
+  info.lpfn = browseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  if (!chosen) return false;  // cancelled: the caller's path stays
+  char folder[MAX_PATH] = {};
+  BOOL ok = SHGetPathFromIDListA(chosen, folder);
+  CoTaskMemFree(chosen);
+  std::string result = ok ? folder : "";
+  if (!result.empty() && lastSeparator(result) == result.size() - 1) result.pop_back();
+  copyBounded(path, MAX_PATH, result);
+  return !result.empty();
+}
+
+}  // namespace
+}  // namespace zv
+
+ZVEXPORT ZvBool ZVAPI selectFolder(void* owner, const char* title, char* path) {
+  if (!path) return ZV_FALSE;
+  return zv::guarded("selectFolder", ZV_FALSE, [&] {
+    return zv::browse(static_cast<HWND>(owner), title ? title : "", path) ? ZV_TRUE : ZV_FALSE;
+  });
+}

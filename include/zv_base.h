@@ -31,10 +31,13 @@ typedef int32_t ZvBool;
 #define ZV_STATIC_ASSERT _Static_assert
 #endif
 #define ZV_LAYOUT(expr) ZV_STATIC_ASSERT(expr, #expr)
+// The check that does not apply still expands to a declaration, so the
+// trailing semicolon stays valid for pedantic compilers of outside plug-ins.
+#define ZV_LAYOUT_SKIPPED ZV_STATIC_ASSERT(1, "other architecture")
 #if defined(_WIN64)
-#define ZV_LAYOUT_32(expr)
+#define ZV_LAYOUT_32(expr) ZV_LAYOUT_SKIPPED
 #define ZV_LAYOUT_64(expr) ZV_STATIC_ASSERT(expr, #expr)
 #else
 #define ZV_LAYOUT_32(expr) ZV_STATIC_ASSERT(expr, #expr)
-#define ZV_LAYOUT_64(expr)
+#define ZV_LAYOUT_64(expr) ZV_LAYOUT_SKIPPED
 #endif

@@ -36,6 +36,7 @@ xvfb_start() {
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
+    trap xvfb_stop EXIT
     for _ in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
       kill -0 "$XVFB_PID" 2>/dev/null || break
@@ -45,4 +46,9 @@ xvfb_start() {
   echo "zv: could not start Xvfb" >&2
   return 1
 }
-xvfb_stop() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null || true; }
+xvfb_stop() {
+  [ -n "${XVFB_PID:-}" ] || return 0
+  kill "$XVFB_PID" 2>/dev/null
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
+}

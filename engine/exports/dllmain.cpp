@@ -2,10 +2,10 @@
 
 #include "foundation/engine_frame.h"
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
-      return zv::engineLoad() ? TRUE : FALSE;
+      return zv::engineLoad(self) ? TRUE : FALSE;
     case DLL_PROCESS_DETACH:
       // reserved != null: the process is ending and other threads are gone.
       zv::engineUnload(reserved != nullptr);

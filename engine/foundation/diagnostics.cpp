@@ -14,16 +14,36 @@ std::mutex g_consoleLock;
 HANDLE g_console = nullptr;
 
 // The console is opened on the first line, so a player that writes nothing
-// never shows one.
+// never shows one. A process whose output already goes somewhere (a console,
+// or a file or pipe it was started with) writes there instead.
 HANDLE consoleHandle() {
   if (g_console) return g_console;
-  if (!GetConsoleWindow()) AllocConsole();
   HANDLE h = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (h == nullptr || h == INVALID_HANDLE_VALUE) {
+    AllocConsole();
+    h = GetStdHandle(STD_OUTPUT_HANDLE);
+  }
   if (h == nullptr || h == INVALID_HANDLE_VALUE)
     h = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                     nullptr);
   g_console = (h == INVALID_HANDLE_VALUE) ? nullptr : h;
   return g_console;
+}
+
+// With ZVENGINE_LOG naming a file, every line is appended to it as well: a
+// record that outlives the console, and what tests read.
+void appendToLogFile(const char* text) {
+  char path[MAX_PATH];
+  DWORD n = GetEnvironmentVariableA("ZVENGINE_LOG", path, sizeof(path));
+  if (n == 0 || n >= sizeof(path)) return;
+  std::lock_guard<std::mutex> hold(g_consoleLock);
+  HANDLE f = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(f, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+  WriteFile(f, "\r\n", 2, &written, nullptr);
+  CloseHandle(f);
 }
 
 }  // namespace
@@ -40,6 +60,7 @@ void debugWriteLine(const char* text) {
   }
   OutputDebugStringA(text);
   OutputDebugStringA("\n");
+  appendToLogFile(text);
 }
 
 void debugWriteLinef(const char* format, ...) {

@@ -5,6 +5,8 @@
 #include "foundation/config_store.h"
 #include "foundation/debug_registry.h"
 #include "foundation/language.h"
+#include "foundation/memory.h"
+#include "playback/plugin_host.h"
 #include "foundation/system_probes.h"
 
 namespace zv {
@@ -25,16 +27,22 @@ const Unit kUnits[] = {
     {"system probes", startSystemProbes, stopSystemProbes},
     {"configuration store", startConfigStore, stopConfigStore},
     {"debug registry", startDebugRegistry, stopDebugRegistry},
-    // ---- memory manager, containers, then the playlist, playback and
-    // ---- metadata units go here, in that order.
+    {"memory manager", startMemoryManager, stopMemoryManager},
+    {"plug-in host", startPluginHost, stopPluginHost},
+    // ---- containers, then the playlist, playback and metadata units go
+    // ---- here, in that order.
 };
 
 constexpr int kUnitCount = sizeof(kUnits) / sizeof(kUnits[0]);
 int g_started = 0;
+HMODULE g_self = nullptr;
 
 }  // namespace
 
-bool engineLoad() {
+HMODULE engineModule() { return g_self; }
+
+bool engineLoad(HMODULE self) {
+  g_self = self;
   for (g_started = 0; g_started < kUnitCount; ++g_started) {
     const Unit& u = kUnits[g_started];
     if (u.start && !u.start()) {

@@ -43,6 +43,8 @@ FARPROC entry(HMODULE m, const char* name) { return m ? GetProcAddress(m, name) 
 
 const OptionalEntryPoints& optionalEntryPoints() { return g_entries; }
 
+bool isNtPlatform() { return g_os.dwPlatformId == VER_PLATFORM_WIN32_NT; }
+
 bool startSystemProbes() {
   g_shellVer = libraryVersion("shell32.dll");
   g_comctlVer = libraryVersion("comctl32.dll");

@@ -14,6 +14,9 @@ struct OptionalEntryPoints {
 
 const OptionalEntryPoints& optionalEntryPoints();
 
+// True on the NT platform family (platform id 2).
+bool isNtPlatform();
+
 bool startSystemProbes();
 void stopSystemProbes(bool processExit);
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 namespace zv {
 
 std::vector<std::string> splitText(std::string_view text, char separator) {
@@ -18,19 +16,6 @@ std::vector<std::string> splitText(std::string_view text, char separator) {
     items.emplace_back(text.substr(start, at - start));
     start = at + 1;
   }
-}
-
-size_t lastSeparator(std::string_view path) {
-  size_t last = std::string_view::npos;
-  for (size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (c == '\\') {
-      last = i;
-    } else if (IsDBCSLeadByte(c) && i + 1 < path.size()) {
-      ++i;  // the trail byte may look like '\\'
-    }
-  }
-  return last;
 }
 
 std::string fileNamePart(std::string_view path) {
@@ -56,18 +41,6 @@ std::string windowsDirectory() {
   std::string out(dir, n);
   if (out.size() > 3 && out.back() == '\\') out.pop_back();
   return out;
-}
-
-void copyBounded(char* out, size_t size, std::string_view text) {
-  if (!out || size == 0) return;
-  size_t n = 0;
-  while (n < text.size()) {
-    size_t step = (IsDBCSLeadByte(static_cast<unsigned char>(text[n])) && n + 1 < text.size()) ? 2 : 1;
-    if (n + step > size - 1) break;
-    n += step;
-  }
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
 }
 
 std::string asciiLower(std::string_view text) {

@@ -1,0 +1,14 @@
+// Range operations on dynamic arrays that the playlist needs beyond the
+// exported single-element ones: each moves the tail once, so inserting or
+// deleting n elements costs one pass, not n.
+#pragma once
+#include "zv_containers.h"
+
+namespace zv {
+
+// Opens `n` zero-filled elements at `at` (0..count).
+void arrayInsertSpace(hArray array, int32_t at, int32_t n);
+// Removes elements first..first+n-1 (a range inside 0..count-1).
+void arrayDeleteRange(hArray array, int32_t first, int32_t n);
+
+}  // namespace zv

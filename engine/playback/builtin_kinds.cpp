@@ -1,0 +1,139 @@
+// Built-in kinds share one thread pattern: the creator waits until the
+// thread's queue exists, the thread takes messages until WM_QUIT or
+// msgPluginQuit, and every message is handled under its own exception guard
+// so one bad message does not end the instance.
+#include "playback/builtin_kinds.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <exception>
+#include <string>
+#include <typeinfo>
+
+#include "foundation/config_store.h"
+#include "foundation/diagnostics.h"
+#include "foundation/language.h"
+#include "foundation/text_util.h"
+#include "foundation/win_handle.h"
+#include "playback/decoder_list.h"
+#include "playback/plugin_host.h"
+#include "zv_config.h"
+#include "zv_memory.h"
+
+namespace zv {
+namespace {
+
+struct BuiltinKind {
+  const char* name;
+  uint32_t flags;
+  const char* description;  // localised string
+  const char* priorityKey;  // null: fixed above normal
+  int32_t defaultPriority;
+  KindMessageHandler handler;
+};
+
+// Kinds whose work arrives with later units ignore their messages for now.
+void ignoreMessage(const MSG&) {}
+
+const BuiltinKind kKinds[] = {
+    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, ignoreMessage},
+    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, ignoreMessage},
+    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, ignoreMessage},
+    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, decodeKindMessage},
+    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, ignoreMessage},
+};
+
+struct ThreadStart {
+  const BuiltinKind* kind;
+  HANDLE ready;
+};
+
+void applyPriority(const BuiltinKind& kind) {
+  int32_t priority = kind.priorityKey ? configInt(kind.priorityKey, kind.defaultPriority) : kind.defaultPriority;
+  SetThreadPriority(GetCurrentThread(), priority);
+}
+
+DWORD WINAPI kindThread(void* arg) {
+  const BuiltinKind& kind = *static_cast<ThreadStart*>(arg)->kind;
+  MSG msg;
+  PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue exists from here on
+  applyPriority(kind);
+  SetEvent(static_cast<ThreadStart*>(arg)->ready);  // `arg` is gone after this
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == msgPluginQuit) break;
+    try {
+      if (msg.message == msgConfigChanged && kind.priorityKey) applyPriority(kind);
+      kind.handler(msg);
+    } catch (const std::exception& e) {
+      debugWriteLinef("%s: %s [%s]", translate(kind.description).c_str(), typeid(e).name(), e.what());
+    } catch (...) {
+      debugWriteLinef("%s: unknown exception", translate(kind.description).c_str());
+    }
+    finishMsg(&msg);
+  }
+  // Blocks of messages still queued are released with the thread's queue
+  // by the system; nothing else is held here.
+  return 0;
+}
+
+int32_t startKindThread(const BuiltinKind& kind, ZvInitBlock* init) {
+  UniqueKernelHandle ready(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  ThreadStart start = {&kind, ready.get()};
+  DWORD id = 0;
+  HANDLE thread = CreateThread(nullptr, 0, kindThread, &start, 0, &id);
+  if (!thread) return 1;
+  WaitForSingleObject(ready.get(), INFINITE);
+  init->instanceId = id;
+  init->threadHandle = thread;
+  debugAddThread(translate(kind.description).c_str(), id, thread);
+  if (std::strcmp(kind.name, "cdaudio") != 0) addBroadcastFilter(id, msgConfigChanged);
+  return 0;
+}
+
+template <int K>
+int32_t ZVAPI kindComInit(ZvInitBlock* init) {
+  return guarded("comInit", int32_t{1}, [&] { return startKindThread(kKinds[K], init); });
+}
+
+template <int K>
+int32_t ZVAPI kindComPluginInfo(ZvPluginInfoBlock* info) {
+  std::memset(info, 0, sizeof(*info));
+  copyBounded(info->description, sizeof(info->description), translate(kKinds[K].description));
+  info->kindFlags = kKinds[K].flags;
+  return 0;
+}
+
+int32_t ZVAPI kindComConfig(ZvConfigRec*) { return 0; }
+int32_t ZVAPI kindComErrorString(void*) { return 0; }
+
+int32_t ZVAPI cdaudioInPluginInfo(ZvInputInfoBlock* info) {
+  std::memset(info, 0, sizeof(*info));
+  std::strcpy(info->extensions, ".cda");
+  return 0;
+}
+
+template <int K>
+ZvPluginRec kindRecord(ZvInPluginInfoFn inPluginInfo, ZvInCheckFileFn inCheckFile) {
+  ZvPluginRec rec = {};
+  copyBounded(rec.name, sizeof(rec.name), kKinds[K].name);
+  rec.comInit = kindComInit<K>;
+  rec.comPluginInfo = kindComPluginInfo<K>;
+  rec.comConfig = kindComConfig;
+  rec.comErrorString = kindComErrorString;
+  rec.inPluginInfo = inPluginInfo;
+  rec.inCheckFile = inCheckFile;
+  return rec;
+}
+
+}  // namespace
+
+void registerBuiltinKinds() {
+  registerKind(kindRecord<0>(nullptr, nullptr));
+  registerKind(kindRecord<1>(nullptr, nullptr));
+  registerKind(kindRecord<2>(cdaudioInPluginInfo, nullptr));
+  registerKind(kindRecord<3>(decodeKindInPluginInfo, decodeKindInCheckFile));
+  registerKind(kindRecord<4>(nullptr, nullptr));
+}
+
+}  // namespace zv

@@ -1,0 +1,9 @@
+#include "playback/output_link.h"
+
+namespace zv {
+
+void shutDownOutput() {
+  // ZV-MERGE: outFree() once the output library lands.
+}
+
+}  // namespace zv

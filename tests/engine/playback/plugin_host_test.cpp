@@ -1,0 +1,231 @@
+// The plug-in host and message bus through the engine's exports, with real
+// plug-in libraries in this test's own root, real threads and posted messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "testkit.h"
+#include "zv_memory.h"
+#include "zv_plugins.h"
+
+namespace {
+
+std::string g_log;
+
+std::string diagnostics() {
+  auto bytes = zvtest::readFile(g_log);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string recorderLog() {
+  HMODULE m = GetModuleHandleA("recorder.zz");
+  if (!m) return "";
+  using LogFn = int32_t(ZVAPI*)(char*, int32_t);
+  auto fn = reinterpret_cast<LogFn>(reinterpret_cast<void*>(GetProcAddress(m, "recorderLog")));
+  std::vector<char> buf(65536);
+  fn(buf.data(), static_cast<int32_t>(buf.size()));
+  return buf.data();
+}
+
+bool threadEnded(ZvTarget id, int ms) {
+  HANDLE t = OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+  if (!t) return true;  // already gone
+  bool ended = WaitForSingleObject(t, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
+  CloseHandle(t);
+  return ended;
+}
+
+// Messages posted to this thread: code and, for blocks, the allocation tag
+// and the bytes.
+struct Received {
+  UINT code;
+  std::string tag;
+  std::string data;
+};
+
+std::vector<Received> drainOwnQueue(UINT code) {
+  std::vector<Received> got;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, code, code, PM_REMOVE)) {
+    Received r{msg.message, "", ""};
+    if (msg.lParam) {
+      auto* h = reinterpret_cast<const ZvBlockHeader*>(reinterpret_cast<const char*>(msg.lParam) - 24);
+      r.tag = h->tag;
+      r.data.resize(static_cast<size_t>(_mgetsize(reinterpret_cast<void*>(msg.lParam))));
+      getMsgPrm(&msg, r.data.data());
+    }
+    finishMsg(&msg);
+    got.push_back(r);
+  }
+  return got;
+}
+
+class PluginHost : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    g_log = zvtest::testDir() + "\\diagnostics.txt";
+    DeleteFileA(g_log.c_str());
+    SetEnvironmentVariableA("ZVENGINE_LOG", g_log.c_str());
+    // Things in the plug-in folder that are not plug-ins.
+    std::string plugins = zvtest::rootDir() + "\\plugins";
+    CreateDirectoryA((plugins + "\\folder.z").c_str(), nullptr);
+    zvtest::writeFile(plugins + "\\notalibrary.zzz", "text", 4);
+    initPlugins();
+  }
+};
+
+TEST_F(PluginHost, registersBuiltInKindsInOrderThenGeneralPlugins) {
+  ASSERT_EQ(pluginCount(), 6);
+  const char* names[] = {"vis", "winampvis", "cdaudio", "decode", "insampler", "recorder"};
+  const uint32_t flags[] = {4, 20, 1, 17, 0, pfInput};
+  const char* descriptions[] = {"Visualizer", "Winamp vis", "CD player", "Decoder", "Sampler",
+                                "Recorder test plug-in"};
+  for (int i = 0; i < 6; ++i) {
+    const ZvPluginRec* r = pluginInfoByNum(i);
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->name, names[i]);
+    EXPECT_EQ(r->kindFlags, flags[i]) << names[i];
+    EXPECT_STREQ(r->description, descriptions[i]);
+    EXPECT_EQ(r->threadId, 0u);
+    EXPECT_NE(r->comInit, nullptr);
+  }
+  EXPECT_STREQ(pluginInfoByNum(2)->extensions, ".cda");
+  const ZvPluginRec* rec = pluginInfoByName("RECORDER");
+  ASSERT_NE(rec, nullptr);
+  EXPECT_STREQ(rec->fileName, "recorder.zz");
+  EXPECT_STREQ(rec->extensions, ".REC,.rec2");
+  EXPECT_STREQ(rec->extra, "extra text");
+  EXPECT_EQ(rec->infoTail[15], 0x5A);
+  EXPECT_NE(rec->module, nullptr);
+  EXPECT_EQ(pluginInfoByName("folder"), nullptr);
+  EXPECT_EQ(pluginInfoByName("notalibrary"), nullptr);
+  EXPECT_EQ(pluginInfoByName("invalid"), nullptr);
+  EXPECT_NE(diagnostics().find("invalid.z is not a valid plugin"), std::string::npos) << diagnostics();
+}
+
+TEST_F(PluginHost, outOfRangeIndexesGiveNullAndADiagnosticLine) {
+  EXPECT_EQ(pluginInfoByNum(-1), nullptr);
+  EXPECT_EQ(pluginInfoByNum(pluginCount()), nullptr);
+  EXPECT_NE(diagnostics().find("pluginInfo argument -1 not in valid range 0..5"), std::string::npos);
+  EXPECT_NE(diagnostics().find("pluginInfo argument 6 not in valid range 0..5"), std::string::npos);
+  EXPECT_EQ(instanceInfoByNum(instanceCount()), nullptr);
+  EXPECT_NE(diagnostics().find("instanceInfo argument"), std::string::npos);
+}
+
+TEST_F(PluginHost, messagesReachAnInstanceWithTheirBlockAndSender) {
+  ZvTarget owner = GetCurrentThreadId();
+  ZvTarget id = startPlugin("Recorder", owner);
+  ASSERT_NE(id, 0u);
+  const ZvInstanceRec* inst = instanceInfoById(id);
+  ASSERT_NE(inst, nullptr);
+  EXPECT_EQ(inst->threadId, id);
+  EXPECT_NE(inst->threadHandle, nullptr);
+  EXPECT_EQ(instanceInfoByName("recorder"), inst);
+
+  const unsigned char data[3] = {0x01, 0xAB, 0x00};
+  pluginMsg(id, 6500, data, 3);
+  pluginMsgFromX(777, id, 6501);
+  std::string expect = "6500 " + std::to_string(owner) + " 3 01ab00;6501 777 0 ;";
+  EXPECT_TRUE(zvtest::waitFor([&] { return recorderLog().find(expect) != std::string::npos; }, 2000))
+      << recorderLog();
+
+  int before = instanceCount();
+  stopPlugin(id);
+  EXPECT_EQ(instanceCount(), before - 1);
+  EXPECT_EQ(instanceInfoById(id), nullptr);
+  EXPECT_TRUE(threadEnded(id, 2000));
+  stopPlugin(id);  // unknown now: nothing happens
+  EXPECT_EQ(startPlugin("no such kind", owner), 0u);
+}
+
+TEST_F(PluginHost, broadcastReachesEveryInstanceOnceAndEveryFilterEntry) {
+  ZvTarget self = GetCurrentThreadId();
+  ZvTarget a = startPlugin("recorder", self);
+  ZvTarget b = startPlugin("recorder", self);
+  addBroadcastFilter(self, 7100);
+  addBroadcastFilter(self, 7100);
+  addBroadcastFilter(self, 7101);
+  const char payload[5] = "abcd";
+  pluginMsg(0, 7100, payload, 4);
+
+  std::string fromA = "7100 " + std::to_string(self) + " 4 61626364;";
+  EXPECT_TRUE(zvtest::waitFor([&] {
+    std::string log = recorderLog();
+    size_t first = log.find(fromA);
+    return first != std::string::npos && log.find(fromA, first + 1) != std::string::npos;
+  }, 2000)) << recorderLog();
+  auto own = drainOwnQueue(7100);
+  ASSERT_EQ(own.size(), 2u);
+  for (const Received& r : own) {
+    EXPECT_EQ(r.tag, "bfilterMsg");
+    EXPECT_EQ(r.data, "abcd");
+  }
+  EXPECT_TRUE(drainOwnQueue(7101).empty());
+
+  delBroadcastFilter(self, 7100);
+  pluginMsgX(0, 7100);
+  Sleep(50);  // nothing may arrive: give a wrong post time to show up
+  EXPECT_TRUE(drainOwnQueue(7100).empty());
+  delBroadcastFilter(self, 7101);
+  stopPlugin(a);
+  stopPlugin(b);
+  EXPECT_TRUE(threadEnded(a, 2000));
+  EXPECT_TRUE(threadEnded(b, 2000));
+}
+
+TEST_F(PluginHost, messageToADeadTargetLeavesNoBlock) {
+  DWORD deadId = 0;
+  HANDLE t = CreateThread(nullptr, 0, [](void*) -> DWORD { return 0; }, nullptr, 0, &deadId);
+  WaitForSingleObject(t, INFINITE);
+  CloseHandle(t);
+  const int32_t* stat = debugGetMallocStat();
+  int32_t pool = stat[ZV_STAT_POOL_BLOCKS], heap = stat[ZV_STAT_HEAP_IN_USE];
+  int32_t posted = stat[ZV_STAT_MESSAGES_POSTED];
+  char big[600] = {};
+  pluginMsg(deadId, 6600, big, 16);
+  pluginMsg(deadId, 6600, big, sizeof(big));
+  EXPECT_EQ(stat[ZV_STAT_POOL_BLOCKS], pool);
+  EXPECT_EQ(stat[ZV_STAT_HEAP_IN_USE], heap);
+  EXPECT_EQ(stat[ZV_STAT_MESSAGES_POSTED], posted);
+}
+
+TEST_F(PluginHost, finishMsgFreesOnlyBusBlocks) {
+  const int32_t* stat = debugGetMallocStat();
+  int32_t pool = stat[ZV_STAT_POOL_BLOCKS];
+  void* block = mallocex(8, "test");
+  MSG outside = {};
+  outside.message = WM_USER + 1;  // not a bus code: lParam is not ours to free
+  outside.lParam = reinterpret_cast<LPARAM>(block);
+  finishMsg(&outside);
+  EXPECT_EQ(stat[ZV_STAT_POOL_BLOCKS], pool + 1);
+  MSG bus = outside;
+  bus.message = ZV_BUS_LAST;
+  finishMsg(&bus);
+  EXPECT_EQ(stat[ZV_STAT_POOL_BLOCKS], pool);
+  MSG quit = {};
+  quit.message = msgPluginQuit;  // lParam 0, nothing to free
+  finishMsg(&quit);
+}
+
+TEST_F(PluginHost, builtInInstancesRunUnderTheirNameAndQuit) {
+  ZvTarget self = GetCurrentThreadId();
+  for (const char* kind : {"vis", "winampvis", "cdaudio", "decode", "insampler"}) {
+    ZvTarget id = startPlugin(kind, self);
+    ASSERT_NE(id, 0u) << kind;
+    char name[260] = {};
+    debugGetThreadName(static_cast<uint32_t>(id), name);
+    EXPECT_STREQ(name, pluginInfoByName(kind)->description);
+    pluginMsgX(id, msgConfigChanged);  // re-reads its priority and goes on
+    pluginMsgX(id, 6999);              // unknown: ignored
+    EXPECT_FALSE(threadEnded(id, 50)) << kind;
+    stopPlugin(id);
+    EXPECT_TRUE(threadEnded(id, 2000)) << kind;
+    debugGetThreadName(static_cast<uint32_t>(id), name);
+    EXPECT_EQ(std::string(name), std::to_string(id)) << "unregistered on stop";
+  }
+}
+
+}  // namespace

@@ -129,6 +129,10 @@ TEST(ConfigValues, stringReadsValueOrDefault) {
     storeRaw(b, section, "empty", "");
     configString("empty", buffer, "fallback");
     EXPECT_STREQ(buffer, "") << label(b);
+    // The buffer may be its own default.
+    std::strcpy(buffer, "kept");
+    configString("missing", buffer, buffer);
+    EXPECT_STREQ(buffer, "kept") << label(b);
     setConfigString("word", "Zorvak \xe4\xf6");
     configString("word", buffer, "fallback");
     EXPECT_STREQ(buffer, "Zorvak \xe4\xf6") << label(b);

@@ -64,7 +64,7 @@ DWORD WINAPI answerDialog(void* p) {
         a->seen = name;
         return _stricmp(name, a->folder) == 0;
       },
-      8000);
+      20000);  // generous: the shell fills the tree slowly on a loaded machine
   // Never leave the dialog hanging: without the folder shown, cancel it.
   if (dialog) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(ready ? a->button : IDCANCEL, BN_CLICKED), 0);
   a->pressed = ready;
@@ -76,7 +76,7 @@ ZvBool pick(char* path, const char* folder, int button, bool& pressed, std::stri
   Answer a{GetCurrentThreadId(), button, folder};
   HANDLE helper = CreateThread(nullptr, 0, answerDialog, &a, 0, nullptr);
   ZvBool result = selectFolder(nullptr, "Choose the zvtest folder", path);
-  WaitForSingleObject(helper, 20000);
+  WaitForSingleObject(helper, 30000);
   CloseHandle(helper);
   pressed = a.pressed;
   seen = a.seen;

@@ -1,0 +1,219 @@
+// The engine playing a WAV file end to end (decoder plug-in, decode
+// instance, output library, device): CPU per second of sound with the
+// equalizer off and on, latency from inPlay and inSeek to new sound at the
+// device, and whether the sound stays whole while the other core is busy.
+//
+// The sound device here is the ALSA file device, whose clock runs at four
+// times real time; CPU shares are per second of sound, so they do not depend
+// on that clock, and latencies are given both measured and in sound time.
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "benchkit.h"
+#include "zv_config.h"
+#include "zv_playback.h"
+#include "zvdsp.h"
+
+namespace {
+
+std::string g_capture;
+
+int16_t sampleL(size_t k) { return static_cast<int16_t>(10000 + (k * 37) % 20000); }
+int16_t sampleR(size_t k) { return static_cast<int16_t>(-10000 - static_cast<int>((k * 53) % 20000)); }
+
+std::string writeWav(const std::string& path, size_t frames) {
+  std::vector<int16_t> pcm(frames * 2);
+  for (size_t k = 0; k < frames; ++k) {
+    pcm[k * 2] = sampleL(k);
+    pcm[k * 2 + 1] = sampleR(k);
+  }
+  uint32_t data = static_cast<uint32_t>(pcm.size() * 2);
+  uint8_t h[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 2, 0,
+                   0x44, 0xAC, 0, 0, 0x10, 0xB1, 0x02, 0, 4, 0, 16, 0, 'd', 'a', 't', 'a', 0, 0, 0, 0};
+  uint32_t riff = 36 + data;
+  std::memcpy(h + 4, &riff, 4);
+  std::memcpy(h + 40, &data, 4);
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD put;
+  WriteFile(f, h, 44, &put, nullptr);
+  WriteFile(f, pcm.data(), data, &put, nullptr);
+  CloseHandle(f);
+  return path;
+}
+
+double processCpuSeconds() {
+  FILETIME c, e, k, u;
+  GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
+  auto s = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7; };
+  return s(k) + s(u);
+}
+
+int64_t captureSize() {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExA(g_capture.c_str(), GetFileExInfoStandard, &a)) return 0;
+  return (int64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+}
+
+// Bus messages for this thread until `code` comes from `id`.
+bool waitFor(ZvTarget id, UINT code, double seconds) {
+  double end = zvbench::now() + seconds;
+  MSG msg;
+  while (zvbench::now() < end) {
+    while (PeekMessageA(&msg, nullptr, ZV_BUS_FIRST, ZV_BUS_LAST, PM_REMOVE)) {
+      bool hit = msg.wParam == id && msg.message == code;
+      finishMsg(&msg);
+      if (hit) return true;
+    }
+    Sleep(1);
+  }
+  return false;
+}
+
+ZvTarget openFile(const std::string& path, ZvStatusRec* status) {
+  ZvOpenContext* ctx = nullptr;
+  ZvTarget id = inOpen(path.c_str(), GetCurrentThreadId(), status, &ctx);
+  while (ctx && inOpenNext(&ctx)) {
+  }
+  if (!id || !waitFor(id, msgOpened, 5)) return 0;
+  return id;
+}
+
+// CPU seconds the whole process spends per second of sound.
+double cpuPerSoundSecond(const std::string& path, double soundSeconds) {
+  ZvStatusRec status = {};
+  ZvTarget id = openFile(path, &status);
+  if (!id) return -1;
+  double cpu0 = processCpuSeconds();
+  inPlay(id, 0, ZV_FADE_LINEAR);
+  bool ended = waitFor(id, msgClosed, soundSeconds * 2 + 10);
+  double cpu = processCpuSeconds() - cpu0;
+  stopPlugin(id);
+  return ended ? cpu / soundSeconds : -1;
+}
+
+void setEqualizer(bool on) {
+  ZvEqualizer eq = {};
+  eq.enabled = on ? -1 : 0;
+  eq.preamp = 1.0f;
+  for (int b = 0; b < ZV_EQ_BANDS; ++b) eq.gains[b] = (b % 2) ? 1.5f : 0.7f;
+  outSetEqualizer(&eq);
+}
+
+// Milliseconds from `act` until frame `k` of the bench file is heard (in the
+// capture). The device writes silence while idle, so growth alone says nothing.
+double msUntilFrame(size_t k, const std::function<void()>& act) {
+  const uint32_t want = uint16_t(sampleL(k)) | (uint32_t(uint16_t(sampleR(k))) << 16);
+  int64_t at = captureSize() & ~int64_t(3);
+  double t0 = zvbench::now();
+  act();
+  std::vector<uint32_t> chunk(16384);
+  while (zvbench::now() - t0 < 5) {
+    HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER pos;
+    pos.QuadPart = at;
+    SetFilePointerEx(f, pos, nullptr, FILE_BEGIN);
+    DWORD got = 0;
+    while (ReadFile(f, chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got >= 4) {
+      for (DWORD i = 0; i < got / 4; ++i)
+        if (chunk[i] == want) {
+          CloseHandle(f);
+          return (zvbench::now() - t0) * 1000;
+        }
+      at += got & ~DWORD(3);
+    }
+    CloseHandle(f);
+    Sleep(0);
+  }
+  return -1;
+}
+
+// Zero frames between the first and last sound of the capture from `from`
+// on: the device inserts them only when the output ran short.
+int64_t gapsInCapture(int64_t from) {
+  HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return -1;
+  LARGE_INTEGER at;
+  at.QuadPart = from & ~int64_t(3);
+  SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+  std::vector<uint32_t> frames;
+  std::vector<uint32_t> chunk(65536);
+  DWORD got = 0;
+  while (ReadFile(f, chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got > 0)
+    frames.insert(frames.end(), chunk.begin(), chunk.begin() + got / 4);
+  CloseHandle(f);
+  size_t first = 0, last = frames.size();
+  while (first < last && frames[first] == 0) ++first;
+  while (last > first && frames[last - 1] == 0) --last;
+  int64_t zeros = 0;
+  for (size_t i = first; i < last; ++i) zeros += frames[i] == 0;
+  return zeros;
+}
+
+}  // namespace
+
+int main() {
+  std::string dir = zvbench::workDir();
+  g_capture = dir + "\\capture.raw";
+  const double seconds = 20;
+  std::string path = writeWav(dir + "\\bench.wav", size_t(44100 * seconds));
+  initPlugins();
+  outInit();
+
+  // Alternate the two settings so machine noise hits both alike.
+  double off = 0, on = 0;
+  for (int round = 0; round < 2; ++round) {
+    setEqualizer(false);
+    off += cpuPerSoundSecond(path, seconds) / 2;
+    setEqualizer(true);
+    on += cpuPerSoundSecond(path, seconds) / 2;
+  }
+  setEqualizer(false);
+  zvbench::report("engine CPU per second of sound, EQ off", off * 100, "% of one core");
+  zvbench::report("engine CPU per second of sound, EQ on", on * 100, "% of one core");
+  zvbench::report("EQ on / EQ off", on / off, "x");
+
+  ZvStatusRec status = {};
+  ZvTarget id = openFile(path, &status);
+  double playMs = msUntilFrame(0, [&] { inPlay(id, 0, ZV_FADE_LINEAR); });
+  Sleep(100);
+  double seekMs = msUntilFrame(441000, [&] { inSeek(id, 10000); });
+  inClose(id, 0, 0);
+  waitFor(id, msgClosed, 5);
+  stopPlugin(id);
+  Sleep(500);  // let the last ramp reach the device before the next capture starts
+  zvbench::report("inPlay to the first frame at the device (wall clock)", playMs, "ms");
+  zvbench::report("inSeek to the sought frame at the device (wall clock)", seekMs, "ms");
+
+  // Whole sound: once on a quiet machine, once while a thread of this
+  // process spins at normal priority on the other core.
+  for (bool load : {false, true}) {
+    std::atomic<bool> stop{false};
+    std::thread spinner;
+    if (load)
+      spinner = std::thread([&] {
+        volatile uint64_t x = 0;
+        while (!stop) x = x + 1;
+      });
+    int64_t from = captureSize();
+    id = openFile(path, &status);
+    inPlay(id, 0, ZV_FADE_LINEAR);
+    waitFor(id, msgClosed, seconds * 2 + 10);
+    stopPlugin(id);
+    stop = true;
+    if (spinner.joinable()) spinner.join();
+    zvbench::report(load ? "silent frames inside 20 s of sound, other core spinning"
+                         : "silent frames inside 20 s of sound, no extra load",
+                    double(gapsInCapture(from)), "frames");
+  }
+  freePlugins();
+  return 0;
+}

@@ -71,7 +71,8 @@ bool waitFor(ZvTarget id, UINT code, double seconds) {
       finishMsg(&msg);
       if (hit) return true;
     }
-    Sleep(1);
+    // Sleep until a message comes: polling would bill its own CPU to the engine.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
   }
   return false;
 }

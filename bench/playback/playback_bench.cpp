@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include <mmsystem.h>
+
 #include "benchkit.h"
 #include "zv_config.h"
 #include "zv_playback.h"
@@ -99,6 +101,49 @@ double cpuPerSoundSecond(const std::string& path, double soundSeconds) {
   return ended ? cpu / soundSeconds : -1;
 }
 
+// The same sound through a bare waveOut loop (four 2048-frame buffers), for
+// the share that Wine's own audio threads take in any player.
+double bareWaveOutCpuPerSoundSecond(double soundSeconds) {
+  WAVEFORMATEX fmt = {WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};
+  HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HWAVEOUT wo = nullptr;
+  if (waveOutOpen(&wo, WAVE_MAPPER, &fmt, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR)
+    return -1;
+  const size_t frames = 2048, total = size_t(44100 * soundSeconds);
+  std::vector<std::vector<int16_t>> bufs(4, std::vector<int16_t>(frames * 2));
+  std::vector<WAVEHDR> hdr(4);
+  size_t next = 0;
+  double cpu0 = processCpuSeconds();
+  auto fill = [&](int i) {
+    for (size_t f = 0; f < frames; ++f, ++next) {
+      bufs[i][f * 2] = sampleL(next);
+      bufs[i][f * 2 + 1] = sampleR(next);
+    }
+    hdr[i] = {};
+    hdr[i].lpData = reinterpret_cast<LPSTR>(bufs[i].data());
+    hdr[i].dwBufferLength = DWORD(frames * 4);
+    waveOutPrepareHeader(wo, &hdr[i], sizeof(WAVEHDR));
+    waveOutWrite(wo, &hdr[i], sizeof(WAVEHDR));
+  };
+  for (int i = 0; i < 4; ++i) fill(i);
+  while (next < total) {
+    WaitForSingleObject(done, 1000);
+    for (int i = 0; i < 4 && next < total; ++i)
+      if (hdr[i].dwFlags & WHDR_DONE) {
+        waveOutUnprepareHeader(wo, &hdr[i], sizeof(WAVEHDR));
+        fill(i);
+      }
+  }
+  for (int i = 0; i < 4; ++i)
+    while (!(hdr[i].dwFlags & WHDR_DONE)) WaitForSingleObject(done, 100);
+  double cpu = processCpuSeconds() - cpu0;
+  waveOutReset(wo);
+  for (auto& h : hdr) waveOutUnprepareHeader(wo, &h, sizeof(WAVEHDR));
+  waveOutClose(wo);
+  CloseHandle(done);
+  return cpu / soundSeconds;
+}
+
 void setEqualizer(bool on) {
   ZvEqualizer eq = {};
   eq.enabled = on ? -1 : 0;
@@ -169,15 +214,17 @@ int main() {
   initPlugins();
   outInit();
 
-  // Alternate the two settings so machine noise hits both alike.
-  double off = 0, on = 0;
+  // Alternate the settings so machine noise hits all alike.
+  double off = 0, on = 0, bare = 0;
   for (int round = 0; round < 2; ++round) {
     setEqualizer(false);
     off += cpuPerSoundSecond(path, seconds) / 2;
     setEqualizer(true);
     on += cpuPerSoundSecond(path, seconds) / 2;
+    bare += bareWaveOutCpuPerSoundSecond(seconds) / 2;
   }
   setEqualizer(false);
+  zvbench::report("bare waveOut loop, same sound (Wine's audio share)", bare * 100, "% of one core");
   zvbench::report("engine CPU per second of sound, EQ off", off * 100, "% of one core");
   zvbench::report("engine CPU per second of sound, EQ on", on * 100, "% of one core");
   zvbench::report("EQ on / EQ off", on / off, "x");

@@ -1,0 +1,193 @@
+// The equalizer measured on played test tones, its response curve, and the
+// FFT band levels the visualisation reads.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "stream_feeder.h"
+
+using namespace zvdsptest;
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr double kPi = 3.14159265358979323846;
+
+// Left: a sine of `hz`; right: a constant marker, so no frame is all zero.
+std::vector<Frame> tone(double hz, int amplitude, int16_t marker, size_t frames) {
+  std::vector<Frame> out(frames);
+  for (size_t i = 0; i < frames; ++i)
+    out[i] = {static_cast<int16_t>(std::lround(amplitude * std::sin(2 * kPi * hz * double(i) / kRate))), marker};
+  return out;
+}
+
+// Amplitude of `hz` in the left channel of the frames carrying `marker`
+// (least-squares fit over the steady middle part).
+double amplitudeOf(const std::vector<Frame>& got, int16_t marker, double hz) {
+  std::vector<double> x;
+  for (const Frame& f : got)
+    if (std::abs(f.r - marker) < 40) x.push_back(f.l);
+  if (x.size() < 4000) return -1;
+  double c = 0, s = 0;
+  size_t from = x.size() / 4, to = x.size() * 3 / 4;
+  for (size_t i = from; i < to; ++i) {
+    c += x[i] * std::cos(2 * kPi * hz * double(i) / kRate);
+    s += x[i] * std::sin(2 * kPi * hz * double(i) / kRate);
+  }
+  return 2 * std::hypot(c, s) / double(to - from);
+}
+
+double dB(double ratio) { return 20 * std::log10(ratio); }
+
+ZvEqualizer flat(bool on) {
+  ZvEqualizer b{};
+  b.enabled = on ? -1 : 0;
+  b.preamp = 1.0f;
+  for (float& g : b.gains) g = 1.0f;
+  return b;
+}
+
+}  // namespace
+
+TEST(Equalizer, playedTonesFollowTheBandGains) {
+  if (!haveDevice()) GTEST_SKIP() << "no wave-out device";
+  struct Case {
+    double hz;
+    int16_t marker;
+    double expectDb;
+  };
+  const Case cases[] = {{1000, 1000, 6.02}, {8000, 2000, -6.02}, {200, 3000, 0.0}, {3000, 4000, 0.0}};
+  ZvEqualizer eq = flat(true);
+  eq.gains[4] = 2.0f;   // 1 kHz
+  eq.gains[9] = 0.5f;   // 8 kHz
+  eq.gains[6] = 4.0f;   // 3 kHz, but switched off
+  eq.bandOff[6] = -1;
+  Capture cap;
+  for (const Case& c : cases) {
+    ZvStreamRec* rec = nullptr;
+    int32_t s = openStream(&rec);  // leaves the equalizer off
+    ASSERT_GE(s, 0);
+    outSetEqualizer(&eq);
+    {
+      Feeder feed(rec, tone(c.hz, 8000, c.marker, kRate / 2));
+      ASSERT_TRUE(waitPlayedOut(rec));
+    }
+    outCloseStream(s);
+  }
+  auto got = cap.settled();
+  float curve[3];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hz);
+    double a = amplitudeOf(got, c.marker, c.hz);
+    ASSERT_GT(a, 0);
+    EXPECT_NEAR(dB(a / 8000), c.expectDb, 0.3);
+    // The response curve tells the same.
+    ZvEqualizer now{};
+    outGetEqualizer(&now);
+    EXPECT_EQ(now.gains[4], 2.0f);
+  }
+  // outGetFilter: 20 Hz, ~632 Hz, 20 kHz; off means flat.
+  ASSERT_EQ(outGetFilter(3, curve), 3);
+  EXPECT_GT(curve[1], 1.05f);  // 632 Hz sits on the 500 Hz..1 kHz slope of the boost
+  EXPECT_NEAR(curve[0], 1.0f, 0.02f);
+  ZvEqualizer off = flat(false);
+  off.gains[4] = 3.0f;
+  outSetEqualizer(&off);
+  ASSERT_EQ(outGetFilter(3, curve), 3);
+  for (float v : curve) EXPECT_EQ(v, 1.0f);
+  EXPECT_EQ(outGetFilter(0, curve), 0);
+  EXPECT_EQ(outGetFilter(5, nullptr), 0);
+}
+
+TEST(Equalizer, filterCurveMatchesBandGainsAndPreamp) {
+  ZvEqualizer eq = flat(true);
+  eq.preamp = 0.5f;
+  eq.gains[0] = 4.0f;  // 40 Hz, +12 dB
+  outSetEqualizer(&eq);
+  // 301 points from 20 Hz to 20 kHz: point i at 20 * 1000^(i/300).
+  std::vector<float> curve(301);
+  ASSERT_EQ(outGetFilter(301, curve.data()), 301);
+  auto at = [&](double hz) { return curve[size_t(std::lround(300 * std::log10(hz / 20) / 3))]; };
+  EXPECT_NEAR(dB(at(40)), 12.0 - 6.02, 0.3);
+  EXPECT_NEAR(dB(at(5000)), -6.02, 0.1);
+  // Nonsense gains are limited, not applied as they stand.
+  eq.gains[0] = NAN;
+  eq.preamp = -3.0f;
+  outSetEqualizer(&eq);
+  ZvEqualizer back{};
+  outGetEqualizer(&back);
+  EXPECT_EQ(back.gains[0], 1.0f);
+  EXPECT_EQ(back.preamp, 0.0f);
+  outSetEqualizer(&eq);
+  ZvEqualizer offEq = flat(false);
+  outSetEqualizer(&offEq);
+}
+
+namespace {
+std::vector<int32_t> sinePairs(int n, double bin, int ampL, int ampR) {
+  std::vector<int32_t> p(size_t(n) * 2);
+  for (int i = 0; i < n; ++i) {
+    p[size_t(i) * 2] = static_cast<int32_t>(std::lround(ampL * std::sin(2 * kPi * bin * i / n)));
+    p[size_t(i) * 2 + 1] = static_cast<int32_t>(std::lround(ampR * std::sin(2 * kPi * bin * i / n)));
+  }
+  return p;
+}
+}  // namespace
+
+TEST(IntFFTEnergy, bandLevelsOfSines) {
+  const int n = 1024;
+  auto p = sinePairs(n, 40, 32767, 3277);  // left full scale, right 20 dB lower
+  IntFFTEnergy(n, p.data());
+  EXPECT_NEAR(p[40 * 2], 64, 2);
+  EXPECT_NEAR(p[40 * 2 + 1], 64 - 16, 2);
+  // Away from the tone only rounding noise, 80 dB down, is left.
+  for (int k : {0, 5, 100, 300, 511}) {
+    EXPECT_LE(p[size_t(k) * 2], 2) << k;
+    EXPECT_LE(p[size_t(k) * 2 + 1], 2) << k;
+  }
+  for (int k = 0; k < n / 2; ++k) EXPECT_EQ(p[size_t(k) * 2] & ~0xFF, 0);
+  for (int k = n / 2; k < n; ++k) EXPECT_EQ(p[size_t(k) * 2], 0);
+}
+
+TEST(IntFFTEnergy, channelsStaySeparateAndSilenceIsZero) {
+  const int n = 512;
+  auto p = sinePairs(n, 100, 0, 20000);
+  IntFFTEnergy(n, p.data());
+  EXPECT_EQ(p[100 * 2], 0);
+  EXPECT_GT(p[100 * 2 + 1], 55);
+  std::vector<int32_t> zero(2048, 0);
+  IntFFTEnergy(1024, zero.data());
+  for (int32_t v : zero) EXPECT_EQ(v, 0);
+  // A count that is not a power of two uses the one below; garbage input
+  // neither crashes nor leaves high bytes.
+  std::vector<int32_t> odd(1500 * 2, 0x7FFFFFFF);
+  IntFFTEnergy(1500, odd.data());
+  for (int k = 0; k < 1500; ++k) EXPECT_EQ(odd[size_t(k) * 2] & ~0xFF, 0);
+  IntFFTEnergy(0, odd.data());
+  IntFFTEnergy(16, nullptr);
+}
+
+TEST(Visualisation, playedSoundReachesTheEngineBuffer) {
+  HMODULE engine = GetModuleHandleA("zvengine.dll");
+  if (!engine || !GetProcAddress(engine, "prepareVis") || !GetProcAddress(engine, "getVisData"))
+    GTEST_SKIP() << "this engine build has no visualisation buffer yet";
+  if (!haveDevice()) GTEST_SKIP() << "no wave-out device";
+  using VisData = uint8_t*(__stdcall*)();
+  auto getVisData = reinterpret_cast<VisData>(reinterpret_cast<void*>(GetProcAddress(engine, "getVisData")));
+  uint8_t* buf = getVisData();
+  memset(buf, 0, 65540);
+  ZvStreamRec* rec = nullptr;
+  int32_t s = openStream(&rec);
+  ASSERT_GE(s, 0);
+  {
+    Feeder feed(rec, tone(2000, 20000, 1000, kRate));
+    ASSERT_TRUE(waitPlayedOut(rec));
+  }
+  outCloseStream(s);
+  int32_t channels;
+  memcpy(&channels, buf + 65536, 4);
+  EXPECT_EQ(channels, 2);
+  int nonZero = 0;
+  for (int i = 0; i < 1024; ++i) nonZero += buf[i] != 0;
+  EXPECT_GT(nonZero, 500);
+}

@@ -12,7 +12,10 @@ SUDO=""
 # the same archives as the machine's deb822 sources, leaving those untouched.
 ensure_deb_src() {
   if grep -rqsE --include='*.list' --include='*.sources' '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    apt-cache showsrc --only-source "$1" 2>/dev/null | grep -q '^Version:' && return 0
+    # (not piped into grep -q: pipefail would count apt-cache's broken pipe)
+    local known
+    known=$(apt-cache showsrc --only-source "$1" 2>/dev/null || true)
+    case "$known" in *Version:*) return 0;; esac
   else
     local own=/etc/apt/sources.list.d/zorvak-deb-src.sources
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then

@@ -92,7 +92,7 @@ void Resampler::produce(std::vector<float>& out, uint64_t limit) {
   while (nextOut_ < limit) {
     const uint64_t pos = nextOut_ * down_;
     const int64_t i = static_cast<int64_t>(pos / up_);
-    if (i + half_ > have) break;  // not enough input yet
+    if (i + half_ >= have) break;  // the last tap reaches frame i + half_
     const float* c = coefsFor(pos % up_, scratch_);
     const size_t first = static_cast<size_t>(i - half_ + 1 - bufStart_);
     for (int ch = 0; ch < channels_; ++ch) {

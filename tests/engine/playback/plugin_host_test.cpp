@@ -7,28 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "host_fixture.h"
 #include "testkit.h"
 #include "zv_memory.h"
+#include "zv_playback.h"
 #include "zv_plugins.h"
 
 namespace {
 
-std::string g_log;
-
-std::string diagnostics() {
-  auto bytes = zvtest::readFile(g_log);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::string recorderLog() {
-  HMODULE m = GetModuleHandleA("recorder.zz");
-  if (!m) return "";
-  using LogFn = int32_t(ZVAPI*)(char*, int32_t);
-  auto fn = reinterpret_cast<LogFn>(reinterpret_cast<void*>(GetProcAddress(m, "recorderLog")));
-  std::vector<char> buf(65536);
-  fn(buf.data(), static_cast<int32_t>(buf.size()));
-  return buf.data();
-}
+using playbacktest::diagnostics;
+using playbacktest::recorderLog;
 
 bool threadEnded(ZvTarget id, int ms) {
   HANDLE t = OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
@@ -65,25 +53,16 @@ std::vector<Received> drainOwnQueue(UINT code) {
 
 class PluginHost : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    g_log = zvtest::testDir() + "\\diagnostics.txt";
-    DeleteFileA(g_log.c_str());
-    SetEnvironmentVariableA("ZVENGINE_LOG", g_log.c_str());
-    // Things in the plug-in folder that are not plug-ins.
-    std::string plugins = zvtest::rootDir() + "\\plugins";
-    CreateDirectoryA((plugins + "\\folder.z").c_str(), nullptr);
-    zvtest::writeFile(plugins + "\\notalibrary.zzz", "text", 4);
-    initPlugins();
-  }
+  static void SetUpTestSuite() { playbacktest::ensurePlugins(); }
 };
 
 TEST_F(PluginHost, registersBuiltInKindsInOrderThenGeneralPlugins) {
-  ASSERT_EQ(pluginCount(), 6);
-  const char* names[] = {"vis", "winampvis", "cdaudio", "decode", "insampler", "recorder"};
-  const uint32_t flags[] = {4, 20, 1, 17, 0, pfInput};
+  ASSERT_EQ(pluginCount(), 7);
+  const char* names[] = {"vis", "winampvis", "cdaudio", "decode", "insampler", "recorder", "answerer"};
+  const uint32_t flags[] = {4, 20, 1, 17, 0, pfInput, 0};
   const char* descriptions[] = {"Visualizer", "Winamp vis", "CD player", "Decoder", "Sampler",
-                                "Recorder test plug-in"};
-  for (int i = 0; i < 6; ++i) {
+                                "Recorder test plug-in", "Answerer test plug-in"};
+  for (int i = 0; i < 7; ++i) {
     const ZvPluginRec* r = pluginInfoByNum(i);
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->name, names[i]);
@@ -93,6 +72,11 @@ TEST_F(PluginHost, registersBuiltInKindsInOrderThenGeneralPlugins) {
     EXPECT_NE(r->comInit, nullptr);
   }
   EXPECT_STREQ(pluginInfoByNum(2)->extensions, ".cda");
+  EXPECT_STREQ(pluginInfoByNum(3)->extensions, ".fak,.FK2") << "the decode kind speaks for the decoders";
+  ASSERT_EQ(decoderCount(), 1);
+  EXPECT_STREQ(decoderInfoByNum(0)->fileName, "fake.dec");
+  EXPECT_EQ(decoderInfoByNum(0)->kindFlags, static_cast<uint32_t>(pfDecoder));
+  EXPECT_STREQ(decoderInfoByNum(0)->name, "");
   const ZvPluginRec* rec = pluginInfoByName("RECORDER");
   ASSERT_NE(rec, nullptr);
   EXPECT_STREQ(rec->fileName, "recorder.zz");
@@ -109,8 +93,8 @@ TEST_F(PluginHost, registersBuiltInKindsInOrderThenGeneralPlugins) {
 TEST_F(PluginHost, outOfRangeIndexesGiveNullAndADiagnosticLine) {
   EXPECT_EQ(pluginInfoByNum(-1), nullptr);
   EXPECT_EQ(pluginInfoByNum(pluginCount()), nullptr);
-  EXPECT_NE(diagnostics().find("pluginInfo argument -1 not in valid range 0..5"), std::string::npos);
-  EXPECT_NE(diagnostics().find("pluginInfo argument 6 not in valid range 0..5"), std::string::npos);
+  EXPECT_NE(diagnostics().find("pluginInfo argument -1 not in valid range 0..6"), std::string::npos);
+  EXPECT_NE(diagnostics().find("pluginInfo argument 7 not in valid range 0..6"), std::string::npos);
   EXPECT_EQ(instanceInfoByNum(instanceCount()), nullptr);
   EXPECT_NE(diagnostics().find("instanceInfo argument"), std::string::npos);
 }

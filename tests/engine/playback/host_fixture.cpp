@@ -1,0 +1,45 @@
+#include "host_fixture.h"
+
+#include <windows.h>
+
+#include <mutex>
+#include <vector>
+
+#include "testkit.h"
+#include "zv_plugins.h"
+
+namespace playbacktest {
+namespace {
+std::string g_log;
+std::once_flag g_once;
+}  // namespace
+
+void ensurePlugins() {
+  std::call_once(g_once, [] {
+    g_log = zvtest::testDir() + "\\diagnostics.txt";
+    DeleteFileA(g_log.c_str());
+    SetEnvironmentVariableA("ZVENGINE_LOG", g_log.c_str());
+    // Things in the plug-in folder that are not plug-ins.
+    std::string plugins = zvtest::rootDir() + "\\plugins";
+    CreateDirectoryA((plugins + "\\folder.z").c_str(), nullptr);
+    zvtest::writeFile(plugins + "\\notalibrary.zzz", "text", 4);
+    initPlugins();
+  });
+}
+
+std::string diagnostics() {
+  auto bytes = zvtest::readFile(g_log);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string recorderLog() {
+  HMODULE m = GetModuleHandleA("recorder.zz");
+  if (!m) return "";
+  using LogFn = int32_t(__stdcall*)(char*, int32_t);
+  auto fn = reinterpret_cast<LogFn>(reinterpret_cast<void*>(GetProcAddress(m, "recorderLog")));
+  std::vector<char> buf(1 << 20);
+  fn(buf.data(), static_cast<int32_t>(buf.size()));
+  return buf.data();
+}
+
+}  // namespace playbacktest

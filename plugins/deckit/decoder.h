@@ -28,7 +28,7 @@ class Decoder {
   virtual ~Decoder() = default;
   // Next block; false at the end of the file (or when the rest cannot be decoded).
   virtual bool read(Block& block) = 0;
-  // Moves to the frame at `ms` (the first frame at or after it); past the end
+  // Moves to the frame at `ms` (msToFrames); past the end
   // the next read reports the end. False if the file cannot seek.
   virtual bool seekMs(int64_t ms) = 0;
   virtual int64_t lengthMs() const = 0;
@@ -50,11 +50,11 @@ struct FileFacts {
   std::vector<std::pair<std::string, std::string>> tags;     // name (lower case), value
 };
 
-// Frame index of a millisecond position at `rate` (the frame at or after it
-// is the one that plays from that instant).
+// Frame index of a millisecond position at `rate` (the frame playing at that
+// instant; every decoder library of ours and wav.dec round the same way).
 inline uint64_t msToFrames(int64_t ms, int rate) {
   if (ms <= 0 || rate <= 0) return 0;
-  return (static_cast<uint64_t>(ms) * static_cast<uint64_t>(rate) + 999) / 1000;
+  return static_cast<uint64_t>(ms) * static_cast<uint64_t>(rate) / 1000;
 }
 // Length in milliseconds, rounded to the nearest.
 inline int64_t framesToMs(uint64_t frames, int rate) {

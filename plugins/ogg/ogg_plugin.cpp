@@ -168,6 +168,7 @@ int opusSeek(void* src, opus_int64 offset, int whence) {
 opus_int64 opusTell(void* src) { return static_cast<SourceFile*>(src)->tell(); }
 
 constexpr int kOpusRate = 48000;
+constexpr uint64_t kSeekLeadIn = kOpusRate / 2;
 
 class OpusDecoder final : public deckit::Decoder {
  public:
@@ -189,15 +190,21 @@ class OpusDecoder final : public deckit::Decoder {
 
   bool read(deckit::Block& b) override {
     interleaved_.resize(size_t(5760) * 8);  // 120 ms at 48 kHz, the longest Opus packet, 8 channels
-    for (int holes = 0; holes < 64; ++holes) {
+    for (int holes = 0; holes < 64;) {
       int link = 0;
       int n = op_read_float(of_, interleaved_.data(), static_cast<int>(interleaved_.size()), &link);
-      if (n == OP_HOLE) continue;
+      if (n == OP_HOLE) {
+        ++holes;
+        continue;
+      }
       if (n <= 0) return false;
       const int ch = op_channel_count(of_, link);
-      toWaveOrder(nullptr, interleaved_.data(), ch, size_t(n), buffer_);
+      size_t skip = static_cast<size_t>(std::min<int64_t>(skip_, n));
+      skip_ -= static_cast<int64_t>(skip);
+      if (skip == size_t(n)) continue;
+      toWaveOrder(nullptr, interleaved_.data() + skip * size_t(ch), ch, size_t(n) - skip, buffer_);
       b.data = buffer_.data();
-      b.frames = size_t(n);
+      b.frames = size_t(n) - skip;
       b.rate = kOpusRate;
       b.format = audioconv::PcmFormat{32, ch, true};
       return true;
@@ -208,8 +215,15 @@ class OpusDecoder final : public deckit::Decoder {
   bool seekMs(int64_t ms) override {
     const uint64_t frame = deckit::msToFrames(ms, kOpusRate);
     const ogg_int64_t total = op_pcm_total(of_, -1);
+    skip_ = 0;
     if (total >= 0 && frame >= static_cast<uint64_t>(total)) return op_raw_seek(of_, op_raw_total(of_, -1)) == 0;
-    return op_pcm_seek(of_, static_cast<ogg_int64_t>(frame)) == 0;
+    // opusfile's own pre-roll (80 ms) leaves the decoder's state audibly
+    // different from a linear decode for a while; starting earlier and
+    // dropping the lead-in makes a seek sound exactly like playing through.
+    const uint64_t start = frame > kSeekLeadIn ? frame - kSeekLeadIn : 0;
+    if (op_pcm_seek(of_, static_cast<ogg_int64_t>(start)) != 0) return false;
+    skip_ = static_cast<int64_t>(frame - start);
+    return true;
   }
 
   int64_t lengthMs() const override {
@@ -239,6 +253,7 @@ class OpusDecoder final : public deckit::Decoder {
  private:
   SourceFile file_;
   OggOpusFile* of_ = nullptr;
+  int64_t skip_ = 0;  // frames still to drop after a seek
   std::vector<float> interleaved_, buffer_;
 };
 

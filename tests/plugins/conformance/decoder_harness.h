@@ -85,7 +85,7 @@ int32_t sampleAt(const std::vector<uint8_t>& pcm, size_t i, int bits);
 // inCheckFile with the given request bits.
 int32_t check(const DecPlugin& p, const std::string& path, uint32_t request, ZvFileCheckRec& rec);
 
-// Same rounding as the plug-ins: the frame at or after `ms`.
-inline int64_t msToFrames(int64_t ms, int rate) { return (ms * rate + 999) / 1000; }
+// The frame that plays at `ms`.
+inline int64_t msToFrames(int64_t ms, int rate) { return ms * rate / 1000; }
 
 }  // namespace conf

@@ -24,17 +24,21 @@ ZVEXPORT void ZVAPI setConfigInt(const char* name, int32_t value);
 ZVEXPORT ZvBool ZVAPI configBool(const char* name, ZvBool def);
 // Writes a boolean as "1" or "0".
 ZVEXPORT void ZVAPI setConfigBool(const char* name, ZvBool value);
-// Reads a binary record of exactly `length` bytes; -1 on an exact match, else 0
-// (the buffer may then be partly overwritten).
+// Reads a binary record into `buffer`; -1 only when the stored record is
+// exactly `length` bytes long, else 0 with the buffer left untouched (a record
+// whose layout changed between versions is ignored, not misread).
 ZVEXPORT ZvBool ZVAPI configRec(const char* name, void* buffer, int32_t length);
-// Writes a binary record; a read-only ".dat" file is overwritten.
+// Writes a binary record. In file backing the ".dat" file is replaced only
+// once the new content is completely written (a read-only one too); on a
+// failure the old record stays.
 ZVEXPORT void ZVAPI setConfigRec(const char* name, const void* data, int32_t length);
 // Sets the section and backing (non-zero = file). Returns 1 for file backing, else 0.
 ZVEXPORT int32_t ZVAPI setConfigMode(const char* section, int32_t mode);
 // Shows the folder browser with `path` (260 bytes) preselected; on OK writes the
 // chosen folder without trailing backslash and returns non-zero if non-empty.
 ZVEXPORT ZvBool ZVAPI selectFolder(void* owner, const char* title, char* path);
-// Creates every directory along `path`; failures are ignored.
+// Creates every directory along `path` ("\\" or "/" separated); failures
+// (existing folders, "C:") are ignored.
 ZVEXPORT void ZVAPI createPath(const char* path);
 
 // Versions of the shell libraries as major*100+minor (0 without a version resource).

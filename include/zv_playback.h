@@ -62,13 +62,12 @@ ZV_LAYOUT_32(offsetof(ZvOpenContext, next) == 12);
 ZV_LAYOUT_32(offsetof(ZvOpenContext, candidates) == 16);
 ZV_LAYOUT_64(sizeof(ZvOpenContext) == 40);
 
-// Fade modes of inPlay, inStop and inClose (the output library's).
-enum {
-  ZV_FADE_LINEAR = 0,
-  ZV_FADE_EXPONENTIAL = 1,
-  ZV_FADE_LINEAR_NO_FADE_IN = 2,
-  ZV_FADE_EXPONENTIAL_NO_FADE_IN = 3
-};
+// Fade modes of inPlay, inStop and inClose (the output library's). Macros with
+// the same values as zvdsp.h's, so both headers may be included together.
+#define ZV_FADE_LINEAR 0
+#define ZV_FADE_EXPONENTIAL 1
+#define ZV_FADE_LINEAR_NO_FADE_IN 2
+#define ZV_FADE_EXPONENTIAL_NO_FADE_IN 3
 
 // How items are put into the current playlist: by the command line, the
 // hand-over from a second copy, the open commands and drag and drop.

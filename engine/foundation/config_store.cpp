@@ -221,10 +221,10 @@ using zv::guardedVoid;
 
 ZVEXPORT void ZVAPI configString(const char* name, char* buffer, const char* def) {
   if (!buffer) return;
-  if (!def) def = "";
-  zv::copyBounded(buffer, zv::kCallerBufferSize, def);
-  guardedVoid("configString",
-              [&] { zv::copyBounded(buffer, zv::kCallerBufferSize, zv::configText(name, def)); });
+  // Callers often pass their buffer as the default too: read both first.
+  std::string value = def ? def : "";
+  guardedVoid("configString", [&] { value = zv::configText(name, value); });
+  zv::copyBounded(buffer, zv::kCallerBufferSize, value);
 }
 
 ZVEXPORT void ZVAPI setConfigString(const char* name, const char* value) {

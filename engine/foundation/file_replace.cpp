@@ -10,17 +10,22 @@ std::string replacementTempName(const std::string& path) { return path + ".tmp";
 
 namespace {
 
-bool writeWhole(const std::string& path, const void* data, size_t size) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+bool writeBytes(HANDLE file, const void* data, size_t size) {
   const char* p = static_cast<const char*>(data);
   while (size > 0) {
     DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(file.get(), p, chunk, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(file, p, chunk, &written, nullptr) || written == 0) return false;
     p += written;
     size -= written;
   }
+  return true;
+}
+
+bool writeWhole(const std::string& path, const std::function<bool(HANDLE)>& write) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  if (!write(file.get())) return false;
   // The content must be on disk before the name points at it.
   return FlushFileBuffers(file.get()) != 0;
 }
@@ -28,8 +33,20 @@ bool writeWhole(const std::string& path, const void* data, size_t size) {
 }  // namespace
 
 bool replaceFileContent(const std::string& path, const void* data, size_t size) {
+  return replaceFileWith(path, [&](HANDLE file) { return writeBytes(file, data, size); });
+}
+
+bool replaceFileWith(const std::string& path, const std::function<bool(HANDLE)>& write) {
   std::string temp = replacementTempName(path);
-  if (!writeWhole(temp, data, size)) {
+  bool written = false;
+  try {
+    written = writeWhole(temp, write);
+  } catch (...) {
+    // The temporary file must not outlive a writer that gave up half-way.
+    DeleteFileA(temp.c_str());
+    throw;
+  }
+  if (!written) {
     DeleteFileA(temp.c_str());
     return false;
   }

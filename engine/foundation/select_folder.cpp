@@ -45,7 +45,10 @@ class ComScope {
 
 bool browse(HWND owner, const char* title, char* path) {
   ComScope com;
-  std::string start = path;  // the caller's text, kept for the callback
+  // The caller's text, kept for the callback. Some browsers find no folder
+  // for "C:\x\", so a trailing separator goes (a drive root keeps it).
+  std::string start = path;
+  if (start.size() > 3 && lastSeparator(start) == start.size() - 1) start.pop_back();
   BROWSEINFOA info = {};
   info.hwndOwner = owner;
   info.lpszTitle = title;

@@ -16,6 +16,7 @@
 #include "foundation/language.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
+#include "playback/decode_instance.h"
 #include "playback/decoder_list.h"
 #include "playback/plugin_host.h"
 #include "zv_config.h"
@@ -30,18 +31,19 @@ struct BuiltinKind {
   const char* description;  // localised string
   const char* priorityKey;  // null: fixed above normal
   int32_t defaultPriority;
-  KindMessageHandler handler;
+  KindMessageHandler handler;      // for the common message loop
+  LPTHREAD_START_ROUTINE thread;   // a kind with a loop of its own, else null
 };
 
 // Kinds whose work arrives with later units ignore their messages for now.
 void ignoreMessage(const MSG&) {}
 
 const BuiltinKind kKinds[] = {
-    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, ignoreMessage},
-    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, ignoreMessage},
-    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, ignoreMessage},
-    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, decodeKindMessage},
-    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, ignoreMessage},
+    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, ignoreMessage, nullptr},
+    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, ignoreMessage, nullptr},
+    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, ignoreMessage, nullptr},
+    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, nullptr, decodeInstanceThread},
+    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, ignoreMessage, nullptr},
 };
 
 struct ThreadStart {
@@ -54,21 +56,25 @@ void applyPriority(const BuiltinKind& kind) {
   SetThreadPriority(GetCurrentThread(), priority);
 }
 
+const BuiltinKind* kindNamed(const char* name) {
+  for (const BuiltinKind& k : kKinds)
+    if (std::strcmp(k.name, name) == 0) return &k;
+  return nullptr;
+}
+
 DWORD WINAPI kindThread(void* arg) {
   const BuiltinKind& kind = *static_cast<ThreadStart*>(arg)->kind;
+  beginKindThread(arg);
   MSG msg;
-  PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue exists from here on
-  applyPriority(kind);
-  SetEvent(static_cast<ThreadStart*>(arg)->ready);  // `arg` is gone after this
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == msgPluginQuit) break;
     try {
       if (msg.message == msgConfigChanged && kind.priorityKey) applyPriority(kind);
       kind.handler(msg);
     } catch (const std::exception& e) {
-      debugWriteLinef("%s: %s [%s]", translate(kind.description).c_str(), typeid(e).name(), e.what());
+      reportKindException(kind.name, typeid(e).name(), e.what());
     } catch (...) {
-      debugWriteLinef("%s: unknown exception", translate(kind.description).c_str());
+      reportKindException(kind.name, "unknown", "");
     }
     finishMsg(&msg);
   }
@@ -81,7 +87,7 @@ int32_t startKindThread(const BuiltinKind& kind, ZvInitBlock* init) {
   UniqueKernelHandle ready(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   ThreadStart start = {&kind, ready.get()};
   DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, 0, kindThread, &start, 0, &id);
+  HANDLE thread = CreateThread(nullptr, 0, kind.thread ? kind.thread : kindThread, &start, 0, &id);
   if (!thread) return 1;
   WaitForSingleObject(ready.get(), INFINITE);
   init->instanceId = id;
@@ -127,6 +133,23 @@ ZvPluginRec kindRecord(ZvInPluginInfoFn inPluginInfo, ZvInCheckFileFn inCheckFil
 }
 
 }  // namespace
+
+void beginKindThread(void* startArgument) {
+  auto* start = static_cast<ThreadStart*>(startArgument);
+  MSG msg;
+  PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue exists from here on
+  applyPriority(*start->kind);
+  SetEvent(start->ready);
+}
+
+void applyKindPriority(const char* kindName) {
+  if (const BuiltinKind* k = kindNamed(kindName)) applyPriority(*k);
+}
+
+void reportKindException(const char* kindName, const char* className, const char* message) {
+  const BuiltinKind* k = kindNamed(kindName);
+  debugWriteLinef("%s: %s [%s]", k ? translate(k->description).c_str() : kindName, className, message);
+}
 
 void registerBuiltinKinds() {
   registerKind(kindRecord<0>(nullptr, nullptr));

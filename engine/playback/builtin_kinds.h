@@ -14,4 +14,16 @@ void registerBuiltinKinds();
 // reads its parameter block with getMsgPrm; the thread calls finishMsg after.
 using KindMessageHandler = void (*)(const MSG& msg);
 
+// The first thing every built-in instance thread does with its argument:
+// makes its message queue, sets its priority and releases the creator, which
+// waits for exactly this. The argument is gone afterwards.
+void beginKindThread(void* startArgument);
+
+// Reads the kind's priority key again and applies it to the calling thread.
+void applyKindPriority(const char* kindName);
+
+// Writes the diagnostic line of an exception caught in a built-in thread,
+// headed by the kind's localised name.
+void reportKindException(const char* kindName, const char* className, const char* message);
+
 }  // namespace zv

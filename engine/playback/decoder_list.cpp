@@ -100,11 +100,6 @@ int32_t ZVAPI decodeKindInCheckFile(ZvFileCheckRec* rec) {
   return ZV_PLUGIN_NOT_MINE;
 }
 
-void decodeKindMessage(const MSG&) {
-  // The decode instance's state machine arrives with playback; until then
-  // a decode instance only lives and quits.
-}
-
 }  // namespace zv
 
 ZVEXPORT int32_t ZVAPI decoderCount(void) { return static_cast<int32_t>(zv::g_decoders.size()); }

@@ -14,7 +14,5 @@ void loadDecoderLibraries();
 int32_t ZVAPI decodeKindInPluginInfo(ZvInputInfoBlock* info);
 // The `decode` kind's inCheckFile: asks each decoder in load order.
 int32_t ZVAPI decodeKindInCheckFile(ZvFileCheckRec* rec);
-// One message taken by a `decode` instance thread.
-void decodeKindMessage(const MSG& msg);
 
 }  // namespace zv

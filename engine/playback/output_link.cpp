@@ -1,9 +1,9 @@
 #include "playback/output_link.h"
 
+#include "zvdsp.h"
+
 namespace zv {
 
-void shutDownOutput() {
-  // ZV-MERGE: outFree() once the output library lands.
-}
+void shutDownOutput() { outFree(); }
 
 }  // namespace zv

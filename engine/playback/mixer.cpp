@@ -1,0 +1,182 @@
+// The Windows mixer of the output device: lines, controls, volume and mute,
+// and a hidden window that turns control changes into msgMixerChange.
+#include <windows.h>
+// after windows.h
+#include <mmsystem.h>
+
+#include <algorithm>
+
+#include "foundation/diagnostics.h"
+#include "foundation/engine_frame.h"
+#include "zv_mixer.h"
+#include "zvdsp.h"
+
+namespace zv {
+namespace {
+
+const char kWindowClass[] = "MixerControlWnd";
+
+HMIXER g_mixer = nullptr;
+HWND g_window = nullptr;
+
+HMIXEROBJ mixerObject() { return reinterpret_cast<HMIXEROBJ>(g_mixer); }
+
+bool readUnsigned(int32_t controlId, DWORD* value) {
+  if (!g_mixer || controlId == -1) return false;
+  MIXERCONTROLDETAILS_UNSIGNED detail = {};
+  MIXERCONTROLDETAILS d = {};
+  d.cbStruct = sizeof(d);
+  d.dwControlID = static_cast<DWORD>(controlId);
+  d.cChannels = 1;  // one uniform value for all channels
+  d.cbDetails = sizeof(detail);
+  d.paDetails = &detail;
+  if (mixerGetControlDetailsA(mixerObject(), &d, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) !=
+      MMSYSERR_NOERROR)
+    return false;
+  *value = detail.dwValue;
+  return true;
+}
+
+MMRESULT writeUnsigned(int32_t controlId, DWORD value) {
+  if (!g_mixer) return MMSYSERR_INVALHANDLE;
+  MIXERCONTROLDETAILS_UNSIGNED detail = {value};
+  MIXERCONTROLDETAILS d = {};
+  d.cbStruct = sizeof(d);
+  d.dwControlID = static_cast<DWORD>(controlId);
+  d.cChannels = 1;
+  d.cbDetails = sizeof(detail);
+  d.paDetails = &detail;
+  return mixerSetControlDetails(mixerObject(), &d, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+}
+
+LRESULT CALLBACK notificationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != MM_MIXM_CONTROL_CHANGE) return DefWindowProcA(hwnd, msg, wp, lp);
+  guardedVoid("mixer notification", [&] {
+    ZvMixerChangePrm change = {};
+    change.controlId = static_cast<int32_t>(lp);
+    getVolume(change.controlId, &change.volume, &change.balance);
+    change.mute = getMute(change.controlId);
+    pluginMsg(0, msgMixerChange, &change, sizeof(change));
+  });
+  return 0;
+}
+
+HWND createNotificationWindow() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = notificationProc;
+    wc.hInstance = engineModule();
+    wc.lpszClassName = kWindowClass;
+    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }
+  HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, -100, -100, 0, 0, nullptr, nullptr,
+                           engineModule(), nullptr);
+  // Without a desktop (a service, a headless session) only message-only
+  // windows exist; notifications still arrive there.
+  if (!w)
+    w = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, engineModule(), nullptr);
+  return w;
+}
+
+// Opens the mixer of the output device: by its wave-out handle; where the
+// system refuses that (a handle opened through the wave mapper has no mixer
+// of its own), by the mixer id that belongs to the handle; failing that, by
+// the configured wave-out device number (the first device for the default).
+MMRESULT openDeviceMixer(HWND callback) {
+  ZvOutParams p = {};
+  outInit();
+  outGetParams(&p);
+  DWORD_PTR cb = reinterpret_cast<DWORD_PTR>(callback);
+  const DWORD flags = CALLBACK_WINDOW;
+  MMRESULT r = MMSYSERR_BADDEVICEID;
+  if (p.waveOut) {
+    r = mixerOpen(&g_mixer, p.waveOut, cb, 0, flags | MIXER_OBJECTF_HWAVEOUT);
+    if (r == MMSYSERR_NOERROR) return r;
+    UINT id = 0;
+    HMIXEROBJ handle = reinterpret_cast<HMIXEROBJ>(static_cast<uintptr_t>(p.waveOut));
+    if (mixerGetID(handle, &id, MIXER_OBJECTF_HWAVEOUT) == MMSYSERR_NOERROR) {
+      r = mixerOpen(&g_mixer, id, cb, 0, flags | MIXER_OBJECTF_MIXER);
+      if (r == MMSYSERR_NOERROR) return r;
+    }
+  }
+  UINT device = p.device < 0 ? 0 : static_cast<UINT>(p.device);
+  return mixerOpen(&g_mixer, device, cb, 0, flags | MIXER_OBJECTF_WAVEOUT);
+}
+
+}  // namespace
+}  // namespace zv
+
+using namespace zv;
+
+ZVEXPORT int32_t ZVAPI openMixer(void) {
+  return guarded("openMixer", int32_t{MMSYSERR_ERROR}, [] {
+    closeMixer();
+    g_window = createNotificationWindow();
+    MMRESULT r = openDeviceMixer(g_window);
+    if (r != MMSYSERR_NOERROR) {
+      g_mixer = nullptr;
+      if (g_window) DestroyWindow(g_window);
+      g_window = nullptr;
+    }
+    return static_cast<int32_t>(r);
+  });
+}
+
+ZVEXPORT void ZVAPI closeMixer(void) {
+  if (!g_mixer) return;
+  mixerClose(g_mixer);
+  g_mixer = nullptr;
+  if (g_window) DestroyWindow(g_window);
+  g_window = nullptr;
+}
+
+ZVEXPORT int32_t ZVAPI findLine(uint32_t componentType) {
+  if (!g_mixer) return -1;
+  MIXERLINEA line = {};
+  line.cbStruct = sizeof(line);
+  line.dwComponentType = componentType;
+  if (mixerGetLineInfoA(mixerObject(), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
+      MMSYSERR_NOERROR)
+    return -1;
+  return static_cast<int32_t>(line.dwLineID);
+}
+
+ZVEXPORT int32_t ZVAPI findCtl(int32_t lineId, uint32_t controlType) {
+  if (!g_mixer || lineId == -1) return -1;
+  MIXERCONTROLA control = {};
+  control.cbStruct = sizeof(control);
+  MIXERLINECONTROLSA q = {};
+  q.cbStruct = sizeof(q);
+  q.dwLineID = static_cast<DWORD>(lineId);
+  q.dwControlType = controlType;
+  q.cControls = 1;
+  q.cbmxctrl = sizeof(control);
+  q.pamxctrl = &control;
+  if (mixerGetLineControlsA(mixerObject(), &q, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) !=
+      MMSYSERR_NOERROR)
+    return -1;
+  return static_cast<int32_t>(control.dwControlID);
+}
+
+ZVEXPORT void ZVAPI getVolume(int32_t controlId, int32_t* volume, int32_t* balance) {
+  DWORD value = 0;
+  int32_t v = readUnsigned(controlId, &value) ? static_cast<int32_t>(std::min<DWORD>(value, 65535)) : 65535;
+  if (volume) *volume = v;
+  if (balance) *balance = 0;
+}
+
+ZVEXPORT int32_t ZVAPI setVolume(int32_t controlId, int32_t volume, int32_t balance) {
+  (void)balance;  // clamped by the caller's rules but it has no effect on one uniform channel
+  return static_cast<int32_t>(writeUnsigned(controlId, static_cast<DWORD>(std::clamp(volume, 0, 65535))));
+}
+
+ZVEXPORT ZvBool ZVAPI getMute(int32_t controlId) {
+  DWORD value = 0;
+  if (!readUnsigned(controlId, &value)) return ZV_TRUE;
+  return value ? ZV_TRUE : ZV_FALSE;
+}
+
+ZVEXPORT int32_t ZVAPI setMute(int32_t controlId, ZvBool mute) {
+  return static_cast<int32_t>(writeUnsigned(controlId, mute ? 1 : 0));
+}

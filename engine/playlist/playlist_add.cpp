@@ -1,0 +1,166 @@
+// Adding a location as lines: plain files become one line, groups
+// (directories, playlists, discs) a line followed by their expanded
+// contents. Also reloading and deleting the branches of one location.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "foundation/diagnostics.h"
+#include "foundation/text_util.h"
+#include "playlist/playlist_model.h"
+
+namespace zv {
+namespace {
+
+struct PlaylistDeleter {
+  void operator()(PlaylistHandle* pl) const { freePlaylist(pl); }
+};
+using OwnedPlaylist = std::unique_ptr<PlaylistHandle, PlaylistDeleter>;
+
+OwnedPlaylist newPlaylist() { return OwnedPlaylist(createPlaylist(-1)); }
+
+std::string lowerText(std::string text) {
+  if (!text.empty()) CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+bool onAncestorList(hStrList ancestors, const std::string& key) {
+  for (int32_t i = slCount(ancestors) - 1; i >= 0; --i) {
+    auto* p = static_cast<const char*>(slGet(ancestors, i));
+    if (p && key == p) return true;
+  }
+  return false;
+}
+
+// Appends `name` with `rec` (level shifted) and, for a group, its contents
+// below it. A group that gives no lines adds nothing, not even itself; one
+// already being expanded on the current path (a playlist including itself)
+// is not expanded again. Returns whether anything was added.
+bool addLocation(PlaylistHandle* pl, PlaylistLine rec, const std::string& name, int32_t shift, const char* info,
+                 const char* desc) {
+  rec.level += shift;
+  if (!(rec.flags & lfGroup) || (rec.flags & lfFixed)) {
+    if (rec.level != -1) plAddLine(pl, &rec, name.c_str(), desc, info);
+    return true;
+  }
+  std::string key = lowerText(name);
+  if (onAncestorList(pl->ancestors, key)) return false;
+  slAdd(pl->ancestors, key.c_str());
+  bool added = false;
+  OwnedPlaylist contents = newPlaylist();
+  if (plLoad(contents.get(), name.c_str(), 0) == plResultOk && plGetCount(contents.get()) > 0) {
+    int32_t at = plGetCount(pl);
+    for (int32_t i = 0; i < plGetCount(contents.get()); ++i) {
+      // Copies: the texts of `contents` stay put, but the recursion must not
+      // hold pointers into a playlist across calls that may reload it.
+      PlaylistLine child = *plGetRec(contents.get(), i);
+      std::string childName = plGetName(contents.get(), i);
+      std::string childInfo = plGetInfo(contents.get(), i);
+      std::string childDesc = plGetDesc(contents.get(), i);
+      if (addLocation(pl, child, childName, shift + 1, childInfo.c_str(), childDesc.c_str())) added = true;
+    }
+    if (added && rec.level != -1) plInsLine(pl, at, &rec, name.c_str(), desc, info);
+  }
+  slDelete(pl->ancestors, slCount(pl->ancestors) - 1);
+  return added;
+}
+
+// Clears the ancestor list however the expansion ends.
+struct AncestorScope {
+  PlaylistHandle* pl;
+  explicit AncestorScope(PlaylistHandle* p) : pl(p) { pl->ancestors = slAlloc(); }
+  ~AncestorScope() {
+    slFree(pl->ancestors);
+    pl->ancestors = nullptr;
+  }
+};
+
+void addFile(PlaylistHandle* pl, const char* location, uint32_t flags) {
+  PlaylistLine rec = {};
+  rec.flags = plGetFlags(location);
+  AncestorScope scope(pl);
+  addLocation(pl, rec, location, (flags & plAddContentsOnly) ? -1 : 0, nullptr, nullptr);
+}
+
+// Replaces the branch at `at` by a fresh expansion of its head's name (built
+// once into `fresh` by the caller); returns the position behind what was put
+// there.
+int32_t replaceBranch(PlaylistHandle* pl, int32_t at, PlaylistHandle* fresh) {
+  int32_t level = lineRec(pl, at)->level;
+  plDelRange(pl, at, plGetBranch(pl, at));
+  plInsert(pl, at, fresh, level);
+  return at + plGetCount(fresh);
+}
+
+void reloadFile(PlaylistHandle* pl, const char* location) {
+  OwnedPlaylist fresh;
+  for (int32_t i = 0; i < lineCount(pl);) {
+    if (!sameTextIgnoringCase(plGetName(pl, i), location)) {
+      ++i;
+      continue;
+    }
+    if (!fresh) {
+      fresh = newPlaylist();
+      addFile(fresh.get(), location, 0);
+    }
+    i = replaceBranch(pl, i, fresh.get());
+  }
+}
+
+void delFile(PlaylistHandle* pl, const char* location) {
+  for (int32_t i = 0; i < lineCount(pl);) {
+    if (sameTextIgnoringCase(plGetName(pl, i), location))
+      plDelRange(pl, i, plGetBranch(pl, i));
+    else
+      ++i;
+  }
+}
+
+}  // namespace
+}  // namespace zv
+
+using namespace zv;
+
+ZVEXPORT void ZVAPI plAddFile(Playlist pl, const char* location, uint32_t flags) {
+  guardedVoid("plAddFile", [&] {
+    if (pl && location && !pl->ancestors) addFile(pl, location, flags);
+  });
+}
+
+ZVEXPORT void ZVAPI plInsFile(Playlist pl, int32_t index, const char* location, uint32_t flags, int32_t shift) {
+  guardedVoid("plInsFile", [&] {
+    if (!pl || !location) return;
+    OwnedPlaylist temp = newPlaylist();
+    addFile(temp.get(), location, flags);
+    plInsert(pl, index, temp.get(), shift);
+  });
+}
+
+ZVEXPORT void ZVAPI plReloadFile(Playlist pl, const char* location) {
+  guardedVoid("plReloadFile", [&] {
+    if (pl && location) reloadFile(pl, location);
+  });
+}
+
+ZVEXPORT void ZVAPI plReloadBranch(Playlist pl, int32_t index) {
+  guardedVoid("plReloadBranch", [&] {
+    if (!validLine(pl, index)) return;
+    std::string name = plGetName(pl, index);
+    OwnedPlaylist fresh = newPlaylist();
+    addFile(fresh.get(), name.c_str(), 0);
+    replaceBranch(pl, index, fresh.get());
+  });
+}
+
+ZVEXPORT void ZVAPI plDelFile(Playlist pl, const char* location) {
+  guardedVoid("plDelFile", [&] {
+    if (pl && location) delFile(pl, location);
+  });
+}
+
+ZVEXPORT void ZVAPI plDelBranch(Playlist pl, int32_t index) {
+  guardedVoid("plDelBranch", [&] {
+    if (validLine(pl, index)) plDelRange(pl, index, plGetBranch(pl, index));
+  });
+}

@@ -1,0 +1,71 @@
+// The binary playlist "ZVPL0010": magic, the line records as an array, then
+// names, descs and infos as string lists.
+#include <windows.h>
+
+#include <cstring>
+
+#include "foundation/diagnostics.h"
+#include "foundation/file_io.h"
+#include "playlist/playlist_files.h"
+#include "playlist/playlist_model.h"
+
+namespace zv {
+namespace {
+
+const char kMagic[8] = {'Z', 'V', 'P', 'L', '0', '0', '1', '0'};
+
+bool validHandle(void* file) { return file && file != INVALID_HANDLE_VALUE; }
+
+// Owns the four lists read from a file until they are known to be sound.
+struct ReadLists {
+  hArray lines = aAlloc(sizeof(PlaylistLine));
+  hStrList texts[3] = {slAlloc(), slAlloc(), slAlloc()};
+  ~ReadLists() {
+    aFree(lines);
+    for (hStrList l : texts) slFree(l);
+  }
+};
+
+// Reads the body behind the magic. A file may lie about its counts: the
+// record size must be ours and every list must hold one entry per line, or
+// the playlist would index past its lists.
+bool readBody(ReadLists& r, HANDLE file) {
+  if (!aRead(r.lines, file) || r.lines->itemSize != int32_t(sizeof(PlaylistLine))) return false;
+  for (hStrList l : r.texts)
+    if (!slRead(l, file) || slCount(l) != aCount(r.lines)) return false;
+  return true;
+}
+
+}  // namespace
+
+bool loadBinary(PlaylistHandle* pl, HANDLE file) {
+  char magic[8] = {};
+  if (!validHandle(file) || !readExact(file, magic, sizeof(magic))) return false;
+  if (std::memcmp(magic, kMagic, sizeof(magic)) != 0) return false;
+  ReadLists r;
+  if (!readBody(r, file)) {
+    debugWriteLine("plLoadFromHandle: damaged binary playlist ignored");
+    return false;
+  }
+  std::swap(pl->lines, r.lines);
+  std::swap(pl->names, r.texts[0]);
+  std::swap(pl->descs, r.texts[1]);
+  std::swap(pl->infos, r.texts[2]);
+  return true;
+}
+
+bool saveBinary(PlaylistHandle* pl, HANDLE file) {
+  if (!validHandle(file)) return false;
+  return writeAll(file, kMagic, sizeof(kMagic)) && aWrite(pl->lines, file) && slWrite(pl->names, file) &&
+         slWrite(pl->descs, file) && slWrite(pl->infos, file);
+}
+
+}  // namespace zv
+
+ZVEXPORT int32_t ZVAPI plLoadFromHandle(Playlist pl, void* file) {
+  return zv::guarded<int32_t>("plLoadFromHandle", 0, [&] { return pl && zv::loadBinary(pl, file) ? 1 : 0; });
+}
+
+ZVEXPORT int32_t ZVAPI plSaveToHandle(Playlist pl, void* file) {
+  return zv::guarded<int32_t>("plSaveToHandle", 0, [&] { return pl && zv::saveBinary(pl, file) ? 1 : 0; });
+}

@@ -1,0 +1,96 @@
+// Text playlists: M3U, PLS, AAP and the grouped Z3U, read and written with
+// every path relative to the playlist file.
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/file_replace.h"
+#include "foundation/path_forms.h"
+#include "foundation/win_handle.h"
+#include "playlist/playlist_files.h"
+#include "playlist/text_playlist_read.h"
+#include "zv_config.h"
+
+namespace zv {
+namespace {
+
+// A playlist this large is not a playlist; reading it whole would only
+// exhaust the address space.
+constexpr int64_t kTextFileMax = 256 << 20;
+
+bool readWholeFile(const std::string& path, std::string& out) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size = {};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kTextFileMax) return false;
+  out.resize(static_cast<size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!out.empty() && !ReadFile(file.get(), out.data(), static_cast<DWORD>(out.size()), &got, nullptr)) return false;
+  out.resize(got);
+  return true;
+}
+
+// Russian users often have playlists written by DOS-era tools; the
+// conversion is tried only where that is likely and the user asked for it.
+bool oemDetectionWanted() {
+  char lang[16] = {};
+  if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, lang, sizeof(lang))) return false;
+  if ((lang[0] | 0x20) != 'r' || (lang[1] | 0x20) != 'u') return false;
+  return configBool("autoOemCvt", ZV_FALSE) != ZV_FALSE;
+}
+
+void appendLine(std::string& out, const std::string& text) {
+  out += text;
+  out += "\r\n";
+}
+
+std::string formatText(PlaylistHandle* pl, const std::string& location) {
+  TextFormat format = textFormatOf(location);
+  int32_t n = lineCount(pl);
+  std::string out;
+  out.reserve(size_t(n) * 64 + 64);
+  if (format == TextFormat::pls) appendLine(out, "[playlist]");
+  if (format == TextFormat::aap) {
+    appendLine(out, "[Apollo Advanced Playlist]");
+    appendLine(out, "Version=1.00");
+    appendLine(out, "[Entries]");
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    std::string name = plGetName(pl, i);
+    std::string rel = makeRelForm(location, name);
+    switch (format) {
+      case TextFormat::m3u: appendLine(out, rel); break;
+      case TextFormat::pls: appendLine(out, "File" + std::to_string(i) + "=" + rel); break;
+      case TextFormat::aap: appendLine(out, "Entry" + std::to_string(i) + "=" + rel); break;
+      case TextFormat::z3u: {
+        std::string level = std::to_string(lineRec(pl, i)->level);
+        if (name.empty())
+          appendLine(out, level + ":>" + plGetDesc(pl, i));
+        else
+          appendLine(out, level + ":" + rel);
+        break;
+      }
+    }
+  }
+  if (format == TextFormat::pls || format == TextFormat::aap)
+    appendLine(out, "NumberOfEntries=" + std::to_string(n));
+  return out;
+}
+
+}  // namespace
+
+int32_t readTextPlaylist(PlaylistHandle* pl, const std::string& location) {
+  DWORD attributes = GetFileAttributesA(location.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return plResultNoFile;
+  std::string bytes;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !readWholeFile(location, bytes)) return plResultFailed;
+  parseTextPlaylist(pl, location, bytes, oemDetectionWanted());
+  return plResultOk;
+}
+
+bool writeTextPlaylist(PlaylistHandle* pl, const std::string& location) {
+  std::string text = formatText(pl, location);
+  return replaceFileContent(location, text.data(), text.size());
+}
+
+}  // namespace zv

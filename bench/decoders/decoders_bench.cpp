@@ -60,8 +60,9 @@ int64_t pluginPass(const Plugin& p, const std::string& path, int rate, int chann
   return frames;
 }
 
-// The codec libraries' own loops, decoding to the same sample type the
-// plug-in asks of them.
+// The codec libraries' own loops, each producing the same interleaved 16-bit
+// PCM the plug-in delivers, by the library's own means where it has one
+// (ov_read, op_read, mpg123's 16-bit output); FLAC's callback interleaves.
 int64_t mpg123Pass(const std::string& path) {
   mpg123_handle* mh = mpg123_new(nullptr, nullptr);
   mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
@@ -69,24 +70,33 @@ int64_t mpg123Pass(const std::string& path) {
   const long* rates = nullptr;
   size_t count = 0;
   mpg123_rates(&rates, &count);
-  for (size_t i = 0; i < count; ++i) mpg123_format(mh, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+  for (size_t i = 0; i < count; ++i) mpg123_format(mh, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
   int64_t bytes = 0;
   if (mpg123_open(mh, path.c_str()) == MPG123_OK) {
     static std::vector<unsigned char> buf(1 << 16);
-    size_t done = 0;
-    while (mpg123_read(mh, buf.data(), buf.size(), &done) == MPG123_OK || done > 0) bytes += int64_t(done);
+    for (;;) {
+      size_t done = 0;
+      int r = mpg123_read(mh, buf.data(), buf.size(), &done);
+      bytes += int64_t(done);
+      if (r != MPG123_OK && r != MPG123_NEW_FORMAT) break;
+    }
   }
   long rate;
   int ch = 2, enc;
   mpg123_getformat(mh, &rate, &ch, &enc);
   mpg123_close(mh);
   mpg123_delete(mh);
-  return bytes / (4 * ch);
+  return bytes / (2 * ch);
 }
 
-FLAC__StreamDecoderWriteStatus flacWrite(const FLAC__StreamDecoder*, const FLAC__Frame* f, const FLAC__int32* const[],
-                                         void* frames) {
-  *static_cast<int64_t*>(frames) += f->header.blocksize;
+FLAC__StreamDecoderWriteStatus flacWrite(const FLAC__StreamDecoder*, const FLAC__Frame* f,
+                                         const FLAC__int32* const planes[], void* frames) {
+  static std::vector<int16_t> out;
+  const unsigned n = f->header.blocksize, ch = f->header.channels, shift = f->header.bits_per_sample - 16;
+  out.resize(size_t(n) * ch);
+  for (unsigned i = 0; i < n; ++i)
+    for (unsigned c = 0; c < ch; ++c) out[i * ch + c] = int16_t(planes[c][i] >> shift);
+  *static_cast<int64_t*>(frames) += n;
   return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
 }
 void flacError(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) {}
@@ -105,22 +115,23 @@ int64_t flacPass(const std::string& path) {
 int64_t vorbisPass(const std::string& path) {
   OggVorbis_File vf;
   if (ov_fopen(path.c_str(), &vf) != 0) return 0;
-  int64_t frames = 0;
-  float** pcm;
+  static std::vector<char> buf(1 << 16);
+  int64_t bytes = 0;
   int link;
   long n;
-  while ((n = ov_read_float(&vf, &pcm, 4096, &link)) > 0 || n == OV_HOLE) frames += n > 0 ? n : 0;
+  while ((n = ov_read(&vf, buf.data(), int(buf.size()), 0, 2, 1, &link)) > 0 || n == OV_HOLE) bytes += n > 0 ? n : 0;
+  const int ch = ov_info(&vf, -1)->channels;
   ov_clear(&vf);
-  return frames;
+  return bytes / (2 * ch);
 }
 
 int64_t opusPass(const std::string& path) {
   OggOpusFile* of = op_open_file(path.c_str(), nullptr);
   if (!of) return 0;
-  static std::vector<float> buf(5760 * 8);
+  static std::vector<opus_int16> buf(5760 * 8);
   int64_t frames = 0;
   int n;
-  while ((n = op_read_float(of, buf.data(), int(buf.size()), nullptr)) > 0 || n == OP_HOLE) frames += n > 0 ? n : 0;
+  while ((n = op_read(of, buf.data(), int(buf.size()), nullptr)) > 0 || n == OP_HOLE) frames += n > 0 ? n : 0;
   op_free(of);
   return frames;
 }

@@ -145,10 +145,10 @@ ZVEXPORT void ZVAPI id3v2Free(ZvId3v2Tag tag);
 ZVEXPORT int32_t ZVAPI id3v2Load(ZvId3v2Tag tag, const char* path);
 
 // Writes the handle's frames as the file's ID3v2 tag (the version it had,
-// 2.3 for a new tag; no frames removes the tag). flags: pass 0. Returns 0
-// saved, 5 deferred (the file is in use: nothing was written, the work waits
-// for id3v2DoBatch), 3 write error (original untouched), 2 a file type
-// without ID3 tags, 4 bad argument.
+// 2.3 for a new tag; frames without content are left out, and none at all
+// removes the tag). flags: pass 0. Returns 0 saved, 5 deferred (the file is
+// in use: nothing was written yet, a copy of the tag waits for
+// id3v2DoBatch), 3 for every failure (original untouched).
 ZVEXPORT int32_t ZVAPI id3v2Save(ZvId3v2Tag tag, const char* path, int32_t flags, ZvId3Progress progress);
 
 // Runs the deferred saves whose files are free now, oldest first; those

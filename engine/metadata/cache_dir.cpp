@@ -1,10 +1,13 @@
 #include "metadata/cache_dir.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
 
 #include "foundation/path_forms.h"
 #include "foundation/standard_dirs.h"
+#include "metadata/drive_kinds.h"
 #include "playlist/playlist_files.h"
 #include "zv_playback.h"
 
@@ -74,9 +77,11 @@ std::string cacheFolderOf(std::string_view path, const CacheDirContext& context)
 }
 
 std::string cacheFolder(const char* path, bool create) {
-  static const CacheDirContext context{askPlugins, &systemDriveQueries(), cddbDirectory, dataDirectory};
+  static const CacheDirContext context{askPlugins, &metadataDriveQueries(), cddbDirectory, dataDirectory};
   std::string folder = cacheFolderOf(path ? path : "", context);
-  if (create) createDirectories(folder);
+  // Nearly always the folder is there already: one question instead of one
+  // creation per path prefix.
+  if (create && GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) createDirectories(folder);
   return folder;
 }
 

@@ -5,6 +5,8 @@
 // by "\n": title, artist, album, year, track (and format in information texts).
 // Output buffers: descriptions ZV_DESC_SIZE bytes, tag information
 // ZV_TAGINFO_SIZE bytes, single values ZV_DESC_SIZE bytes; longer texts are cut.
+// Results are cached per file ("DESC" and "INFO" records of zv_infocache.h)
+// and reused while the file's last-write time is not later than the record.
 // The synchronous calls run on the caller's thread; the query calls may be
 // called from any thread and are answered by the file scanner thread.
 #pragma once
@@ -14,10 +16,12 @@
 extern "C" {
 #endif
 
-enum {
-  ZV_DESC_SIZE = 256,
-  ZV_TAGINFO_SIZE = 4096
-};
+// Macros, so that zvid3.h (which defines the same description size) may be
+// included together with this header.
+#ifndef ZV_DESC_SIZE
+#define ZV_DESC_SIZE 256
+#endif
+#define ZV_TAGINFO_SIZE 4096
 
 // The block of msgInfoReady: one answer of the file scanner.
 typedef struct ZvQueryResult {

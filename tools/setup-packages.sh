@@ -11,6 +11,7 @@ packages=(
   libz-mingw-w64-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   sox lame twolame mpg123 flac vorbis-tools opus-tools
+  id3v2 eyed3 python3-mutagen
   dpkg-dev patch bzip2 xz-utils make
 )
 

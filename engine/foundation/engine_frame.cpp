@@ -8,6 +8,8 @@
 #include "foundation/memory.h"
 #include "playback/plugin_host.h"
 #include "foundation/system_probes.h"
+#include "metadata/cache_table.h"
+#include "metadata/file_scanner.h"
 
 namespace zv {
 namespace {
@@ -29,6 +31,9 @@ const Unit kUnits[] = {
     {"debug registry", startDebugRegistry, stopDebugRegistry},
     {"memory manager", startMemoryManager, stopMemoryManager},
     {"plug-in host", startPluginHost, stopPluginHost},
+    {"information cache", startInfoCache, stopInfoCache},
+    // Starts its thread at once; it answers only after the load has finished.
+    {"file scanner", startFileScanner, stopFileScanner},
     // ---- containers, then the playlist, playback and metadata units go
     // ---- here, in that order.
 };

@@ -1,11 +1,8 @@
 #include "playlist/tag_image.h"
 
-#include <windows.h>
-
 #include <cstring>
 
-#include "foundation/file_io.h"
-#include "foundation/win_handle.h"
+#include "zvid3.h"
 
 namespace zv {
 namespace {
@@ -23,14 +20,11 @@ std::string field(const TagImage& image, size_t at, size_t width) {
 }  // namespace
 
 bool readTagImage(const char* path, TagImage& image) {
-  UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size = {}, at = {};
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 128) return false;
-  at.QuadPart = size.QuadPart - 128;
-  if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) || !readExact(file.get(), image.bytes, 128))
-    return false;
-  return std::memcmp(image.bytes, "TAG", 3) == 0;
+  static_assert(sizeof image.bytes == sizeof(ZvId3v1Tag));
+  ZvId3v1Tag tag;
+  if (readTag(path, &tag) != ZV_ID3_OK) return false;
+  std::memcpy(image.bytes, &tag, sizeof tag);
+  return true;
 }
 
 std::string tagTitle(const TagImage& image) { return field(image, 3, 30); }

@@ -9,9 +9,8 @@ struct TagImage {
   uint8_t bytes[128];
 };
 
-// Reads the file's 128-byte tag image; false when it has none. For now this
-// is the ID3v1 trailer read here directly; it belongs to the tag library's
-// readTag once that exists.
+// Reads the file's 128-byte tag image (its ID3v1 tag, through the tag
+// library); false when it has none or it cannot be read.
 bool readTagImage(const char* path, TagImage& image);
 
 // The fields the sort keys use: texts trimmed of blanks, the track number

@@ -1,0 +1,215 @@
+// Saving ID3v2 tags: round trips through TagLib, the audio kept byte for
+// byte, failures that leave the file alone, and saves deferred while the
+// file is in use.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tag_media.h"
+#include "testkit.h"
+#include "zvid3.h"
+
+using namespace tagtest;
+
+namespace {
+
+struct TagDeleter {
+  void operator()(ZvId3v2TagData* tag) const { id3v2Free(tag); }
+};
+using Tag = std::unique_ptr<ZvId3v2TagData, TagDeleter>;
+
+Tag load(const std::string& path) {
+  Tag tag(id3v2Create());
+  id3v2Load(tag.get(), path.c_str());
+  return tag;
+}
+
+std::string content(ZvId3v2TagData* tag, const char* id, const char* name = "content") {
+  ZvId3v2Frame frame = id3v2FindFrame(tag, id);
+  char text[512] = "<none>";
+  if (frame) id3v2GetStringField(frame, name, text, sizeof text);
+  return text;
+}
+
+// What the progress callback saw, as "stage:value" steps.
+std::vector<std::string> progressSteps;
+void ZVAPI recordProgress(int32_t stage, const char* text, int32_t value) {
+  progressSteps.push_back(std::to_string(stage) + ":" + (stage == 0 ? std::string(text) : std::to_string(value)));
+}
+
+TEST(Id3v2Save, roundTripKeepsTheAudioAndEveryFieldKind) {
+  std::string path = copyOf("utf8-v24.mp3", "roundtrip");
+  std::string audio = afterId3v2(readBytes(path));
+  Tag tag = load(path);
+  ASSERT_GT(id3v2FrameCount(tag.get()), 0);
+
+  ASSERT_TRUE(id3v2SetStringField(id3v2FindFrame(tag.get(), "tit2"), "content", "New title \x80 \xE9"));
+  ZvId3v2Frame user = id3v2AddFrame(tag.get(), "TXXX");
+  ASSERT_NE(user, nullptr);
+  id3v2SetStringField(user, "desc", "Mood");
+  id3v2SetStringField(user, "content", "Calm");
+  ZvId3v2Frame lyrics = id3v2AddFrame(tag.get(), "uslt");
+  id3v2SetStringField(lyrics, "language", "rus");
+  id3v2SetStringField(lyrics, "desc", "Words");
+  id3v2SetStringField(lyrics, "content", "Line one\r\nLine two");
+  ZvId3v2Frame object = id3v2AddFrame(tag.get(), "geob");
+  id3v2SetStringField(object, "mimetype", "application/octet-stream");
+  id3v2SetStringField(object, "filename", "notes.bin");
+  id3v2SetStringField(object, "desc", "Notes");
+  const char bytes[] = {0, 1, 2, 3, '\xFF'};
+  ASSERT_TRUE(id3v2SetBinaryField(object, "data", bytes, sizeof bytes));
+  ZvId3v2Frame people = id3v2AddFrame(tag.get(), "ipls");
+  id3v2SetStringField(people, "content", "producer\nSomeone\nmix\nOther");
+  ZvId3v2Frame terms = id3v2AddFrame(tag.get(), "user");
+  id3v2SetStringField(terms, "content", "Free to share");
+  ZvId3v2Frame link = id3v2AddFrame(tag.get(), "woar");
+  id3v2SetStringField(link, "content", "http://artist.example/");
+  id3v2AddFrame(tag.get(), "tcom");  // left empty: not stored
+  id3v2DelFrame(tag.get(), id3v2FindFrame(tag.get(), "talb"));
+
+  progressSteps.clear();
+  ASSERT_EQ(id3v2Save(tag.get(), path.c_str(), 0, recordProgress), ZV_ID3_OK);
+  ASSERT_GE(progressSteps.size(), 2u);
+  EXPECT_EQ(progressSteps.front().substr(0, 2), "0:");
+  EXPECT_NE(progressSteps.front().find("utf8-v24.mp3"), std::string::npos) << progressSteps.front();
+  EXPECT_EQ(progressSteps.back(), "2:100");
+
+  std::string saved = readBytes(path);
+  EXPECT_EQ(afterId3v2(saved), audio) << "the audio is unchanged";
+  EXPECT_EQ(saved.substr(0, 4), std::string("ID3\x04", 4)) << "the tag keeps its version";
+
+  Tag again = load(path);
+  EXPECT_EQ(content(again.get(), "tit2"), "New title \x80 \xE9");
+  EXPECT_EQ(content(again.get(), "tpe1"), "Zo\xEB");
+  EXPECT_EQ(content(again.get(), "talb"), "<none>");
+  EXPECT_EQ(content(again.get(), "txxx", "desc"), "Mood");
+  EXPECT_EQ(content(again.get(), "txxx"), "Calm");
+  EXPECT_EQ(content(again.get(), "uslt", "language"), "rus");
+  EXPECT_EQ(content(again.get(), "uslt"), "Line one\r\nLine two");
+  EXPECT_EQ(content(again.get(), "geob", "filename"), "notes.bin");
+  EXPECT_EQ(content(again.get(), "ipls"), "producer\nSomeone\nmix\nOther");
+  EXPECT_EQ(content(again.get(), "user"), "Free to share");
+  EXPECT_EQ(content(again.get(), "woar"), "http://artist.example/");
+  EXPECT_EQ(id3v2FindFrame(again.get(), "tcom"), nullptr);
+  int32_t length = 0;
+  const char* data = static_cast<const char*>(id3v2GetBinaryField(id3v2FindFrame(again.get(), "geob"), "data", &length));
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(std::string(data, length), std::string(bytes, sizeof bytes));
+  int32_t pictureLength = 0;
+  id3v2GetBinaryField(id3v2FindFrame(again.get(), "apic"), "data", &pictureLength);
+  EXPECT_EQ(pictureLength, static_cast<int32_t>(readBytes(media("cover.png")).size()));
+  EXPECT_EQ(filesIn(zvtest::testDir() + "\\roundtrip").size(), 1u) << "no temporary file left";
+}
+
+TEST(Id3v2Save, newTagOnAnUntaggedFileIsVersion23AndKeepsTheId3v1Tag) {
+  std::string path = copyOf("v1-only.mp3", "newtag");
+  std::string before = readBytes(path);
+  Tag tag = load(path);
+  ASSERT_EQ(id3v2FrameCount(tag.get()), 0);
+  id3v2SetStringField(id3v2AddFrame(tag.get(), "tit2"), "content", "Title");
+  ZvId3v2Frame year = id3v2AddFrame(tag.get(), "tyer");
+  id3v2SetStringField(year, "content", "1987");
+  // 8-bit text that Latin-1 cannot hold is stored so that it survives.
+  ZvId3v2Frame artist = id3v2AddFrame(tag.get(), "tpe1");
+  id3v2SetIntField(artist, "encoding", 0);
+  id3v2SetStringField(artist, "content", "Euro \x80");
+  ASSERT_EQ(id3v2Save(tag.get(), path.c_str(), 0, nullptr), ZV_ID3_OK);
+
+  std::string after = readBytes(path);
+  EXPECT_EQ(after.substr(0, 4), std::string("ID3\x03", 4));
+  EXPECT_EQ(afterId3v2(after), before);
+  EXPECT_NE(after.find("TYER"), std::string::npos) << "a version 2.3 year frame";
+  Tag again = load(path);
+  EXPECT_EQ(content(again.get(), "tyer"), "1987");
+  EXPECT_EQ(content(again.get(), "tpe1"), "Euro \x80");
+  ZvId3v1Tag v1;
+  EXPECT_EQ(readTag(path.c_str(), &v1), ZV_ID3_OK);
+}
+
+TEST(Id3v2Save, savingNoFramesRemovesTheTag) {
+  std::string path = copyOf("utf16-v23.mp3", "removeall");
+  std::string audio = afterId3v2(readBytes(path));
+  Tag tag = load(path);
+  while (id3v2FrameCount(tag.get()) > 0) id3v2DelFrame(tag.get(), id3v2GetFrame(tag.get(), 0));
+  ASSERT_EQ(id3v2Save(tag.get(), path.c_str(), 0, nullptr), ZV_ID3_OK);
+  EXPECT_EQ(readBytes(path), audio);
+  Tag none(id3v2Create());
+  EXPECT_EQ(id3v2Load(none.get(), path.c_str()), ZV_ID3_NO_TAG);
+}
+
+TEST(Id3v2Save, readOnlyFileFailsCleanly) {
+  std::string dir = zvtest::testDir() + "\\readonly2";
+  std::string path = copyOf("utf16-v23.mp3", "readonly2");
+  std::string before = readBytes(path);
+  Tag tag = load(path);
+  id3v2SetStringField(id3v2FindFrame(tag.get(), "tit2"), "content", "Changed");
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(id3v2Save(tag.get(), path.c_str(), 0, nullptr), ZV_ID3_IO_ERROR);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(readBytes(path), before);
+  EXPECT_EQ(filesIn(dir).size(), 1u);
+  EXPECT_EQ(id3v2DoBatch(nullptr), 0) << "a read-only file is not retried";
+  EXPECT_EQ(readBytes(path), before);
+
+  EXPECT_EQ(id3v2Save(tag.get(), (dir + "\\missing.mp3").c_str(), 0, nullptr), ZV_ID3_IO_ERROR);
+  EXPECT_EQ(id3v2Save(nullptr, path.c_str(), 0, nullptr), ZV_ID3_IO_ERROR);
+  std::string lying = dir + "\\lying.mp3";
+  std::string lyingBytes = std::string("ID3\x03\0\0\x7F\x7F\x7F\x7F", 10) + readBytes(media("audio.mp3"));
+  writeBytes(lying, lyingBytes);
+  EXPECT_EQ(id3v2Save(tag.get(), lying.c_str(), 0, nullptr), ZV_ID3_IO_ERROR)
+      << "where the audio starts is unknown: nothing is rewritten";
+  EXPECT_EQ(readBytes(lying), lyingBytes);
+}
+
+TEST(Id3v2Save, fileInUseIsSavedByTheBatchOnceFree) {
+  std::string dir = zvtest::testDir() + "\\inuse";
+  std::string path = copyOf("utf16-v23.mp3", "inuse");
+  std::string before = readBytes(path);
+  Tag tag = load(path);
+  id3v2SetStringField(id3v2FindFrame(tag.get(), "tit2"), "content", "Deferred");
+
+  // A player reading the file shares it for reading only.
+  HANDLE player = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(player, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(id3v2Save(tag.get(), path.c_str(), 0, nullptr), ZV_ID3_DEFERRED);
+  // Later edits of the handle do not change the queued save.
+  id3v2SetStringField(id3v2FindFrame(tag.get(), "tit2"), "content", "Edited afterwards");
+  EXPECT_EQ(id3v2DoBatch(nullptr), 1) << "still in use";
+  CloseHandle(player);
+  EXPECT_EQ(readBytes(path), before);
+  EXPECT_EQ(filesIn(dir).size(), 1u) << "no temporary file left";
+
+  progressSteps.clear();
+  EXPECT_EQ(id3v2DoBatch(recordProgress), 0);
+  EXPECT_FALSE(progressSteps.empty());
+  Tag again = load(path);
+  EXPECT_EQ(content(again.get(), "tit2"), "Deferred");
+  EXPECT_EQ(afterId3v2(readBytes(path)), afterId3v2(before));
+  EXPECT_EQ(id3v2DoBatch(nullptr), 0) << "done once";
+}
+
+TEST(Id3v2Save, fieldsThatAFrameDoesNotHaveAreRefused) {
+  Tag tag(id3v2Create());
+  ZvId3v2Frame title = id3v2AddFrame(tag.get(), "tit2");
+  EXPECT_EQ(id3v2SetStringField(title, "mimetype", "x"), ZV_FALSE);
+  EXPECT_EQ(id3v2SetBinaryField(title, "data", "x", 1), ZV_FALSE);
+  EXPECT_EQ(id3v2SetIntField(title, "encoding", 4), ZV_FALSE) << "no such encoding";
+  EXPECT_EQ(id3v2SetIntField(title, "encoding", 1), ZV_TRUE);
+  EXPECT_EQ(id3v2GetIntField(title, "encoding"), 1);
+  EXPECT_EQ(id3v2AddFrame(tag.get(), "ti2"), nullptr);
+  EXPECT_EQ(id3v2AddFrame(tag.get(), "ti 2"), nullptr);
+  EXPECT_EQ(id3v2FrameCount(tag.get()), 1);
+  ZvId3v2Frame picture = id3v2AddFrame(tag.get(), "APIC");
+  EXPECT_EQ(id3v2SetStringField(picture, "pictype", "3"), ZV_TRUE);
+  EXPECT_EQ(id3v2GetIntField(picture, "pictype"), 3);
+  EXPECT_EQ(id3v2SetStringField(picture, "filename", "x"), ZV_FALSE) << "only objects carry a file name";
+  id3v2DelFrame(tag.get(), picture);
+  id3v2DelFrame(tag.get(), picture);  // no longer in the tag: nothing happens
+  EXPECT_EQ(id3v2FrameCount(tag.get()), 1);
+}
+
+}  // namespace

@@ -10,7 +10,8 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   libz-mingw-w64-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  sox dpkg-dev
+  sox lame twolame mpg123 flac vorbis-tools opus-tools
+  dpkg-dev patch bzip2 xz-utils make
 )
 
 missing=()

@@ -5,4 +5,13 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 arch=$1 cache=$2
+lib() { "$here/build-debian-lib.sh" "$arch" "$cache" "$@"; }
+
 "$here/build-gtest.sh" "$arch" "$cache"
+ogg=$(lib libogg); echo "$ogg"
+lib libvorbis "$ogg"
+opus=$(lib opus); echo "$opus"
+lib opusfile "$ogg" "$opus"
+lib flac "$ogg"
+lib mpg123
+lib taglib

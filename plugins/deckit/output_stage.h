@@ -1,0 +1,51 @@
+// Turns a decoder's blocks into the format decRead asks for: sample format,
+// channel count and rate, through the shared conversion library. When the
+// codec's format already is the asked one, blocks are copied as they are.
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "decoder.h"
+#include "resampler.h"
+
+namespace deckit {
+
+struct OutFormat {
+  int rate = 44100;
+  int bits = 16;
+  int channels = 2;
+  bool operator==(const OutFormat&) const = default;
+};
+
+// Output bit depths we write (integer PCM, as the output library plays it).
+bool isValidOutFormat(const OutFormat& f);
+
+class OutputStage {
+ public:
+  // Writes up to `capacity` frames in `out` format; returns the count, 0 only
+  // at the end of the file.
+  size_t pull(Decoder& dec, void* dst, size_t capacity, const OutFormat& out);
+  // Forgets everything pending (after a seek).
+  void reset();
+
+ private:
+  void take(const Block& b, const OutFormat& out);
+  // Converts a whole block straight into the caller's buffer.
+  void convertInto(const Block& b, const OutFormat& out, void* dst);
+  void finishResampler();
+  size_t pending() const { return (ready_.size() - readyPos_) / static_cast<size_t>(readyCh_); }
+
+  std::vector<float> ready_;  // output frames at the output rate and channel count
+  size_t readyPos_ = 0;
+  int readyCh_ = 1;
+  // Blocks passed through unchanged (codec format == output format).
+  const uint8_t* direct_ = nullptr;
+  size_t directFrames_ = 0;
+  size_t directFrameBytes_ = 0;
+  std::unique_ptr<audioconv::Resampler> resampler_;
+  std::vector<float> real_, mapped_;
+  bool ended_ = false;
+};
+
+}  // namespace deckit

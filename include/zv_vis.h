@@ -96,6 +96,51 @@ ZV_LAYOUT(offsetof(ZvVisSongInfo, title) == 260);
 ZV_LAYOUT(offsetof(ZvVisSongInfo, positionMs) == 520);
 ZV_LAYOUT(offsetof(ZvVisSongInfo, channels) == 540);
 
+// ---- Winamp 1.x/2.x visualisation libraries ----------------------------------
+// The published interface of outside visualisation libraries: the library
+// exports winampVisGetHeader; the header's getModule hands out modules by
+// index (null past the last). Entry points use the C calling convention.
+
+enum { ZV_WINAMP_VIS_SAMPLES = 576 };
+
+typedef struct ZvWinampVisModule {
+  char* description;
+  void* hwndParent;    // set by the host before Init: the window that answers WM_USER
+  void* hDllInstance;  // set by the host: the library's module handle
+  int32_t sRate;       // set by the host
+  int32_t nCh;         // set by the host
+  int32_t latencyMs;   // ignored by this host
+  int32_t delayMs;     // render period; 0 means 25 ms
+  int32_t spectrumNch;  // set by the host before each Render
+  int32_t waveformNch;
+  uint8_t spectrumData[2][ZV_WINAMP_VIS_SAMPLES];
+  uint8_t waveformData[2][ZV_WINAMP_VIS_SAMPLES];  // signed samples
+  void(__cdecl* Config)(struct ZvWinampVisModule* self);  // may show a dialog over hwndParent
+  int32_t(__cdecl* Init)(struct ZvWinampVisModule* self);  // 0 = ready
+  int32_t(__cdecl* Render)(struct ZvWinampVisModule* self);  // once per period
+  void(__cdecl* Quit)(struct ZvWinampVisModule* self);
+  void* userData;  // the library's own
+} ZvWinampVisModule;
+ZV_LAYOUT_32(offsetof(ZvWinampVisModule, delayMs) == 24);
+ZV_LAYOUT_32(offsetof(ZvWinampVisModule, spectrumData) == 36);
+ZV_LAYOUT_32(offsetof(ZvWinampVisModule, waveformData) == 36 + 1152);
+ZV_LAYOUT_32(offsetof(ZvWinampVisModule, Config) == 36 + 2304);
+ZV_LAYOUT_32(sizeof(ZvWinampVisModule) == 36 + 2304 + 20);
+ZV_LAYOUT_64(offsetof(ZvWinampVisModule, sRate) == 24);
+ZV_LAYOUT_64(offsetof(ZvWinampVisModule, spectrumData) == 48);
+ZV_LAYOUT_64(offsetof(ZvWinampVisModule, Config) == 48 + 2304);
+
+typedef struct ZvWinampVisHeader {
+  int32_t version;  // 0x101
+  char* description;
+  ZvWinampVisModule*(__cdecl* getModule)(int32_t index);
+} ZvWinampVisHeader;
+ZV_LAYOUT_32(sizeof(ZvWinampVisHeader) == 12);
+ZV_LAYOUT_64(offsetof(ZvWinampVisHeader, getModule) == 16);
+
+// The library's one export, looked up by the name "winampVisGetHeader".
+typedef ZvWinampVisHeader*(__cdecl* ZvWinampVisGetHeaderFn)(void);
+
 // Window message to a `winampvis` instance: move the visualisation window onto
 // the rectangle of the window given in wParam. Not a bus message (no block).
 enum { ZV_WINAMPVIS_FOLLOW = 1367 };

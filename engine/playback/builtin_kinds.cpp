@@ -19,6 +19,9 @@
 #include "playback/decode_instance.h"
 #include "playback/decoder_list.h"
 #include "playback/plugin_host.h"
+#include "playback/sampler_instance.h"
+#include "playback/vis_instance.h"
+#include "playback/winamp_vis_instance.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 
@@ -39,11 +42,11 @@ struct BuiltinKind {
 void ignoreMessage(const MSG&) {}
 
 const BuiltinKind kKinds[] = {
-    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, ignoreMessage, nullptr},
-    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, ignoreMessage, nullptr},
+    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, nullptr, visInstanceThread},
+    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, nullptr, winampVisInstanceThread},
     {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, ignoreMessage, nullptr},
     {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, nullptr, decodeInstanceThread},
-    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, ignoreMessage, nullptr},
+    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, nullptr, samplerInstanceThread},
 };
 
 struct ThreadStart {

@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "foundation/diagnostics.h"
+#include "playback/vis_buffer.h"
 #include "zv_vis.h"
 #include "zvdsp.h"
 
 namespace zv {
-namespace {
-
-ZvVisBuffer g_vis;
 
 int32_t visFrameCount() {
   ZvOutParams p = {};
@@ -22,6 +20,10 @@ int32_t visFrameCount() {
   // The planes hold 16384 bytes whatever the parameters say.
   return std::clamp<int32_t>(p.visFrames, 0, ZV_VIS_PLANE);
 }
+
+namespace {
+
+ZvVisBuffer g_vis;
 
 // Sample c of frame j as a signed 16-bit value (8-bit data scaled up).
 int32_t sampleAt(const void* data, int32_t bits, int32_t channels, int32_t j, int32_t c) {

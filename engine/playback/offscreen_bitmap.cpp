@@ -1,0 +1,50 @@
+#include "playback/offscreen_bitmap.h"
+
+namespace zv {
+
+bool OffscreenBitmap::create(int32_t width, int32_t height) {
+  reset();
+  if (width <= 0 || height <= 0) return false;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  dc_ = CreateCompatibleDC(nullptr);
+  if (!dc_) return false;
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap_ || !bits) {
+    reset();
+    return false;
+  }
+  previous_ = SelectObject(dc_, bitmap_);
+  bits_ = static_cast<uint32_t*>(bits);
+  width_ = width;
+  height_ = height;
+  return true;
+}
+
+void OffscreenBitmap::reset() {
+  if (dc_ && previous_) SelectObject(dc_, previous_);
+  if (bitmap_) DeleteObject(bitmap_);
+  if (dc_) DeleteDC(dc_);
+  dc_ = nullptr;
+  bitmap_ = nullptr;
+  previous_ = nullptr;
+  bits_ = nullptr;
+  width_ = height_ = 0;
+}
+
+void OffscreenBitmap::copyTo(HWND window) const {
+  if (!valid()) return;
+  HDC target = GetDC(window);
+  if (!target) return;
+  GdiFlush();  // our writes to the pixels must be complete before the copy
+  BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
+  ReleaseDC(window, target);
+}
+
+}  // namespace zv

@@ -1,0 +1,163 @@
+// One `vis` instance: its settings, its skin and its clock. Drawing touches
+// the player's window only through GetDC and one BitBlt per frame.
+#include "playback/vis_instance.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <typeinfo>
+
+#include "foundation/text_util.h"
+#include "foundation/win_handle.h"
+#include "playback/builtin_kinds.h"
+#include "playback/mm_timer.h"
+#include "playback/offscreen_bitmap.h"
+#include "playback/vis_buffer.h"
+#include "playback/vis_frame.h"
+#include "zv_plugins.h"
+#include "zv_vis.h"
+
+namespace zv {
+namespace {
+
+constexpr UINT kFrameMs = 33;
+
+ZvVisSettings defaultSettings() {
+  ZvVisSettings s = {};
+  s.mode = ZV_VIS_SPECTRUM;
+  const uint32_t gradient[3] = {0x008000, 0x00FFFF, 0x0000FF};
+  for (int i = 0; i < 3; ++i) s.gradient1[i] = s.gradient2[i] = gradient[i];
+  s.color = 0xFFFFFF;
+  s.trailDecay = 16;
+  s.barFall = 24;
+  s.peak = 5;
+  return s;
+}
+
+class VisInstance {
+ public:
+  VisInstance() : tick_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+
+  void run() {
+    for (;;) {
+      HANDLE tick = tick_.get();
+      if (MsgWaitForMultipleObjects(1, &tick, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0) onTick();
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT || msg.message == msgPluginQuit) return;
+        try {
+          handle(msg);
+        } catch (const std::exception& e) {
+          reportKindException("vis", typeid(e).name(), e.what());
+        } catch (...) {
+          reportKindException("vis", "unknown", "");
+        }
+        finishMsg(&msg);
+      }
+    }
+  }
+
+ private:
+  void handle(const MSG& msg) {
+    switch (msg.message) {
+      case msgVisWindow: onWindow(msg); break;
+      case msgVisSettings: onSettings(msg); break;
+      case msgConfigChanged: applyKindPriority("vis"); break;
+      default: break;
+    }
+  }
+
+  void onWindow(const MSG& msg) {
+    ZvWindowPrm prm = {};
+    if (!readMessageBlock(msg, prm)) return;
+    window_ = static_cast<HWND>(prm.window);
+    if (!window_) {
+      timer_.stop();
+      return;
+    }
+    RECT client = {};
+    GetClientRect(window_, &client);
+    width_ = client.right - client.left;
+    height_ = client.bottom - client.top;
+    loadSkin();
+    if (!timer_.running()) timer_.start(tick_.get(), kFrameMs);
+  }
+
+  void onSettings(const MSG& msg) {
+    ZvVisSettings next = {};
+    if (!readMessageBlock(msg, next)) return;
+    next.skinDir[sizeof(next.skinDir) - 1] = '\0';
+    const bool sameSkin = next.style == settings_.style && sameTextIgnoringCase(next.skinDir, settings_.skinDir);
+    settings_ = next;
+    if (sameSkin)
+      frame_.retune(settings_);
+    else
+      loadSkin();
+  }
+
+  // Any missing or unfit image leaves the instance drawing nothing until the
+  // next window or settings message.
+  void loadSkin() {
+    frame_.clear();
+    output_.reset();
+    const std::string dir = settings_.skinDir;
+    if (dir.empty() || width_ <= 0 || height_ <= 0) return;
+    VisSkin skin;
+    if (settings_.style == ZV_VIS_STYLE_BARS) {
+      skin.mask = loadBitmapFile(dir + "\\mask.bmp");
+      if (skin.mask.empty()) return;
+      skin.active = loadBitmapFile(dir + "\\active.bmp");
+      if (skin.active.empty()) return;
+    }
+    skin.inactive = loadBitmapFile(dir + "\\inactive.bmp");
+    if (skin.inactive.empty()) return;
+    if (frame_.setup(width_, height_, settings_, std::move(skin)) && !output_.create(width_, height_)) frame_.clear();
+  }
+
+  bool windowShowing() const {
+    if (!IsWindow(window_) || !IsWindowVisible(window_) || IsIconic(window_)) return false;
+    HWND parent = GetParent(window_);
+    if (parent && (!IsWindowVisible(parent) || IsIconic(parent))) return false;
+    HWND root = GetAncestor(window_, GA_ROOT);
+    return !(root && IsIconic(root));
+  }
+
+  void onTick() {
+    if (!window_ || !frame_.ready()) return;
+    ++ticks_;
+    if (settings_.halfRate && (ticks_ & 1)) return;
+    if (!windowShowing()) return;
+    try {
+      frame_.draw(*getVisData(), visFrameCount(), output_.pixels());
+      output_.copyTo(window_);
+    } catch (...) {
+      // A frame that fails is simply not shown; the next tick tries again.
+    }
+  }
+
+  UniqueKernelHandle tick_;
+  PeriodicEventTimer timer_;
+  HWND window_ = nullptr;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  ZvVisSettings settings_ = defaultSettings();
+  VisFrame frame_;
+  OffscreenBitmap output_;
+  uint32_t ticks_ = 0;
+};
+
+}  // namespace
+
+DWORD WINAPI visInstanceThread(void* startArgument) {
+  beginKindThread(startArgument);
+  try {
+    VisInstance instance;
+    instance.run();
+  } catch (...) {
+    reportKindException("vis", "unknown", "");
+  }
+  return 0;
+}
+
+}  // namespace zv

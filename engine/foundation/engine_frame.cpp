@@ -6,6 +6,7 @@
 #include "foundation/debug_registry.h"
 #include "foundation/language.h"
 #include "foundation/memory.h"
+#include "playback/cd_drives.h"
 #include "playback/plugin_host.h"
 #include "foundation/system_probes.h"
 
@@ -29,6 +30,8 @@ const Unit kUnits[] = {
     {"debug registry", startDebugRegistry, stopDebugRegistry},
     {"memory manager", startMemoryManager, stopMemoryManager},
     {"plug-in host", startPluginHost, stopPluginHost},
+    // (information cache, CD database and mixer units come here)
+    {"CD player", startCdDrives, stopCdDrives},
     // ---- containers, then the playlist, playback and metadata units go
     // ---- here, in that order.
 };

@@ -108,8 +108,10 @@ ArchiveDisc parseDisc(const std::string& text) {
   size_t at = 0;
   while (at < text.size()) {
     size_t end = text.find('\n', at);
-    std::string line = trim(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    std::string raw = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
     at = end == std::string::npos ? text.size() : end + 1;
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    std::string line = trim(raw);
     if (line.empty()) continue;
     if (line[0] == '#') {
       std::string rest = trim(line.substr(1));
@@ -120,9 +122,11 @@ ArchiveDisc parseDisc(const std::string& text) {
       else offsetList = false;
       continue;
     }
-    size_t eq = line.find('=');
+    // Values continued on the next line are joined untrimmed: the split may
+    // fall on a space.
+    size_t eq = raw.find('=');
     if (eq == std::string::npos) continue;
-    std::string key = trim(line.substr(0, eq)), value = trim(line.substr(eq + 1));
+    std::string key = trim(raw.substr(0, eq)), value = raw.substr(eq + 1);
     for (char& c : key) c = char(toupper(static_cast<unsigned char>(c)));
     bool continues = key == lastKey;  // a repeated key continues a long value
     lastKey = key;
@@ -134,6 +138,8 @@ ArchiveDisc parseDisc(const std::string& text) {
       disc.titles[n] = continues ? disc.titles[n] + value : value;
     }
   }
+  disc.discTitle = trim(disc.discTitle);
+  for (std::string& t : disc.titles) t = trim(t);
   return disc;
 }
 

@@ -5,6 +5,8 @@
 #include <mutex>
 
 #include "testkit.h"
+#include "zv_memory.h"
+#include "zv_plugins.h"
 
 namespace cdtest {
 namespace {
@@ -68,6 +70,62 @@ void writeDiscFile(uint32_t discId, const std::string& text) {
 std::string readDiscFile(uint32_t discId) {
   auto bytes = zvtest::readFile(discFile(discId));
   return std::string(bytes.begin(), bytes.end());
+}
+
+char audioCdDrive() {
+  DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(mask & (1u << i))) continue;
+    char root[4] = {char('A' + i), ':', '\\', 0};
+    char label[MAX_PATH] = {};
+    if (GetDriveTypeA(root) == DRIVE_CDROM &&
+        GetVolumeInformationA(root, label, sizeof(label), nullptr, nullptr, nullptr, nullptr, 0) &&
+        lstrcmpiA(label, "Audio CD") == 0)
+      return char('A' + i);
+  }
+  return 0;
+}
+
+std::string titleArchive() {
+  static std::string folder;
+  static std::once_flag once;
+  std::call_once(once, [] {
+    folder = zvtest::freshDir("archive");
+    std::string ini = zvtest::rootDir() + "\\bin\\zvwcd.ini";
+    WritePrivateProfileStringA("archive", "folder", folder.c_str(), ini.c_str());
+  });
+  return folder;
+}
+
+MessageCatcher::MessageCatcher(uint32_t code) : code_(code) {
+  MSG msg;
+  PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  addBroadcastFilter(GetCurrentThreadId(), int32_t(code));
+}
+
+MessageCatcher::~MessageCatcher() { delBroadcastFilter(GetCurrentThreadId(), int32_t(code_)); }
+
+std::vector<std::string> MessageCatcher::take(int ms) {
+  std::vector<std::string> out;
+  ULONGLONG end = GetTickCount64() + ULONGLONG(ms);
+  MSG msg;
+  while (GetTickCount64() < end) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      Sleep(5);
+      continue;
+    }
+    if (msg.hwnd) {
+      DispatchMessageA(&msg);  // the engine's own windows on this thread
+      continue;
+    }
+    if (msg.message == code_ && msg.lParam) {
+      std::vector<char> block(size_t(_mgetsize(reinterpret_cast<void*>(msg.lParam))) + 1, 0);
+      getMsgPrm(&msg, block.data());
+      out.emplace_back(block.data());
+    }
+    finishMsg(&msg);
+  }
+  return out;
 }
 
 void insertDisc(const SimDisc& disc) {

@@ -32,6 +32,25 @@ void ejectDisc();
 // The simulated driver's command log since the last insert or eject.
 std::string simLog();
 
+// The first CD-ROM drive holding an audio disc ("Audio CD"), else 0.
+char audioCdDrive();
+
+// The title library's archive folder (created, emptied once per run).
+std::string titleArchive();
+
+// Collects the messages of one code posted to this thread while it lives.
+class MessageCatcher {
+ public:
+  explicit MessageCatcher(uint32_t code);
+  ~MessageCatcher();
+  // Takes queued messages for up to `ms`; returns the paths (or block
+  // texts) of those of our code, in order.
+  std::vector<std::string> take(int ms);
+
+ private:
+  uint32_t code_;
+};
+
 // A record's texts freed at scope end.
 struct InfoGuard {
   ZvCddbInfo info = {};

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <mutex>
 
 #include "testkit.h"
@@ -97,16 +98,17 @@ std::string titleArchive() {
   return folder;
 }
 
-MessageCatcher::MessageCatcher(uint32_t code) : code_(code) {
+MessageCatcher::MessageCatcher(std::vector<uint32_t> codes) : codes_(std::move(codes)) {
   MSG msg;
   PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  addBroadcastFilter(GetCurrentThreadId(), int32_t(code));
+  for (uint32_t code : codes_) addBroadcastFilter(GetCurrentThreadId(), int32_t(code));
 }
 
-MessageCatcher::~MessageCatcher() { delBroadcastFilter(GetCurrentThreadId(), int32_t(code_)); }
+MessageCatcher::~MessageCatcher() {
+  for (uint32_t code : codes_) delBroadcastFilter(GetCurrentThreadId(), int32_t(code));
+}
 
-std::vector<std::string> MessageCatcher::take(int ms) {
-  std::vector<std::string> out;
+std::vector<std::string> MessageCatcher::take(uint32_t code, int ms) {
   ULONGLONG end = GetTickCount64() + ULONGLONG(ms);
   MSG msg;
   while (GetTickCount64() < end) {
@@ -118,14 +120,28 @@ std::vector<std::string> MessageCatcher::take(int ms) {
       DispatchMessageA(&msg);  // the engine's own windows on this thread
       continue;
     }
-    if (msg.message == code_ && msg.lParam) {
-      std::vector<char> block(size_t(_mgetsize(reinterpret_cast<void*>(msg.lParam))) + 1, 0);
+    if (msg.lParam && std::find(codes_.begin(), codes_.end(), msg.message) != codes_.end()) {
+      std::vector<char> block(size_t(_mgetsize(reinterpret_cast<void*>(msg.lParam))), 0);
       getMsgPrm(&msg, block.data());
-      out.emplace_back(block.data());
+      kept_.emplace_back(msg.message, std::string(block.begin(), block.end()));
     }
     finishMsg(&msg);
   }
+  std::vector<std::string> out;
+  for (auto it = kept_.begin(); it != kept_.end();) {
+    if (it->first != code) {
+      ++it;
+      continue;
+    }
+    out.push_back(std::move(it->second));
+    it = kept_.erase(it);
+  }
   return out;
+}
+
+void ensurePlugins() {
+  static std::once_flag once;
+  std::call_once(once, [] { initPlugins(); });
 }
 
 void insertDisc(const SimDisc& disc) {

@@ -32,23 +32,28 @@ void ejectDisc();
 // The simulated driver's command log since the last insert or eject.
 std::string simLog();
 
+// initPlugins, once per process (this root has no plug-ins of its own).
+void ensurePlugins();
+
 // The first CD-ROM drive holding an audio disc ("Audio CD"), else 0.
 char audioCdDrive();
 
 // The title library's archive folder (created, emptied once per run).
 std::string titleArchive();
 
-// Collects the messages of one code posted to this thread while it lives.
+// Collects the broadcasts of some codes sent while it lives (to this thread).
 class MessageCatcher {
  public:
-  explicit MessageCatcher(uint32_t code);
+  explicit MessageCatcher(std::vector<uint32_t> codes);
   ~MessageCatcher();
-  // Takes queued messages for up to `ms`; returns the paths (or block
-  // texts) of those of our code, in order.
-  std::vector<std::string> take(int ms);
+  // Takes queued messages for up to `ms`; returns the parameter blocks of
+  // those of `code`, in order, byte for byte. Blocks of the other codes are
+  // kept for later calls.
+  std::vector<std::string> take(uint32_t code, int ms);
 
  private:
-  uint32_t code_;
+  std::vector<uint32_t> codes_;
+  std::vector<std::pair<uint32_t, std::string>> kept_;
 };
 
 // A record's texts freed at scope end.

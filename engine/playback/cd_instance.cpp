@@ -177,10 +177,9 @@ class CdInstance {
     DWORD mode = 0, position = 0;
     if (!cd_.mode(mode) || !cd_.status(MCI_STATUS_POSITION, position)) return;
     if (mode == MCI_MODE_PLAY && status_) status_->positionMs = int32_t(position - trackStart_);
-    // A drive that stopped by itself has reached the end as well, even if
-    // it reports a position a little before it.
-    bool atEnd = int64_t(position) >= int64_t(trackEnd_) - kEndSlackMs || mode == MCI_MODE_STOP;
-    if (!atEnd) return;
+    // The position decides, not the mode: some drives report "stopped"
+    // while seeking or paused, and not every drive announces the end.
+    if (int64_t(position) < int64_t(trackEnd_) - kEndSlackMs) return;
     if (status_) status_->positionMs = int32_t(trackEnd_ - trackStart_);
     setState(stStopped);
     current_ = trackEnd_;

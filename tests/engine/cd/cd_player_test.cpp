@@ -198,8 +198,25 @@ TEST(CdPlayer, pathsThatAreNoTrackOfTheDiscFailToOpen) {
   EXPECT_TRUE(owner.waitFor(msgOpenFailed, 5000));
 }
 
+// This process's monitor: every program that loads the engine has one, so
+// FindWindow could answer with another test program's.
+HWND ownMonitor() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM out) -> BOOL {
+        char name[64] = {};
+        GetClassNameA(window, name, sizeof(name));
+        if (std::strcmp(name, "CDMonitorWnd") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 LRESULT sendDeviceChange(WPARAM event) {
-  HWND monitor = FindWindowA("CDMonitorWnd", nullptr);
+  HWND monitor = ownMonitor();
   EXPECT_NE(monitor, nullptr);
   DEV_BROADCAST_VOLUME volume = {};
   volume.dbcv_size = sizeof(volume);

@@ -198,20 +198,19 @@ TEST(CdPlayer, pathsThatAreNoTrackOfTheDiscFailToOpen) {
   EXPECT_TRUE(owner.waitFor(msgOpenFailed, 5000));
 }
 
+BOOL CALLBACK findMonitor(HWND window, LPARAM out) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (std::strcmp(name, "CDMonitorWnd") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
 // This process's monitor: every program that loads the engine has one, so
 // FindWindow could answer with another test program's.
 HWND ownMonitor() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM out) -> BOOL {
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof(name));
-        if (std::strcmp(name, "CDMonitorWnd") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), findMonitor, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

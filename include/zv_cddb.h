@@ -61,12 +61,15 @@ ZVEXPORT uint32_t ZVAPI cddbId(char drive);
 // set even on failure). False when the file cannot be read. On success free
 // the texts with cddbFreeInfo.
 ZVEXPORT ZvBool ZVAPI cddbGetInfo(uint32_t discId, ZvCddbInfo* info);
-// Writes the database file (revision + 1); false when writing fails.
+// Writes the database file with a revision one above both the record's and
+// the stored file's, creating the folder if needed and replacing the file
+// only once the new one is complete; false when writing fails.
 ZVEXPORT ZvBool ZVAPI cddbSetInfo(uint32_t discId, const ZvCddbInfo* info);
 // Builds `info` from the disc in the drive and fills titles (cddbQueryInfo);
 // false when the drive cannot be read. On success free with cddbFreeInfo.
 ZVEXPORT ZvBool ZVAPI cddbCreateInfo(char drive, ZvCddbInfo* info);
-// Fills disc and track titles from the CD Player database and the title library; true.
+// Fills disc and track titles from "cdplayer.ini" in the Windows folder (section:
+// the record's mciId) and from the title library zvwcd.dll when it loads; true.
 ZVEXPORT ZvBool ZVAPI cddbQueryInfo(uint32_t discId, ZvCddbInfo* info);
 // Frees the record's engine texts and nulls them; the record itself stays the caller's.
 ZVEXPORT void ZVAPI cddbFreeInfo(ZvCddbInfo* info);

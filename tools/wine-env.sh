@@ -23,6 +23,22 @@ wine_prefix_ready() {
   touch "$WINEPREFIX/.zv-ready"
 }
 
+# Drive D: of the prefix is a CD-ROM drive holding an audio disc (an empty
+# folder labelled "Audio CD"): the CD tests put a simulated disc into it
+# through their own MCI driver. Wine reads drive types when its server
+# starts, so this is done before the server is started, once per prefix.
+wine_cd_drive_ready() {
+  [ -f "$WINEPREFIX/.zv-cdrom" ] && return 0
+  local folder="$ZV_BUILD/audio-cd"
+  mkdir -p "$folder"
+  printf 'Audio CD' > "$folder/.windows-label"
+  printf '1a2b3c4d' > "$folder/.windows-serial"
+  [ -e "$WINEPREFIX/dosdevices/d:" ] || ln -s "$folder" "$WINEPREFIX/dosdevices/d:"
+  wine_quiet reg add 'HKLM\Software\Wine\Drives' /v 'd:' /d cdrom /f
+  "$WINESERVER" -w
+  touch "$WINEPREFIX/.zv-cdrom"
+}
+
 # A persistent wineserver started outside CTest: without it every test pays
 # Wine's start-up, and one first started under CTest makes CTest hang.
 wine_server_start() { "$WINESERVER" -p </dev/null >/dev/null 2>&1; wine_quiet wineboot; }

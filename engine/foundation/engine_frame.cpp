@@ -6,6 +6,7 @@
 #include "foundation/debug_registry.h"
 #include "foundation/language.h"
 #include "foundation/memory.h"
+#include "playback/cd_drives.h"
 #include "playback/plugin_host.h"
 #include "foundation/system_probes.h"
 #include "metadata/cache_table.h"
@@ -34,6 +35,7 @@ const Unit kUnits[] = {
     {"information cache", startInfoCache, stopInfoCache},
     // Starts its thread at once; it answers only after the load has finished.
     {"file scanner", startFileScanner, stopFileScanner},
+    {"CD player", startCdDrives, stopCdDrives},
     // ---- containers, then the playlist, playback and metadata units go
     // ---- here, in that order.
 };

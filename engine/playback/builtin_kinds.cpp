@@ -16,6 +16,7 @@
 #include "foundation/language.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
+#include "playback/cd_kind.h"
 #include "playback/decode_instance.h"
 #include "playback/decoder_list.h"
 #include "playback/plugin_host.h"
@@ -38,13 +39,10 @@ struct BuiltinKind {
   LPTHREAD_START_ROUTINE thread;   // a kind with a loop of its own, else null
 };
 
-// Kinds whose work arrives with later units ignore their messages for now.
-void ignoreMessage(const MSG&) {}
-
 const BuiltinKind kKinds[] = {
     {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, nullptr, visInstanceThread},
     {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, nullptr, winampVisInstanceThread},
-    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, ignoreMessage, nullptr},
+    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, nullptr, cdaudioThread},
     {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, nullptr, decodeInstanceThread},
     {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, nullptr, samplerInstanceThread},
 };
@@ -123,7 +121,8 @@ int32_t ZVAPI cdaudioInPluginInfo(ZvInputInfoBlock* info) {
 }
 
 template <int K>
-ZvPluginRec kindRecord(ZvInPluginInfoFn inPluginInfo, ZvInCheckFileFn inCheckFile) {
+ZvPluginRec kindRecord(ZvInPluginInfoFn inPluginInfo, ZvInCheckFileFn inCheckFile,
+                       ZvFsControlFn fsControl = nullptr) {
   ZvPluginRec rec = {};
   copyBounded(rec.name, sizeof(rec.name), kKinds[K].name);
   rec.comInit = kindComInit<K>;
@@ -132,6 +131,7 @@ ZvPluginRec kindRecord(ZvInPluginInfoFn inPluginInfo, ZvInCheckFileFn inCheckFil
   rec.comErrorString = kindComErrorString;
   rec.inPluginInfo = inPluginInfo;
   rec.inCheckFile = inCheckFile;
+  rec.fsControl = fsControl;
   return rec;
 }
 
@@ -157,7 +157,7 @@ void reportKindException(const char* kindName, const char* className, const char
 void registerBuiltinKinds() {
   registerKind(kindRecord<0>(nullptr, nullptr));
   registerKind(kindRecord<1>(nullptr, nullptr));
-  registerKind(kindRecord<2>(cdaudioInPluginInfo, nullptr));
+  registerKind(kindRecord<2>(cdaudioInPluginInfo, cdaudioInCheckFile, cdaudioFsControl));
   registerKind(kindRecord<3>(decodeKindInPluginInfo, decodeKindInCheckFile));
   registerKind(kindRecord<4>(nullptr, nullptr));
 }

@@ -1,0 +1,32 @@
+// Reading a disc's table of contents through MCI.
+#include "metadata/disc_toc.h"
+
+#include "zv_cddb.h"
+
+namespace zv {
+
+bool readDiscToc(MciCd& cd, DiscToc& toc) {
+  toc = {};
+  DWORD count = 0;
+  if (!cd.setTimeFormat(MCI_FORMAT_MSF) || !cd.status(MCI_STATUS_NUMBER_OF_TRACKS, count)) return false;
+  if (count == 0 || count > ZV_CDDB_MAX_TRACKS) return false;
+  for (DWORD track = 1; track <= count; ++track) {
+    DWORD msf = 0;
+    if (!cd.status(MCI_STATUS_POSITION, msf, track)) return false;
+    toc.starts.push_back(msfToFrames(msf));
+  }
+  DWORD length = 0;
+  if (!cd.status(MCI_STATUS_LENGTH, length, count)) return false;
+  // Drives report the last track one frame short of the lead-out.
+  toc.leadOut = toc.starts.back() + msfToFrames(length) + 1;
+  return true;
+}
+
+uint32_t discIdOfDrive(char letter) {
+  MciCd cd;
+  DiscToc toc;
+  if (!cd.open(letter, "mycdxx1") || !readDiscToc(cd, toc)) return 0;
+  return cddbDiscId(toc.starts.data(), int32_t(toc.starts.size()), toc.leadOut);
+}
+
+}  // namespace zv

@@ -1,0 +1,150 @@
+// The CD drive list, the disc-change monitor window, getCDId and decodeCDA.
+#include "playback/cd_drives.h"
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "foundation/diagnostics.h"
+#include "foundation/engine_frame.h"
+#include "foundation/mci_cd.h"
+#include "foundation/text_util.h"
+#include "metadata/desc_link.h"
+#include "playback/cd_path.h"
+#include "zv_cdaudio.h"
+#include "zv_cddb.h"
+#include "zv_memory.h"
+#include "zv_plugins.h"
+
+namespace zv {
+namespace {
+
+constexpr char kMonitorClass[] = "CDMonitorWnd";
+// Posted to the monitor at load: the first look at the discs waits until the
+// loading thread takes messages, since asking a drive may take a while and
+// must not happen inside the library's load.
+constexpr UINT kFirstLook = WM_APP + 1;
+
+CdDriveRec* g_drives[26] = {};
+HWND g_monitor = nullptr;
+
+void readIdentity(char letter, char* out) {
+  out[0] = 0;
+  MciCd cd;
+  std::string identity;
+  if (!cd.open(letter, "mycdxx") || !cd.mediaIdentity(identity)) return;
+  char* end = nullptr;
+  unsigned long long number = std::strtoull(identity.c_str(), &end, 10);
+  if (identity.empty() || !end || *end) return;
+  char hex[24];
+  std::snprintf(hex, sizeof(hex), "%llX", number);
+  copyBounded(out, 16, hex);
+}
+
+void announceDisc(char letter, const CdDriveRec& rec) {
+  const char root[3] = {letter, ':', 0};
+  broadcastFileChanged(root);
+  requestDescription(root);
+  ZvDiscChange change = {};
+  change.drive = letter;
+  change.present = rec.identity[0] ? -1 : 0;
+  std::memcpy(change.identity, rec.identity, sizeof(change.identity));
+  pluginMsg(0, msgDiscChange, &change, sizeof(change));
+}
+
+LRESULT CALLBACK monitorProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+  if (message == WM_DEVICECHANGE) {
+    auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lp);
+    if ((wp == DBT_DEVICEARRIVAL || wp == DBT_DEVICEREMOVECOMPLETE) && header &&
+        header->dbch_devicetype == DBT_DEVTYP_VOLUME)
+      guardedVoid("CDMonitorWnd", [] { refreshCdDrives(true); });
+    return TRUE;
+  }
+  if (message == kFirstLook) {
+    guardedVoid("CDMonitorWnd", [] { refreshCdDrives(false); });
+    return 0;
+  }
+  return DefWindowProcA(window, message, wp, lp);
+}
+
+}  // namespace
+
+CdDriveRec* cdDrive(char letter) {
+  int i = (letter | 0x20) - 'a';
+  return i >= 0 && i < 26 ? g_drives[i] : nullptr;
+}
+
+char driveHoldingDisc(uint32_t discId) {
+  for (int i = 0; i < 26; ++i)
+    if (g_drives[i] && g_drives[i]->identity[0] && g_drives[i]->discId == discId) return char('A' + i);
+  return 0;
+}
+
+void refreshCdDrives(bool announce) {
+  for (int i = 0; i < 26; ++i) {
+    CdDriveRec* rec = g_drives[i];
+    if (!rec) continue;
+    const char letter = char('A' + i);
+    char identity[16];
+    readIdentity(letter, identity);
+    if (std::strcmp(identity, rec->identity) == 0) continue;
+    std::memcpy(rec->identity, identity, sizeof(identity));
+    rec->discId = identity[0] ? cddbId(letter) : 0;
+    if (announce) announceDisc(letter, *rec);
+  }
+}
+
+bool startCdDrives() {
+  DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(mask & (1u << i))) continue;
+    const char root[4] = {char('A' + i), ':', '\\', 0};
+    if (GetDriveTypeA(root) != DRIVE_CDROM) continue;
+    g_drives[i] = static_cast<CdDriveRec*>(mallocex(sizeof(CdDriveRec), "cdRec"));
+  }
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = monitorProc;
+  wc.hInstance = engineModule();
+  wc.lpszClassName = kMonitorClass;
+  RegisterClassA(&wc);
+  g_monitor = CreateWindowExA(WS_EX_TOOLWINDOW, kMonitorClass, "", WS_POPUP, -100, -100, 0, 0, nullptr, nullptr,
+                              engineModule(), nullptr);
+  if (g_monitor) PostMessageA(g_monitor, kFirstLook, 0, 0);
+  return true;  // the engine works without disc-change news
+}
+
+void stopCdDrives(bool processExit) {
+  if (g_monitor && !processExit) DestroyWindow(g_monitor);
+  g_monitor = nullptr;
+  if (!processExit) UnregisterClassA(kMonitorClass, engineModule());
+  for (CdDriveRec*& rec : g_drives) {
+    _mfree(rec);
+    rec = nullptr;
+  }
+}
+
+}  // namespace zv
+
+using namespace zv;
+
+ZVEXPORT void ZVAPI getCDId(char letter, char* out) {
+  guardedVoid("getCDId", [&] {
+    if (out) readIdentity(letter, out);
+  });
+}
+
+ZVEXPORT ZvBool ZVAPI decodeCDA(const char* path, uint32_t* kind, char* drive, uint32_t* discId, int32_t* track) {
+  return guarded<ZvBool>("decodeCDA", ZV_FALSE, [&]() -> ZvBool {
+    CdPath cd = parseCdPath(path, isAudioCdDrive);
+    if (cd.kind == cdaDriveDisc || cd.kind == cdaDriveTrack) cd.discId = cddbId(cd.drive);
+    if (kind) *kind = cd.kind;
+    if (drive) *drive = cd.drive;
+    if (discId) *discId = cd.discId;
+    if (track) *track = cd.track;
+    return cd.kind != cdaNone ? ZV_TRUE : ZV_FALSE;
+  });
+}

@@ -59,7 +59,8 @@ ZVEXPORT ZvBool ZVAPI getTagInfoKey(const char* text, const char* key, char* out
 // true when any text or the track line is present.
 ZVEXPORT ZvBool ZVAPI decodeTagInfo(const char* text, char* title, char* artist, char* album, char* year,
                                     int32_t* track);
-// Description of an audio-CD path (disc list, disc or track); false for other paths.
+// Description of an audio-CD path (disc list, disc or track) into `out`
+// (ZV_DESC_SIZE bytes); false for other paths.
 ZVEXPORT ZvBool ZVAPI cdaDesc(const char* path, char* out);
 // Renames an audio-CD item in the CD database and announces it; false for other paths.
 ZVEXPORT ZvBool ZVAPI setCdaDesc(const char* path, const char* text);

@@ -41,10 +41,15 @@ SOURCES
 }
 
 # Highest source version known to apt (the one apt-get source fetches).
+# Asks apt's local lists only; the network is used when they lack the package.
 source_version() {
-  local pkg=$1 best="" v
-  ensure_deb_src "$pkg"
-  for v in $(apt-cache showsrc --only-source "$pkg" | sed -n 's/^Version: //p'); do
+  local pkg=$1 best="" v known
+  known=$(apt-cache showsrc --only-source "$pkg" 2>/dev/null || true)
+  case "$known" in
+    *Version:*) ;;
+    *) ensure_deb_src "$pkg"; known=$(apt-cache showsrc --only-source "$pkg" 2>/dev/null || true) ;;
+  esac
+  for v in $(echo "$known" | sed -n 's/^Version: //p'); do
     if [ -z "$best" ] || dpkg --compare-versions "$v" gt "$best"; then best=$v; fi
   done
   [ -n "$best" ] || { echo "third-party: no source package $pkg" >&2; exit 1; }

@@ -65,7 +65,9 @@ void toRealT(const void* src, const PcmFormat& f, size_t frames, Real* dst) {
 
 // Rounds x * scale to the nearest integer within [lo, hi]; NaN gives 0.
 int64_t quantize(double x, double scale, int64_t lo, int64_t hi) {
-  double v = std::nearbyint(x * scale);
+  // rint rounds like nearbyint (to nearest, ties to even) but GCC inlines
+  // it; MinGW's nearbyint is a library call that costs more than decoding.
+  double v = std::rint(x * scale);
   if (!(v == v)) return 0;
   if (v < static_cast<double>(lo)) return lo;
   if (v > static_cast<double>(hi)) return hi;

@@ -48,6 +48,23 @@ void OutputStage::take(const Block& b, const OutFormat& out) {
   resampler_->process(frames->data(), b.frames, ready_);
 }
 
+void OutputStage::convertInto(const Block& b, const OutFormat& out, void* dst) {
+  const audioconv::PcmFormat outPcm{out.bits, out.channels, false};
+  if (b.format.isFloat && b.format.bits == 32 && b.format.channels == out.channels) {
+    audioconv::fromReal(static_cast<const float*>(b.data), b.frames, outPcm, dst);
+    return;
+  }
+  real_.resize(b.frames * static_cast<size_t>(b.format.channels));
+  audioconv::toReal(b.data, b.format, b.frames, real_.data());
+  if (b.format.channels == out.channels) {
+    audioconv::fromReal(real_.data(), b.frames, outPcm, dst);
+    return;
+  }
+  mapped_.resize(b.frames * static_cast<size_t>(out.channels));
+  audioconv::mapChannels(real_.data(), b.format.channels, mapped_.data(), out.channels, b.frames);
+  audioconv::fromReal(mapped_.data(), b.frames, outPcm, dst);
+}
+
 size_t OutputStage::pull(Decoder& dec, void* dst, size_t capacity, const OutFormat& out) {
   if (capacity == 0) return 0;
   if (readyCh_ != out.channels) {
@@ -83,6 +100,17 @@ size_t OutputStage::pull(Decoder& dec, void* dst, size_t capacity, const OutForm
       directFrames_ = b.frames - n;
       directFrameBytes_ = outFrameBytes;
       return n;
+    }
+    if (pending() == 0 && b.rate == out.rate && !resampler_) {
+      // The usual case: straight into the caller's buffer, only a rest that
+      // does not fit waits in ready_.
+      Block head = b, rest = b;
+      head.frames = std::min(capacity, b.frames);
+      convertInto(head, out, dst);
+      rest.frames = b.frames - head.frames;
+      rest.data = static_cast<const uint8_t*>(b.data) + head.frames * static_cast<size_t>(b.format.bytesPerFrame());
+      if (rest.frames > 0) take(rest, out);
+      return head.frames;
     }
     take(b, out);
   }

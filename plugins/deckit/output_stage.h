@@ -31,6 +31,8 @@ class OutputStage {
 
  private:
   void take(const Block& b, const OutFormat& out);
+  // Converts a whole block straight into the caller's buffer.
+  void convertInto(const Block& b, const OutFormat& out, void* dst);
   void finishResampler();
   size_t pending() const { return (ready_.size() - readyPos_) / static_cast<size_t>(readyCh_); }
 

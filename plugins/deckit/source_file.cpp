@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace deckit {
@@ -12,14 +13,17 @@ SourceFile::SourceFile(const char* name) : name_(name ? name : "") {
                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
-SourceFile::SourceFile(SourceFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)), name_(std::move(other.name_)) {}
+SourceFile::SourceFile(SourceFile&& other) noexcept { *this = std::move(other); }
 
 SourceFile& SourceFile::operator=(SourceFile&& other) noexcept {
   if (this != &other) {
     close();
     handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
     name_ = std::move(other.name_);
+    buffer_ = std::move(other.buffer_);
+    bufPos_ = std::exchange(other.bufPos_, 0);
+    bufLen_ = std::exchange(other.bufLen_, 0);
+    bufStart_ = std::exchange(other.bufStart_, 0);
   }
   return *this;
 }
@@ -31,7 +35,11 @@ void SourceFile::close() {
   handle_ = INVALID_HANDLE_VALUE;
 }
 
-size_t SourceFile::read(void* dst, size_t size) {
+namespace {
+constexpr size_t kBufferSize = 64 * 1024;
+}
+
+size_t SourceFile::readRaw(void* dst, size_t size) {
   size_t total = 0;
   auto* p = static_cast<char*>(dst);
   while (total < size && isOpen()) {
@@ -43,21 +51,51 @@ size_t SourceFile::read(void* dst, size_t size) {
   return total;
 }
 
-bool SourceFile::seek(int64_t offset, int whence) {
-  if (!isOpen()) return false;
-  DWORD method = whence == SEEK_CUR ? FILE_CURRENT : whence == SEEK_END ? FILE_END : FILE_BEGIN;
-  LARGE_INTEGER to, now;
-  to.QuadPart = offset;
-  if (whence == SEEK_SET && offset < 0) return false;
-  return SetFilePointerEx(handle_, to, &now, method) != 0;
+size_t SourceFile::read(void* dst, size_t size) {
+  auto* p = static_cast<uint8_t*>(dst);
+  size_t total = 0;
+  while (total < size) {
+    if (bufPos_ < bufLen_) {
+      size_t n = std::min(size - total, bufLen_ - bufPos_);
+      std::memcpy(p + total, buffer_.data() + bufPos_, n);
+      bufPos_ += n;
+      total += n;
+      continue;
+    }
+    // Buffer used up: refill it, or read a large request directly.
+    bufStart_ += static_cast<int64_t>(bufLen_);
+    bufPos_ = bufLen_ = 0;
+    if (size - total >= kBufferSize) {
+      size_t n = readRaw(p + total, size - total);
+      bufStart_ += static_cast<int64_t>(n);
+      return total + n;
+    }
+    buffer_.resize(kBufferSize);
+    bufLen_ = readRaw(buffer_.data(), kBufferSize);
+    if (bufLen_ == 0) break;
+  }
+  return total;
 }
 
-int64_t SourceFile::tell() const {
-  if (!isOpen()) return -1;
-  LARGE_INTEGER zero{}, now;
-  if (!SetFilePointerEx(handle_, zero, &now, FILE_CURRENT)) return -1;
-  return now.QuadPart;
+bool SourceFile::seek(int64_t offset, int whence) {
+  if (!isOpen()) return false;
+  int64_t target = offset;
+  if (whence == SEEK_CUR) target = tell() + offset;
+  else if (whence == SEEK_END) target = size() + offset;
+  if (target < 0) return false;
+  if (target >= bufStart_ && target <= bufStart_ + static_cast<int64_t>(bufLen_)) {
+    bufPos_ = static_cast<size_t>(target - bufStart_);
+    return true;
+  }
+  LARGE_INTEGER to;
+  to.QuadPart = target;
+  if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) return false;
+  bufStart_ = target;
+  bufPos_ = bufLen_ = 0;
+  return true;
 }
+
+int64_t SourceFile::tell() const { return isOpen() ? bufStart_ + static_cast<int64_t>(bufPos_) : -1; }
 
 int64_t SourceFile::size() const {
   LARGE_INTEGER s;

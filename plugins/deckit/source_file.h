@@ -1,12 +1,14 @@
 // A file opened for reading through the Win32 A functions, so a name in the
 // system code page opens exactly as the engine gave it (the codec libraries'
 // own file functions would take it as UTF-8 or go through the C runtime).
+// Reads go through a 64 KiB buffer: decoders ask for a few bytes at a time.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace deckit {
 
@@ -35,8 +37,12 @@ class SourceFile {
 
  private:
   void close();
+  size_t readRaw(void* dst, size_t size);
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   std::string name_;
+  std::vector<uint8_t> buffer_;
+  size_t bufPos_ = 0, bufLen_ = 0;
+  int64_t bufStart_ = 0;  // file offset of buffer_[0]; the OS position is bufStart_ + bufLen_
 };
 
 }  // namespace deckit

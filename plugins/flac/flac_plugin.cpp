@@ -127,32 +127,31 @@ class FlacDecoder final : public deckit::Decoder {
     size_t at = pending_.size();
     pending_.resize(at + size_t(n) * size_t(ch) * bytes);
     uint8_t* out = pending_.data() + at;
-    for (unsigned i = 0; i < n; ++i) {
-      for (int c = 0; c < ch; ++c) {
-        const int32_t v = planes[c][i];
-        switch (cb) {
-          case 8: *out++ = static_cast<uint8_t>((v << shift) + 128); break;
-          case 16: {
-            const uint32_t u = static_cast<uint32_t>(v) << shift;
-            out[0] = uint8_t(u);
-            out[1] = uint8_t(u >> 8);
-            out += 2;
-            break;
-          }
-          case 24: {
-            const uint32_t u = static_cast<uint32_t>(v) << shift;
+    // One loop per container width: this runs for every sample decoded.
+    switch (cb) {
+      case 8:
+        for (unsigned i = 0; i < n; ++i)
+          for (int c = 0; c < ch; ++c) *out++ = static_cast<uint8_t>((planes[c][i] << shift) + 128);
+        break;
+      case 16: {
+        auto* o = reinterpret_cast<int16_t*>(out);
+        for (unsigned i = 0; i < n; ++i)
+          for (int c = 0; c < ch; ++c) *o++ = static_cast<int16_t>(static_cast<uint32_t>(planes[c][i]) << shift);
+        break;
+      }
+      case 24:
+        for (unsigned i = 0; i < n; ++i)
+          for (int c = 0; c < ch; ++c, out += 3) {
+            const uint32_t u = static_cast<uint32_t>(planes[c][i]) << shift;
             out[0] = uint8_t(u);
             out[1] = uint8_t(u >> 8);
             out[2] = uint8_t(u >> 16);
-            out += 3;
-            break;
           }
-          default: {
-            const uint32_t u = static_cast<uint32_t>(v) << shift;
-            std::memcpy(out, &u, 4);
-            out += 4;
-          }
-        }
+        break;
+      default: {
+        auto* o = reinterpret_cast<int32_t*>(out);
+        for (unsigned i = 0; i < n; ++i)
+          for (int c = 0; c < ch; ++c) *o++ = static_cast<int32_t>(static_cast<uint32_t>(planes[c][i]) << shift);
       }
     }
     pendingFrames_ += n;

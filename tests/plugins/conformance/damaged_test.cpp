@@ -59,30 +59,30 @@ void exercise(const DecPlugin& p, const std::string& path) {
   decode(p, path, Format{48000, 16, 1}, 500);
 }
 
+struct Job {
+  const DecPlugin* p;
+  std::string path;
+};
+
+DWORD WINAPI runJob(void* arg) {
+  auto* j = static_cast<Job*>(arg);
+  exercise(*j->p, j->path);
+  return 0;
+}
+
 // Runs exercise() on a thread of its own so that a hang fails the test
 // instead of stalling the run.
 bool exerciseWithDeadline(const DecPlugin& p, const std::string& path, DWORD ms) {
-  struct Job {
-    const DecPlugin* p;
-    std::string path;
-  } job{&p, path};
-  HANDLE t = CreateThread(
-      nullptr, 0,
-      [](void* arg) -> DWORD {
-        auto* j = static_cast<Job*>(arg);
-        exercise(*j->p, j->path);
-        return 0;
-      },
-      &job, 0, nullptr);
+  Job job{&p, path};
+  HANDLE t = CreateThread(nullptr, 0, runJob, &job, 0, nullptr);
   if (!t) return false;
-  bool done = WaitForSingleObject(t, ms) == WAIT_OBJECT_0;
-  if (!done) {
+  if (WaitForSingleObject(t, ms) != WAIT_OBJECT_0) {
     ADD_FAILURE() << "hang: " << path;
     std::fflush(stdout);
     ExitProcess(3);  // the stuck thread still uses `job`; nothing sane is left to do
   }
   CloseHandle(t);
-  return done;
+  return true;
 }
 
 DWORD handleCount() {

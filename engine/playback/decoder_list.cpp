@@ -9,6 +9,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/standard_dirs.h"
 #include "foundation/text_util.h"
+#include "playback/plugin_host.h"
 #include "zv_memory.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
@@ -24,32 +25,16 @@ bool g_loaded = false;
 void loadOne(const std::string& folder, const char* fileName) {
   HMODULE module = LoadLibraryA((folder + fileName).c_str());
   if (!module) return;  // skipped without a word; the library is never unloaded
-  auto entry = [&](const char* n) { return reinterpret_cast<void*>(GetProcAddress(module, n)); };
-  ZvDecoderRec rec = {};
-  copyBounded(rec.fileName, sizeof(rec.fileName), fileName);
-  rec.module = module;
-  rec.comInit = reinterpret_cast<ZvComInitFn>(entry("comInit"));
-  rec.comPluginInfo = reinterpret_cast<ZvComPluginInfoFn>(entry("comPluginInfo"));
-  rec.comConfig = reinterpret_cast<ZvComConfigFn>(entry("comConfig"));
-  rec.comErrorString = reinterpret_cast<ZvComErrorStringFn>(entry("comErrorString"));
-  rec.inPluginInfo = reinterpret_cast<ZvInPluginInfoFn>(entry("inPluginInfo"));
-  rec.inCheckFile = reinterpret_cast<ZvInCheckFileFn>(entry("inCheckFile"));
+  ZvDecoderRec rec = libraryRecord(module, fileName);
+  rec.fsControl = nullptr;  // decoder libraries are never asked
   if (!rec.comPluginInfo) {
     debugWriteLinef("%s is not a valid plugin", fileName);
     return;
   }
-  ZvPluginInfoBlock info = {};
-  rec.comPluginInfo(&info);
-  copyBounded(rec.description, sizeof(rec.description),
-              std::string_view(info.description, strnlen(info.description, sizeof(info.description))));
+  askLibraryInfo(rec);
   rec.kindFlags = pfDecoder;  // whatever the library says
-  if (rec.inPluginInfo) {
-    std::vector<char> raw(sizeof(ZvInputInfoBlock), 0);
-    auto* input = reinterpret_cast<ZvInputInfoBlock*>(raw.data());
-    rec.inPluginInfo(input);
-    input->extensions[sizeof(input->extensions) - 1] = '\0';
-    std::memcpy(rec.extensions, input->extensions, sizeof(rec.extensions));
-  }
+  std::memset(rec.extra, 0, sizeof(rec.extra));  // only the extensions are kept
+  std::memset(rec.infoTail, 0, sizeof(rec.infoTail));
   auto* copy = static_cast<ZvDecoderRec*>(mallocex(sizeof(ZvDecoderRec), "decRec"));
   std::memcpy(copy, &rec, sizeof(rec));
   g_decoders.push_back(copy);
@@ -59,16 +44,7 @@ void loadOne(const std::string& folder, const char* fileName) {
 
 void loadDecoderLibraries() {
   g_loaded = true;
-  std::string folder = baseDirectory() + "\\plugins\\";
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((folder + "*.dec").c_str(), &fd);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (lstrcmpiA(extensionPart(fd.cFileName).c_str(), ".dec") != 0) continue;  // not "x.decx" by its short name
-    loadOne(folder, fd.cFileName);
-  } while (FindNextFileA(find, &fd));
-  FindClose(find);
+  forEachPluginFile(".dec", loadOne);
 }
 
 int32_t ZVAPI decodeKindInPluginInfo(ZvInputInfoBlock* info) {

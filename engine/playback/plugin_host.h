@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +22,19 @@ void stopPluginHost(bool processExit);
 // "pluginRec" copy to the kind list. `rec` is a zero-filled template with
 // name, fileName, module and entry points set.
 void registerKind(const ZvPluginRec& rec);
+
+// A record for a library in <base>\plugins: file name, module and every
+// entry point looked up by name (null where the library lacks one).
+ZvPluginRec libraryRecord(HMODULE module, const char* fileName);
+
+// Asks a library for its description (comPluginInfo) and, when it has
+// inPluginInfo, its extension block, into `rec`. Returns the kind flags the
+// library gave.
+uint32_t askLibraryInfo(ZvPluginRec& rec);
+
+// Calls `fn` for every file of <base>\plugins matching "*<extension>"
+// whose extension is exactly that (a short name can match "*.z" for "x.zz").
+void forEachPluginFile(const char* extension, const std::function<void(const std::string& folder, const char* name)>& fn);
 
 // True when the lower-case extension (with its dot) is in the supported list.
 bool isSupportedExtension(std::string_view extension);

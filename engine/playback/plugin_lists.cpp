@@ -70,19 +70,26 @@ void appendExtensions(std::string_view text) {
 
 }  // namespace
 
-void registerKind(const ZvPluginRec& rec) {
-  if (!rec.comInit || !rec.comPluginInfo) {
-    debugWriteLinef("%s is not a valid plugin", rec.fileName);
-    return;
-  }
-  auto* copy = static_cast<ZvPluginRec*>(mallocex(sizeof(ZvPluginRec), "pluginRec"));
-  std::memcpy(copy, &rec, sizeof(rec));
+ZvPluginRec libraryRecord(HMODULE module, const char* fileName) {
+  ZvPluginRec rec = {};
+  copyBounded(rec.fileName, sizeof(rec.fileName), fileName);
+  rec.module = module;
+  auto entry = [&](const char* n) { return reinterpret_cast<void*>(GetProcAddress(module, n)); };
+  rec.comInit = reinterpret_cast<ZvComInitFn>(entry("comInit"));
+  rec.comPluginInfo = reinterpret_cast<ZvComPluginInfoFn>(entry("comPluginInfo"));
+  rec.comConfig = reinterpret_cast<ZvComConfigFn>(entry("comConfig"));
+  rec.comErrorString = reinterpret_cast<ZvComErrorStringFn>(entry("comErrorString"));
+  rec.inPluginInfo = reinterpret_cast<ZvInPluginInfoFn>(entry("inPluginInfo"));
+  rec.inCheckFile = reinterpret_cast<ZvInCheckFileFn>(entry("inCheckFile"));
+  rec.fsControl = reinterpret_cast<ZvFsControlFn>(entry("fsControl"));
+  return rec;
+}
+
+uint32_t askLibraryInfo(ZvPluginRec& rec) {
   ZvPluginInfoBlock info = {};
   rec.comPluginInfo(&info);
-  copyBounded(copy->description, sizeof(copy->description), std::string_view(info.description, strnlen(info.description, sizeof(info.description))));
-  copy->kindFlags = info.kindFlags;
-  copy->threadId = 0;
-  copy->threadHandle = nullptr;
+  copyBounded(rec.description, sizeof(rec.description),
+              std::string_view(info.description, strnlen(info.description, sizeof(info.description))));
   if (rec.inPluginInfo) {
     // The block is large; it lives on the heap, not the thread's stack.
     std::vector<char> raw(sizeof(ZvInputInfoBlock), 0);
@@ -90,10 +97,37 @@ void registerKind(const ZvPluginRec& rec) {
     rec.inPluginInfo(input);
     input->extensions[sizeof(input->extensions) - 1] = '\0';
     input->extra[sizeof(input->extra) - 1] = '\0';
-    std::memcpy(copy->extensions, input->extensions, sizeof(copy->extensions));
-    std::memcpy(copy->extra, input->extra, sizeof(copy->extra));
-    std::memcpy(copy->infoTail, input->infoTail, sizeof(copy->infoTail));
+    std::memcpy(rec.extensions, input->extensions, sizeof(rec.extensions));
+    std::memcpy(rec.extra, input->extra, sizeof(rec.extra));
+    std::memcpy(rec.infoTail, input->infoTail, sizeof(rec.infoTail));
   }
+  return info.kindFlags;
+}
+
+void forEachPluginFile(const char* extension,
+                       const std::function<void(const std::string& folder, const char* name)>& fn) {
+  std::string folder = baseDirectory() + "\\plugins\\";
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((folder + "*" + extension).c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (lstrcmpiA(extensionPart(fd.cFileName).c_str(), extension) != 0) continue;
+    fn(folder, fd.cFileName);
+  } while (FindNextFileA(find, &fd));
+  FindClose(find);
+}
+
+void registerKind(const ZvPluginRec& rec) {
+  if (!rec.comInit || !rec.comPluginInfo) {
+    debugWriteLinef("%s is not a valid plugin", rec.fileName);
+    return;
+  }
+  auto* copy = static_cast<ZvPluginRec*>(mallocex(sizeof(ZvPluginRec), "pluginRec"));
+  std::memcpy(copy, &rec, sizeof(rec));
+  copy->kindFlags = askLibraryInfo(*copy);
+  copy->threadId = 0;
+  copy->threadHandle = nullptr;
   g_kinds.push_back(copy);
 }
 
@@ -107,40 +141,17 @@ bool isSupportedExtension(std::string_view extension) {
 static void loadGeneralPlugin(const std::string& folder, const char* fileName) {
   HMODULE module = LoadLibraryA((folder + fileName).c_str());
   if (!module) return;  // not loadable: skipped without a word
-  ZvPluginRec rec = {};
+  ZvPluginRec rec = libraryRecord(module, fileName);
   std::string name = fileName;
   size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.resize(dot);
   CharLowerBuffA(name.data(), static_cast<DWORD>(name.size()));
   copyBounded(rec.name, sizeof(rec.name), name);
-  copyBounded(rec.fileName, sizeof(rec.fileName), fileName);
-  rec.module = module;
-  auto entry = [&](const char* n) { return reinterpret_cast<void*>(GetProcAddress(module, n)); };
-  rec.comInit = reinterpret_cast<ZvComInitFn>(entry("comInit"));
-  rec.comPluginInfo = reinterpret_cast<ZvComPluginInfoFn>(entry("comPluginInfo"));
-  rec.comConfig = reinterpret_cast<ZvComConfigFn>(entry("comConfig"));
-  rec.comErrorString = reinterpret_cast<ZvComErrorStringFn>(entry("comErrorString"));
-  rec.inPluginInfo = reinterpret_cast<ZvInPluginInfoFn>(entry("inPluginInfo"));
-  rec.inCheckFile = reinterpret_cast<ZvInCheckFileFn>(entry("inCheckFile"));
-  rec.fsControl = reinterpret_cast<ZvFsControlFn>(entry("fsControl"));
   registerKind(rec);  // the library stays loaded even when it is not valid
 }
 
 static void scanGeneralPlugins() {
-  std::string folder = baseDirectory() + "\\plugins\\";
-  for (const char* pattern : {"*.z", "*.zz", "*.zzz"}) {
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((folder + pattern).c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) continue;
-    do {
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      // "*.z" also matches "x.zz" through the short name; each pattern takes
-      // only its own extension so a library is not registered twice.
-      if (lstrcmpiA(extensionPart(fd.cFileName).c_str(), pattern + 1) != 0) continue;
-      loadGeneralPlugin(folder, fd.cFileName);
-    } while (FindNextFileA(find, &fd));
-    FindClose(find);
-  }
+  for (const char* extension : {".z", ".zz", ".zzz"}) forEachPluginFile(extension, loadGeneralPlugin);
 }
 
 bool startPluginHost() { return true; }

@@ -81,12 +81,18 @@ void Output::settle(Stream& s) {
 }
 
 bool Output::wantsOutput() const {
+  const size_t block = size_t(blockFrames_) * size_t(deviceChannels_);
+  bool late = false;
   for (auto& [n, s] : streams_) {
     if (s->state != Stream::State::Active || s->fade.silent()) continue;
-    if (s->fifoValues() > 0) return true;
-    if (s->started && !s->endSeen) return true;  // late producer: keep time with silence
+    if (s->fifoValues() >= block || (s->endSeen && s->fifoValues() > 0)) return true;
+    if (s->started && !s->endSeen) late = true;
   }
-  return !closing_.empty();
+  if (!closing_.empty()) return true;
+  // A producer that is behind gets time to catch up while the device still
+  // has sound queued; silence goes out only when the device is about to run
+  // dry, so a busy machine costs latency, not gaps.
+  return late && inFlight_.size() < 2;
 }
 
 void Output::mixInto(Block& b) {

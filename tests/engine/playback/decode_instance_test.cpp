@@ -203,3 +203,20 @@ TEST_F(DecodeInstance, stopWithFadeEndsStoppedAndCanPlayAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DecodeInstance, streamGoneEndsTheInstanceWithoutClosingTheStream) {
+  ASSERT_NE(open(toneFile("gone.tone", "frames=4410000")), 0u);
+  ASSERT_TRUE(owner_.waitFor("opened"));
+  inPlay(id_, 0, ZV_FADE_LINEAR);
+  ASSERT_TRUE(zvtest::waitFor([&] { return status_.positionMs >= 100; }, 5000));
+  HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id_));
+  ASSERT_NE(thread, nullptr);
+  pluginMsgX(id_, msgStreamGone);
+  EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0) << "the thread ends";
+  CloseHandle(thread);
+  EXPECT_EQ(owner_.events().find("closed"), std::string::npos) << "no notification: the owner asked for this";
+}
+
+}  // namespace

@@ -1,0 +1,278 @@
+// The engine playing a WAV file end to end (decoder plug-in, decode
+// instance, output library, device): CPU per second of sound with the
+// equalizer off and on, latency from inPlay and inSeek to new sound at the
+// device, and whether the sound stays whole while the other core is busy.
+//
+// The sound device here is the ALSA file device, whose clock runs at four
+// times real time; CPU shares are per second of sound, so they do not depend
+// on that clock, and latencies are given both measured and in sound time.
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <mmsystem.h>
+
+#include "benchkit.h"
+#include "zv_config.h"
+#include "zv_playback.h"
+#include "zvdsp.h"
+
+namespace {
+
+std::string g_capture;
+
+int16_t sampleL(size_t k) { return static_cast<int16_t>(10000 + (k * 37) % 20000); }
+int16_t sampleR(size_t k) { return static_cast<int16_t>(-10000 - static_cast<int>((k * 53) % 20000)); }
+
+std::string writeWav(const std::string& path, size_t frames) {
+  std::vector<int16_t> pcm(frames * 2);
+  for (size_t k = 0; k < frames; ++k) {
+    pcm[k * 2] = sampleL(k);
+    pcm[k * 2 + 1] = sampleR(k);
+  }
+  uint32_t data = static_cast<uint32_t>(pcm.size() * 2);
+  uint8_t h[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 2, 0,
+                   0x44, 0xAC, 0, 0, 0x10, 0xB1, 0x02, 0, 4, 0, 16, 0, 'd', 'a', 't', 'a', 0, 0, 0, 0};
+  uint32_t riff = 36 + data;
+  std::memcpy(h + 4, &riff, 4);
+  std::memcpy(h + 40, &data, 4);
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD put;
+  WriteFile(f, h, 44, &put, nullptr);
+  WriteFile(f, pcm.data(), data, &put, nullptr);
+  CloseHandle(f);
+  return path;
+}
+
+double processCpuSeconds() {
+  FILETIME c, e, k, u;
+  GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
+  auto s = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7; };
+  return s(k) + s(u);
+}
+
+int64_t captureSize() {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExA(g_capture.c_str(), GetFileExInfoStandard, &a)) return 0;
+  return (int64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+}
+
+// Bus messages for this thread until `code` comes from `id`.
+bool waitFor(ZvTarget id, UINT code, double seconds) {
+  double end = zvbench::now() + seconds;
+  MSG msg;
+  while (zvbench::now() < end) {
+    while (PeekMessageA(&msg, nullptr, ZV_BUS_FIRST, ZV_BUS_LAST, PM_REMOVE)) {
+      bool hit = msg.wParam == id && msg.message == code;
+      finishMsg(&msg);
+      if (hit) return true;
+    }
+    // Sleep until a message comes: polling would bill its own CPU to the engine.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  return false;
+}
+
+ZvTarget openFile(const std::string& path, ZvStatusRec* status) {
+  ZvOpenContext* ctx = nullptr;
+  ZvTarget id = inOpen(path.c_str(), GetCurrentThreadId(), status, &ctx);
+  while (ctx && inOpenNext(&ctx)) {
+  }
+  if (!id || !waitFor(id, msgOpened, 5)) return 0;
+  return id;
+}
+
+// CPU seconds the whole process spends per second of sound.
+double cpuPerSoundSecond(const std::string& path, double soundSeconds) {
+  ZvStatusRec status = {};
+  ZvTarget id = openFile(path, &status);
+  if (!id) return -1;
+  double cpu0 = processCpuSeconds();
+  inPlay(id, 0, ZV_FADE_LINEAR);
+  bool ended = waitFor(id, msgClosed, soundSeconds * 2 + 10);
+  double cpu = processCpuSeconds() - cpu0;
+  stopPlugin(id);
+  return ended ? cpu / soundSeconds : -1;
+}
+
+// The same sound through a bare waveOut loop (four 2048-frame buffers), for
+// the share that Wine's own audio threads take in any player.
+double bareWaveOutCpuPerSoundSecond(double soundSeconds) {
+  WAVEFORMATEX fmt = {WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};
+  HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HWAVEOUT wo = nullptr;
+  if (waveOutOpen(&wo, WAVE_MAPPER, &fmt, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR)
+    return -1;
+  const size_t frames = 2048, total = size_t(44100 * soundSeconds);
+  std::vector<std::vector<int16_t>> bufs(4, std::vector<int16_t>(frames * 2));
+  std::vector<WAVEHDR> hdr(4);
+  size_t next = 0;
+  double cpu0 = processCpuSeconds();
+  auto fill = [&](int i) {
+    for (size_t f = 0; f < frames; ++f, ++next) {
+      bufs[i][f * 2] = sampleL(next);
+      bufs[i][f * 2 + 1] = sampleR(next);
+    }
+    hdr[i] = {};
+    hdr[i].lpData = reinterpret_cast<LPSTR>(bufs[i].data());
+    hdr[i].dwBufferLength = DWORD(frames * 4);
+    waveOutPrepareHeader(wo, &hdr[i], sizeof(WAVEHDR));
+    waveOutWrite(wo, &hdr[i], sizeof(WAVEHDR));
+  };
+  for (int i = 0; i < 4; ++i) fill(i);
+  while (next < total) {
+    WaitForSingleObject(done, 1000);
+    for (int i = 0; i < 4 && next < total; ++i)
+      if (hdr[i].dwFlags & WHDR_DONE) {
+        waveOutUnprepareHeader(wo, &hdr[i], sizeof(WAVEHDR));
+        fill(i);
+      }
+  }
+  for (int i = 0; i < 4; ++i)
+    while (!(hdr[i].dwFlags & WHDR_DONE)) WaitForSingleObject(done, 100);
+  double cpu = processCpuSeconds() - cpu0;
+  waveOutReset(wo);
+  for (auto& h : hdr) waveOutUnprepareHeader(wo, &h, sizeof(WAVEHDR));
+  waveOutClose(wo);
+  CloseHandle(done);
+  return cpu / soundSeconds;
+}
+
+void setEqualizer(bool on) {
+  ZvEqualizer eq = {};
+  eq.enabled = on ? -1 : 0;
+  eq.preamp = 1.0f;
+  for (int b = 0; b < ZV_EQ_BANDS; ++b) eq.gains[b] = (b % 2) ? 1.5f : 0.7f;
+  outSetEqualizer(&eq);
+}
+
+// Milliseconds from `act` until frame `k` of the bench file is heard (in the
+// capture). The device writes silence while idle, so growth alone says nothing.
+double msUntilFrame(size_t k, const std::function<void()>& act) {
+  const uint32_t want = uint16_t(sampleL(k)) | (uint32_t(uint16_t(sampleR(k))) << 16);
+  int64_t at = captureSize() & ~int64_t(3);
+  double t0 = zvbench::now();
+  act();
+  std::vector<uint32_t> chunk(16384);
+  while (zvbench::now() - t0 < 5) {
+    HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER pos;
+    pos.QuadPart = at;
+    SetFilePointerEx(f, pos, nullptr, FILE_BEGIN);
+    DWORD got = 0;
+    while (ReadFile(f, chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got >= 4) {
+      for (DWORD i = 0; i < got / 4; ++i)
+        if (chunk[i] == want) {
+          CloseHandle(f);
+          return (zvbench::now() - t0) * 1000;
+        }
+      at += got & ~DWORD(3);
+    }
+    CloseHandle(f);
+    Sleep(0);
+  }
+  return -1;
+}
+
+// Zero frames between the first and last sound of the capture from `from`
+// on: the device inserts them only when the output ran short.
+int64_t gapsInCapture(int64_t from) {
+  HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return -1;
+  LARGE_INTEGER at;
+  at.QuadPart = from & ~int64_t(3);
+  SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+  std::vector<uint32_t> frames;
+  std::vector<uint32_t> chunk(65536);
+  DWORD got = 0;
+  while (ReadFile(f, chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got > 0)
+    frames.insert(frames.end(), chunk.begin(), chunk.begin() + got / 4);
+  CloseHandle(f);
+  size_t first = 0, last = frames.size();
+  while (first < last && frames[first] == 0) ++first;
+  while (last > first && frames[last - 1] == 0) --last;
+  int64_t zeros = 0;
+  for (size_t i = first; i < last; ++i) zeros += frames[i] == 0;
+  return zeros;
+}
+
+}  // namespace
+
+int main() {
+  std::string dir = zvbench::workDir();
+  g_capture = dir + "\\capture.raw";
+  const double seconds = 20;
+  std::string path = writeWav(dir + "\\bench.wav", size_t(44100 * seconds));
+  initPlugins();
+  outInit();
+
+  // Alternate the settings so machine noise hits all alike.
+  double off = 0, on = 0, bare = 0;
+  for (int round = 0; round < 2; ++round) {
+    setEqualizer(false);
+    off += cpuPerSoundSecond(path, seconds) / 2;
+    setEqualizer(true);
+    on += cpuPerSoundSecond(path, seconds) / 2;
+    bare += bareWaveOutCpuPerSoundSecond(seconds) / 2;
+  }
+  setEqualizer(false);
+  zvbench::report("bare waveOut loop, same sound (Wine's audio share)", bare * 100, "% of one core");
+  zvbench::report("engine CPU per second of sound, EQ off", off * 100, "% of one core");
+  zvbench::report("engine CPU per second of sound, EQ on", on * 100, "% of one core");
+  zvbench::report("EQ on / EQ off", on / off, "x");
+
+  ZvStatusRec status = {};
+  ZvTarget id = openFile(path, &status);
+  double playMs = msUntilFrame(0, [&] { inPlay(id, 0, ZV_FADE_LINEAR); });
+  Sleep(100);
+  double seekMs = msUntilFrame(441000, [&] { inSeek(id, 10000); });
+  inClose(id, 0, 0);
+  waitFor(id, msgClosed, 5);
+  stopPlugin(id);
+  Sleep(500);  // let the last ramp reach the device before the next capture starts
+  zvbench::report("inPlay to the first frame at the device (wall clock)", playMs, "ms");
+  zvbench::report("inSeek to the sought frame at the device (wall clock)", seekMs, "ms");
+
+  // Whole sound: without and with a thread of this process spinning at
+  // normal priority on the other core; with the default device buffer and
+  // with four times that, which is the default's real-time length on this
+  // device (its clock runs four times fast).
+  ZvOutParams defaults = {};
+  outGetParams(&defaults);
+  for (int32_t bufferMs : {defaults.bufferMs, defaults.bufferMs * 4}) {
+    ZvOutParams p = defaults;
+    p.bufferMs = bufferMs;
+    outSetParams(&p);
+    for (bool load : {false, true}) {
+      std::atomic<bool> stop{false};
+      std::thread spinner;
+      if (load)
+        spinner = std::thread([&] {
+          volatile uint64_t x = 0;
+          while (!stop) x = x + 1;
+        });
+      Sleep(300);
+      int64_t from = captureSize();
+      id = openFile(path, &status);
+      inPlay(id, 0, ZV_FADE_LINEAR);
+      waitFor(id, msgClosed, seconds * 2 + 10);
+      stopPlugin(id);
+      stop = true;
+      if (spinner.joinable()) spinner.join();
+      std::string what = "silent frames inside 20 s, buffer " + std::to_string(bufferMs) + " ms, " +
+                         (load ? "other core spinning" : "no extra load");
+      zvbench::report(what, double(gapsInCapture(from)), "frames");
+    }
+  }
+  outSetParams(&defaults);
+  freePlugins();
+  return 0;
+}

@@ -192,6 +192,20 @@ TEST(Id3v2Save, fileInUseIsSavedByTheBatchOnceFree) {
   EXPECT_EQ(id3v2DoBatch(nullptr), 0) << "done once";
 }
 
+TEST(Id3v2Save, pathsOutsideAsciiLoadAndSave) {
+  // "Ärger\Ünïcode é.mp3" in code page 1252: TagLib must get the wide name.
+  std::string dir = zvtest::freshDir("\xC4rger");
+  std::string path = dir + "\\\xDCn\xEF" "code \xE9.mp3";
+  writeBytes(path, readBytes(media("utf16-v23.mp3")));
+  Tag tag = load(path);
+  ASSERT_EQ(content(tag.get(), "tpe1"), "\xC6r\xF8");
+  id3v2SetStringField(id3v2FindFrame(tag.get(), "tpe1"), "content", "Saved \xE9");
+  ASSERT_EQ(id3v2Save(tag.get(), path.c_str(), 0, nullptr), ZV_ID3_OK);
+  Tag again = load(path);
+  EXPECT_EQ(content(again.get(), "tpe1"), "Saved \xE9");
+  EXPECT_EQ(filesIn(dir).size(), 1u);
+}
+
 TEST(Id3v2Save, fieldsThatAFrameDoesNotHaveAreRefused) {
   Tag tag(id3v2Create());
   ZvId3v2Frame title = id3v2AddFrame(tag.get(), "tit2");

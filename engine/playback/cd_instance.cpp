@@ -11,6 +11,7 @@
 #include "foundation/engine_frame.h"
 #include "foundation/mci_cd.h"
 #include "playback/builtin_kinds.h"
+#include "playback/message_block.h"
 #include "playback/cd_drives.h"
 #include "playback/cd_kind.h"
 #include "zv_cdaudio.h"
@@ -75,8 +76,7 @@ class CdInstance {
   template <class T>
   T block(const MSG& msg) {
     T value = {};
-    if (msg.lParam && _mgetsize(reinterpret_cast<void*>(msg.lParam)) >= static_cast<int32_t>(sizeof(T)))
-      getMsgPrm(&msg, &value);
+    readMessageBlock(msg, value);  // a longer block is cut, never copied past `value`
     return value;
   }
 

@@ -13,6 +13,7 @@
 
 #include "foundation/diagnostics.h"
 #include "playback/builtin_kinds.h"
+#include "playback/message_block.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 #include "zv_playback.h"
@@ -109,8 +110,7 @@ class DecodeInstance {
   template <class T>
   T block(const MSG& msg) {
     T value = {};
-    if (msg.lParam && _mgetsize(reinterpret_cast<void*>(msg.lParam)) >= static_cast<int32_t>(sizeof(T)))
-      getMsgPrm(&msg, &value);
+    readMessageBlock(msg, value);  // a longer block is cut, never copied past `value`
     return value;
   }
 

@@ -220,3 +220,20 @@ TEST_F(DecodeInstance, streamGoneEndsTheInstanceWithoutClosingTheStream) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sender may post a longer block than the message's record: the instance
+// reads its record from the front and never writes past it.
+TEST_F(DecodeInstance, anOversizedBlockIsReadOnlyAsFarAsItsRecord) {
+  ASSERT_NE(open(toneFile("bigblock.tone", "frames=441000")), 0u);
+  ASSERT_TRUE(owner_.waitFor("opened"));
+  std::vector<int32_t> big(4096, 0x7A7A7A7A);
+  big[0] = 1234;
+  pluginMsg(id_, msgInSeek, big.data(), static_cast<int32_t>(big.size() * sizeof(int32_t)));
+  ASSERT_TRUE(zvtest::waitFor([&] { return status_.positionMs == 1234; }, 3000)) << status_.positionMs;
+  inClose(id_, 0, ZV_FADE_LINEAR);
+  ASSERT_TRUE(owner_.waitFor("closed"));
+}
+
+}  // namespace

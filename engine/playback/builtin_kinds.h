@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
+#include <typeinfo>
+
 #include "zv_plugins.h"
 
 namespace zv {
@@ -25,5 +28,19 @@ void applyKindPriority(const char* kindName);
 // Writes the diagnostic line of an exception caught in a built-in thread,
 // headed by the kind's localised name.
 void reportKindException(const char* kindName, const char* className, const char* message);
+
+// Runs `handle` for one message under the kind's exception guard (one bad
+// message never ends the instance), then finishes the message.
+template <class Handler>
+void handleKindMessage(const char* kindName, const MSG& msg, Handler&& handle) {
+  try {
+    handle(msg);
+  } catch (const std::exception& e) {
+    reportKindException(kindName, typeid(e).name(), e.what());
+  } catch (...) {
+    reportKindException(kindName, "unknown", "");
+  }
+  finishMsg(&msg);
+}
 
 }  // namespace zv

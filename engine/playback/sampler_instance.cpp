@@ -40,14 +40,7 @@ class SamplerInstance {
       MSG msg;
       while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT || msg.message == msgPluginQuit) return;
-        try {
-          handle(msg);
-        } catch (const std::exception& e) {
-          reportKindException("insampler", typeid(e).name(), e.what());
-        } catch (...) {
-          reportKindException("insampler", "unknown", "");
-        }
-        finishMsg(&msg);
+        handleKindMessage("insampler", msg, [this](const MSG& m) { handle(m); });
       }
     }
   }

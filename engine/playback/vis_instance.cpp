@@ -46,14 +46,7 @@ class VisInstance {
       MSG msg;
       while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT || msg.message == msgPluginQuit) return;
-        try {
-          handle(msg);
-        } catch (const std::exception& e) {
-          reportKindException("vis", typeid(e).name(), e.what());
-        } catch (...) {
-          reportKindException("vis", "unknown", "");
-        }
-        finishMsg(&msg);
+        handleKindMessage("vis", msg, [this](const MSG& m) { handle(m); });
       }
     }
   }

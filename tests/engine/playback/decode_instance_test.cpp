@@ -68,9 +68,9 @@ class Owner {
   std::vector<std::string> events_;
 };
 
-std::string toneFile(const std::string& name, const std::string& spec) {
+std::string toneFile(const std::string& name, const std::string& content) {
   std::string path = zvtest::testDir() + "\\" + name;
-  zvtest::writeFile(path, spec.data(), spec.size());
+  zvtest::writeFile(path, content.data(), content.size());
   return path;
 }
 

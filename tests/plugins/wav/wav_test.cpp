@@ -44,7 +44,7 @@ void put(std::vector<uint8_t>& b, const char* id) {
   for (int i = 0; i < 4; ++i) b.push_back(uint8_t(id[i]));
 }
 
-struct Spec {
+struct WavFormat {
   const char* name;
   uint16_t tag;  // 1 PCM, 3 float
   int bits, channels, rate;
@@ -53,7 +53,7 @@ struct Spec {
 };
 
 // The reference signal stored in the given format.
-std::vector<uint8_t> makeWav(const Spec& s, size_t frames) {
+std::vector<uint8_t> makeWav(const WavFormat& s, size_t frames) {
   std::vector<uint8_t> data;
   for (size_t i = 0; i < frames; ++i)
     for (int c = 0; c < s.channels; ++c) {
@@ -147,7 +147,7 @@ std::vector<int16_t> decode(const std::string& path, int rate, int ch, int seekM
 
 TEST(WavDecoder, everyFormatDecodesToTheReference) {
   ASSERT_NE(plugin().m, nullptr);
-  const Spec specs[] = {
+  const WavFormat formats[] = {
       {"pcm8", 1, 8, 2, 44100},          {"pcm16", 1, 16, 2, 44100},
       {"pcm24", 1, 24, 2, 44100},        {"pcm32", 1, 32, 2, 44100},
       {"float32", 3, 32, 2, 44100},      {"float64", 3, 64, 2, 44100},
@@ -155,7 +155,7 @@ TEST(WavDecoder, everyFormatDecodesToTheReference) {
       {"junk", 1, 16, 2, 44100, false, true}, {"mono", 1, 16, 1, 44100},
   };
   const size_t frames = 5000;
-  for (const Spec& s : specs) {
+  for (const WavFormat& s : formats) {
     SCOPED_TRACE(s.name);
     std::string path = writeWav(std::string(s.name) + ".wav", makeWav(s, frames));
     auto got = decode(path, 44100, 2);

@@ -214,6 +214,17 @@ HWND ownMonitor() {
   return found;
 }
 
+// Like a real drive spinning up, the simulated one may take a moment before
+// it reports a new disc (or its absence): wait for that before the system
+// would announce the change.
+void waitUntilDriveReports(char drive, bool disc) {
+  zvtest::waitFor([&] {
+    char id[32] = {};
+    getCDId(drive, id);
+    return (id[0] != 0) == disc;
+  }, 3000);
+}
+
 LRESULT sendDeviceChange(WPARAM event) {
   HWND monitor = ownMonitor();
   EXPECT_NE(monitor, nullptr);
@@ -227,10 +238,12 @@ TEST(CdMonitor, announcesDiscsThatCameAndWent) {
   REQUIRE_AUDIO_CD_DRIVE(d);
   cdtest::ensurePlugins();
   cdtest::insertDisc(shortDisc("1111"));
+  waitUntilDriveReports(d, true);
   sendDeviceChange(DBT_DEVICEARRIVAL);  // whatever the monitor knew before, it knows this disc now
   cdtest::MessageCatcher caught({msgDiscChange, msgFileChanged});
 
   cdtest::insertDisc(shortDisc("2222"));
+  waitUntilDriveReports(d, true);
   EXPECT_EQ(sendDeviceChange(DBT_DEVICEARRIVAL), TRUE);
   auto changes = caught.take(msgDiscChange, 300);
   ASSERT_EQ(changes.size(), 1u);
@@ -248,6 +261,7 @@ TEST(CdMonitor, announcesDiscsThatCameAndWent) {
   EXPECT_TRUE(caught.take(msgDiscChange, 200).empty());
 
   cdtest::ejectDisc();
+  waitUntilDriveReports(d, false);
   EXPECT_EQ(sendDeviceChange(DBT_DEVICEREMOVECOMPLETE), TRUE);
   changes = caught.take(msgDiscChange, 300);
   ASSERT_EQ(changes.size(), 1u);
@@ -261,6 +275,7 @@ TEST(CdMonitor, aKnownDiscInTheDriveIsAnnouncedByDriveToo) {
   REQUIRE_AUDIO_CD_DRIVE(d);
   cdtest::ensurePlugins();
   cdtest::insertDisc(shortDisc("3333"));
+  waitUntilDriveReports(d, true);
   sendDeviceChange(DBT_DEVICEARRIVAL);
   uint32_t id = cddbId(d);
   cdtest::MessageCatcher files({msgFileChanged});

@@ -184,6 +184,9 @@ using namespace zv;
 
 ZVEXPORT void ZVAPI initPlugins(void) {
   guardedVoid("initPlugins", [] {
+    // The lists are built once; a second call would register every kind and
+    // decoder twice.
+    if (!g_kinds.empty()) return;
     loadDecoderLibraries();
     registerBuiltinKinds();
     scanGeneralPlugins();

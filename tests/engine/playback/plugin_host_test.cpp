@@ -96,6 +96,13 @@ TEST_F(PluginHost, registersBuiltInKindsInOrderThenGeneralPlugins) {
   EXPECT_NE(diagnostics().find("invalid.z is not a valid plugin"), std::string::npos) << diagnostics();
 }
 
+TEST_F(PluginHost, aSecondInitPluginsChangesNothing) {
+  int32_t kinds = pluginCount(), decoders = decoderCount();
+  initPlugins();
+  EXPECT_EQ(pluginCount(), kinds);
+  EXPECT_EQ(decoderCount(), decoders);
+}
+
 TEST_F(PluginHost, outOfRangeIndexesGiveNullAndADiagnosticLine) {
   EXPECT_EQ(pluginInfoByNum(-1), nullptr);
   EXPECT_EQ(pluginInfoByNum(pluginCount()), nullptr);

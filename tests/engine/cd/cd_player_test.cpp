@@ -274,9 +274,17 @@ TEST(CdMonitor, announcesDiscsThatCameAndWent) {
 TEST(CdMonitor, aKnownDiscInTheDriveIsAnnouncedByDriveToo) {
   REQUIRE_AUDIO_CD_DRIVE(d);
   cdtest::ensurePlugins();
+  // Start from an empty drive the monitor knows about, then let it see the disc.
+  cdtest::ejectDisc();
+  waitUntilDriveReports(d, false);
+  sendDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+  cdtest::MessageCatcher discs({msgDiscChange});
   cdtest::insertDisc(shortDisc("3333"));
   waitUntilDriveReports(d, true);
   sendDeviceChange(DBT_DEVICEARRIVAL);
+  auto arrived = discs.take(msgDiscChange, 1000);
+  ASSERT_FALSE(arrived.empty()) << "the monitor never saw the disc arrive";
+  ASSERT_STREQ(arrived.back().data() + 5, "D05");
   uint32_t id = cddbId(d);
   cdtest::MessageCatcher files({msgFileChanged});
   cddbChangeNotify(id);

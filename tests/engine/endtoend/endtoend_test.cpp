@@ -139,10 +139,17 @@ TEST_F(EndToEnd, aWaveFilePlaysToTheDeviceAfterItsLinearFadeIn) {
   stopPlugin(id);
 
   const size_t fade = 200 * 44100 / 1000;
-  std::vector<Frame> got = captured();
+  // The device writes the last blocks to the capture a little after it
+  // reported them played.
   Frame anchor;
   signal(fade, &anchor.l);
-  auto at = std::find(got.begin(), got.end(), anchor);
+  std::vector<Frame> got;
+  std::vector<Frame>::iterator at;
+  zvtest::waitFor([&] {
+    got = captured();
+    at = std::find(got.begin(), got.end(), anchor);
+    return at != got.end() && size_t(got.end() - at) >= kFrames - fade;
+  }, 5000);
   ASSERT_NE(at, got.end());
   size_t a = static_cast<size_t>(at - got.begin());
   ASSERT_GE(got.size() - a, kFrames - fade);

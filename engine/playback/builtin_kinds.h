@@ -29,6 +29,23 @@ void applyKindPriority(const char* kindName);
 // headed by the kind's localised name.
 void reportKindException(const char* kindName, const char* className, const char* message);
 
+// The whole life of a built-in instance thread with its own loop: the
+// start-up handshake, then Instance().run(); an exception that escapes the
+// instance (its construction included) ends the thread with a diagnostic.
+template <class Instance>
+DWORD runKindInstance(void* startArgument, const char* kindName) {
+  beginKindThread(startArgument);
+  try {
+    Instance instance;
+    instance.run();
+  } catch (const std::exception& e) {
+    reportKindException(kindName, typeid(e).name(), e.what());
+  } catch (...) {
+    reportKindException(kindName, "unknown", "");
+  }
+  return 0;
+}
+
 // Runs `handle` for one message under the kind's exception guard (one bad
 // message never ends the instance), then finishes the message.
 template <class Handler>

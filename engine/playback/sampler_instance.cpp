@@ -112,14 +112,7 @@ class SamplerInstance {
 }  // namespace
 
 DWORD WINAPI samplerInstanceThread(void* startArgument) {
-  beginKindThread(startArgument);
-  try {
-    SamplerInstance instance;
-    instance.run();
-  } catch (...) {
-    reportKindException("insampler", "unknown", "");
-  }
-  return 0;
+  return runKindInstance<SamplerInstance>(startArgument, "insampler");
 }
 
 }  // namespace zv

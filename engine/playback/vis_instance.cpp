@@ -143,14 +143,7 @@ class VisInstance {
 }  // namespace
 
 DWORD WINAPI visInstanceThread(void* startArgument) {
-  beginKindThread(startArgument);
-  try {
-    VisInstance instance;
-    instance.run();
-  } catch (...) {
-    reportKindException("vis", "unknown", "");
-  }
-  return 0;
+  return runKindInstance<VisInstance>(startArgument, "vis");
 }
 
 }  // namespace zv

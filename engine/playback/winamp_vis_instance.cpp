@@ -194,14 +194,7 @@ class WinampVisInstance {
 }  // namespace
 
 DWORD WINAPI winampVisInstanceThread(void* startArgument) {
-  beginKindThread(startArgument);
-  try {
-    WinampVisInstance instance;
-    instance.run();
-  } catch (...) {
-    reportKindException("winampvis", "unknown", "");
-  }
-  return 0;
+  return runKindInstance<WinampVisInstance>(startArgument, "winampvis");
 }
 
 }  // namespace zv

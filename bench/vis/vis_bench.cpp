@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "benchkit.h"
-#include "playback/vis_frame.h"
+#include "playback/vis/vis_frame.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 #include "zvdsp.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/cd_drive.h"
+#include "discs/cd_drive.h"
 
 namespace zv {
 

@@ -12,7 +12,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/language.h"
 #include "foundation/text_util.h"
-#include "playback/cd_drives.h"
+#include "discs/cd_drives.h"
 #include "zv_cdaudio.h"
 #include "zv_cddb.h"
 #include "zv_config.h"

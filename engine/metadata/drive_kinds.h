@@ -3,7 +3,7 @@
 // answers it in about 0.3 ms, and a letter rarely changes its type), the
 // volume serial is always asked afresh (the disc may have changed).
 #pragma once
-#include "foundation/cd_drive.h"
+#include "discs/cd_drive.h"
 
 namespace zv {
 

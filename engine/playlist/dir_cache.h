@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/cd_drive.h"
+#include "discs/cd_drive.h"
 #include "foundation/file_io.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"

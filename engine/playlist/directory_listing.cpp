@@ -7,7 +7,7 @@
 
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
-#include "playback/plugin_host.h"
+#include "playback/host/plugin_host.h"
 #include "playlist/medium_playlist.h"
 #include "playlist/playlist_files.h"
 #include "zv_paths.h"

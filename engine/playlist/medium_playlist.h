@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "foundation/cd_drive.h"
+#include "discs/cd_drive.h"
 #include "foundation/text_util.h"
 #include "zv_config.h"
 

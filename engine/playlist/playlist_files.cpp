@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/cd_drive.h"
+#include "discs/cd_drive.h"
 #include "foundation/config_store.h"
 #include "foundation/diagnostics.h"
 #include "foundation/file_replace.h"

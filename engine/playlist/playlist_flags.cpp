@@ -5,7 +5,7 @@
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
-#include "playback/cd_path.h"
+#include "discs/cd_path.h"
 #include "playlist/playlist_model.h"
 
 namespace zv {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cd_fixture.h"
-#include "metadata/disc_toc.h"
+#include "discs/disc_toc.h"
 #include "testkit.h"
 #include "zv_cddb.h"
 #include "zv_memory.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/cd_drive.h"
+#include "discs/cd_drive.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "playback/cd_path.h"
+#include "discs/cd_path.h"
 #include "zv_cdaudio.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "files_fixture.h"
-#include "foundation/cd_drive.h"
+#include "discs/cd_drive.h"
 #include "playlist/medium_playlist.h"
 #include "testkit.h"
 #include "zv_config.h"

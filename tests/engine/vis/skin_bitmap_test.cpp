@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "playback/skin_bitmap.h"
+#include "playback/vis/skin_bitmap.h"
 #include "testkit.h"
 #include "vis_fixture.h"
 

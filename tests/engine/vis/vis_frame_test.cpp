@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "playback/vis_frame.h"
+#include "playback/vis/vis_frame.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "playback/vis_frame.h"
+#include "playback/vis/vis_frame.h"
 #include "testkit.h"
 #include "vis_fixture.h"
 #include "zv_plugins.h"

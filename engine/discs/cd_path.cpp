@@ -1,5 +1,5 @@
 // checkCDA: CD paths, and the drive probe behind the drive forms.
-#include "playback/cd_path.h"
+#include "discs/cd_path.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // One `vis` instance: its settings, its skin and its clock. Drawing touches
 // the player's window only through GetDC and one BitBlt per frame.
-#include "playback/vis_instance.h"
+#include "playback/vis/vis_instance.h"
 
 #include <windows.h>
 
@@ -10,11 +10,11 @@
 
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
-#include "playback/builtin_kinds.h"
-#include "playback/mm_timer.h"
-#include "playback/offscreen_bitmap.h"
-#include "playback/vis_buffer.h"
-#include "playback/vis_frame.h"
+#include "playback/host/builtin_kinds.h"
+#include "playback/vis/mm_timer.h"
+#include "playback/vis/offscreen_bitmap.h"
+#include "playback/vis/vis_buffer.h"
+#include "playback/vis/vis_frame.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 

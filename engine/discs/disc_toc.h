@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "foundation/mci_cd.h"
+#include "discs/mci_cd.h"
 
 namespace zv {
 

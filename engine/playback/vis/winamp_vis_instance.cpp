@@ -1,6 +1,6 @@
 // One `winampvis` instance. The library's windows live on this thread, so
 // the loop dispatches window messages as well as taking the bus's.
-#include "playback/winamp_vis_instance.h"
+#include "playback/vis/winamp_vis_instance.h"
 
 #include <windows.h>
 
@@ -13,11 +13,11 @@
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
-#include "playback/builtin_kinds.h"
-#include "playback/mm_timer.h"
-#include "playback/vis_buffer.h"
-#include "playback/winamp_vis_library.h"
-#include "playback/winamp_vis_window.h"
+#include "playback/host/builtin_kinds.h"
+#include "playback/vis/mm_timer.h"
+#include "playback/vis/vis_buffer.h"
+#include "playback/vis/winamp_vis_library.h"
+#include "playback/vis/winamp_vis_window.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 

@@ -1,6 +1,6 @@
 // The `cdaudio` kind's answers about CD locations: file checks, and the
 // playlist operations that make discs look like playlists.
-#include "playback/cd_kind.h"
+#include "playback/cd/cd_kind.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,7 +12,7 @@
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
 #include "metadata/desc_link.h"
-#include "playback/cd_path.h"
+#include "discs/cd_path.h"
 #include "playlist/playlist_files.h"
 #include "zv_cdaudio.h"
 #include "zv_cddb.h"

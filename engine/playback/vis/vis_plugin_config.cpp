@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "foundation/diagnostics.h"
-#include "playback/winamp_vis_library.h"
+#include "playback/vis/winamp_vis_library.h"
 #include "zv_vis.h"
 
 ZVEXPORT ZvBool ZVAPI visPluginConfig(const char* libraryPath, int32_t moduleIndex, void* parent) {

@@ -2,7 +2,7 @@
 // thread's queue exists, the thread takes messages until WM_QUIT or
 // msgPluginQuit, and every message is handled under its own exception guard
 // so one bad message does not end the instance.
-#include "playback/builtin_kinds.h"
+#include "playback/host/builtin_kinds.h"
 
 #include <windows.h>
 
@@ -16,13 +16,13 @@
 #include "foundation/language.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
-#include "playback/cd_kind.h"
-#include "playback/decode_instance.h"
-#include "playback/decoder_list.h"
-#include "playback/plugin_host.h"
-#include "playback/sampler_instance.h"
-#include "playback/vis_instance.h"
-#include "playback/winamp_vis_instance.h"
+#include "playback/cd/cd_kind.h"
+#include "playback/decode/decode_instance.h"
+#include "playback/decode/decoder_list.h"
+#include "playback/host/plugin_host.h"
+#include "playback/vis/sampler_instance.h"
+#include "playback/vis/vis_instance.h"
+#include "playback/vis/winamp_vis_instance.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 

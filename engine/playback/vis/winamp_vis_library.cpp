@@ -1,4 +1,4 @@
-#include "playback/winamp_vis_library.h"
+#include "playback/vis/winamp_vis_library.h"
 
 namespace zv {
 namespace {

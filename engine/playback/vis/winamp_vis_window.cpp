@@ -1,4 +1,4 @@
-#include "playback/winamp_vis_window.h"
+#include "playback/vis/winamp_vis_window.h"
 
 #include <cstring>
 

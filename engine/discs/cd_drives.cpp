@@ -1,5 +1,5 @@
 // The CD drive list, the disc-change monitor window, getCDId and decodeCDA.
-#include "playback/cd_drives.h"
+#include "discs/cd_drives.h"
 
 #include <windows.h>
 #include <dbt.h>
@@ -11,10 +11,10 @@
 
 #include "foundation/diagnostics.h"
 #include "foundation/engine_frame.h"
-#include "foundation/mci_cd.h"
+#include "discs/mci_cd.h"
 #include "foundation/text_util.h"
 #include "metadata/desc_link.h"
-#include "playback/cd_path.h"
+#include "discs/cd_path.h"
 #include "zv_cdaudio.h"
 #include "zv_cddb.h"
 #include "zv_memory.h"

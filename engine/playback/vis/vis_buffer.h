@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "playback/message_block.h"
+#include "playback/host/message_block.h"
 
 namespace zv {
 

@@ -7,7 +7,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/memory.h"
 #include "foundation/system_probes.h"
-#include "playback/plugin_host.h"
+#include "playback/host/plugin_host.h"
 #include "zv_memory.h"
 #include "zv_plugins.h"
 

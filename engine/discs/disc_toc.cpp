@@ -1,5 +1,5 @@
 // Reading a disc's table of contents through MCI.
-#include "metadata/disc_toc.h"
+#include "discs/disc_toc.h"
 
 #include "zv_cddb.h"
 

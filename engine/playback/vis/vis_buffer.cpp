@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "foundation/diagnostics.h"
-#include "playback/vis_buffer.h"
+#include "playback/vis/vis_buffer.h"
 #include "zv_vis.h"
 #include "zvdsp.h"
 

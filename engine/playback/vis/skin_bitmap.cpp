@@ -1,4 +1,4 @@
-#include "playback/skin_bitmap.h"
+#include "playback/vis/skin_bitmap.h"
 
 #include <windows.h>
 

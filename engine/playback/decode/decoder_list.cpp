@@ -1,4 +1,4 @@
-#include "playback/decoder_list.h"
+#include "playback/decode/decoder_list.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/standard_dirs.h"
 #include "foundation/text_util.h"
-#include "playback/plugin_host.h"
+#include "playback/host/plugin_host.h"
 #include "zv_memory.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"

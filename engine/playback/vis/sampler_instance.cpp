@@ -1,6 +1,6 @@
 // One `insampler` instance: one 2048-frame wave-in buffer, queued again as
 // soon as it has been turned into visualisation data.
-#include "playback/sampler_instance.h"
+#include "playback/vis/sampler_instance.h"
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -11,7 +11,7 @@
 
 #include "foundation/diagnostics.h"
 #include "foundation/win_handle.h"
-#include "playback/builtin_kinds.h"
+#include "playback/host/builtin_kinds.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 #include "zv_plugins.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "playback/skin_bitmap.h"
+#include "playback/vis/skin_bitmap.h"
 #include "zv_vis.h"
 
 namespace zv {

@@ -1,4 +1,4 @@
-#include "playback/vis_frame.h"
+#include "playback/vis/vis_frame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "playback/offscreen_bitmap.h"
+#include "playback/vis/offscreen_bitmap.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "playback/fault_guard.h"
+#include "playback/vis/fault_guard.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // One `decode` instance: its state machine, driven by the owner's messages
 // and by the output stream's need-data event.
-#include "playback/decode_instance.h"
+#include "playback/decode/decode_instance.h"
 
 #include <windows.h>
 
@@ -12,8 +12,8 @@
 #include <algorithm>
 
 #include "foundation/diagnostics.h"
-#include "playback/builtin_kinds.h"
-#include "playback/message_block.h"
+#include "playback/host/builtin_kinds.h"
+#include "playback/host/message_block.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 #include "zv_playback.h"

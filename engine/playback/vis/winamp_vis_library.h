@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "playback/fault_guard.h"
+#include "playback/vis/fault_guard.h"
 #include "zv_vis.h"
 
 namespace zv {

@@ -1,4 +1,4 @@
-#include "playback/output_link.h"
+#include "playback/host/output_link.h"
 
 #include "zvdsp.h"
 

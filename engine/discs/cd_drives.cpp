@@ -10,13 +10,13 @@
 #include <string>
 
 #include "foundation/diagnostics.h"
-#include "foundation/engine_frame.h"
+#include "foundation/engine_module.h"
 #include "discs/mci_cd.h"
 #include "foundation/text_util.h"
-#include "metadata/desc_link.h"
 #include "discs/cd_path.h"
+#include "discs/disc_toc.h"
+#include "playback/host/file_changed.h"
 #include "zv_cdaudio.h"
-#include "zv_cddb.h"
 #include "zv_memory.h"
 #include "zv_plugins.h"
 
@@ -31,6 +31,7 @@ constexpr UINT kFirstLook = WM_APP + 1;
 
 CdDriveRec* g_drives[26] = {};
 HWND g_monitor = nullptr;
+void (*g_describe)(const char* path) = nullptr;
 
 void readIdentity(char letter, char* out) {
   out[0] = 0;
@@ -48,7 +49,7 @@ void readIdentity(char letter, char* out) {
 void announceDisc(char letter, const CdDriveRec& rec) {
   const char root[3] = {letter, ':', 0};
   broadcastFileChanged(root);
-  requestDescription(root);
+  if (g_describe) g_describe(root);
   ZvDiscChange change = {};
   change.drive = letter;
   change.present = rec.identity[0] ? -1 : 0;
@@ -73,6 +74,8 @@ LRESULT CALLBACK monitorProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+void setDiscDescriber(void (*describe)(const char* path)) { g_describe = describe; }
+
 CdDriveRec* cdDrive(char letter) {
   int i = (letter | 0x20) - 'a';
   return i >= 0 && i < 26 ? g_drives[i] : nullptr;
@@ -93,7 +96,7 @@ void refreshCdDrives(bool announce) {
     readIdentity(letter, identity);
     if (std::strcmp(identity, rec->identity) == 0) continue;
     std::memcpy(rec->identity, identity, sizeof(identity));
-    rec->discId = identity[0] ? cddbId(letter) : 0;
+    rec->discId = identity[0] ? discIdOfDrive(letter) : 0;
     if (announce) announceDisc(letter, *rec);
   }
 }
@@ -140,7 +143,7 @@ ZVEXPORT void ZVAPI getCDId(char letter, char* out) {
 ZVEXPORT ZvBool ZVAPI decodeCDA(const char* path, uint32_t* kind, char* drive, uint32_t* discId, int32_t* track) {
   return guarded<ZvBool>("decodeCDA", ZV_FALSE, [&]() -> ZvBool {
     CdPath cd = parseCdPath(path, isAudioCdDrive);
-    if (cd.kind == cdaDriveDisc || cd.kind == cdaDriveTrack) cd.discId = cddbId(cd.drive);
+    if (cd.kind == cdaDriveDisc || cd.kind == cdaDriveTrack) cd.discId = discIdOfDrive(cd.drive);
     if (kind) *kind = cd.kind;
     if (drive) *drive = cd.drive;
     if (discId) *discId = cd.discId;

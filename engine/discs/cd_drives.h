@@ -29,4 +29,9 @@ void stopCdDrives(bool processExit);
 // (what a device change does). Loading thread only.
 void refreshCdDrives(bool announce);
 
+// What asks for fresh descriptions of a drive root whose disc changed. The
+// description unit lies above the drive list, so the load sequence names it
+// before the unit starts; without one, a change is only broadcast.
+void setDiscDescriber(void (*describe)(const char* path));
+
 }  // namespace zv

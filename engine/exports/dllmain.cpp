@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "foundation/engine_frame.h"
+#include "exports/load_sequence.h"
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
   switch (reason) {

@@ -8,7 +8,7 @@
 #include "foundation/path_forms.h"
 #include "foundation/standard_dirs.h"
 #include "metadata/drive_kinds.h"
-#include "playlist/playlist_files.h"
+#include "discs/cddb_directory.h"
 #include "zv_playback.h"
 
 namespace zv {

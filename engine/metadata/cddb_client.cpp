@@ -14,10 +14,11 @@
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
 #include "metadata/desc_link.h"
+#include "playback/host/file_changed.h"
 #include "discs/disc_toc.h"
 #include "metadata/xmcd_format.h"
 #include "discs/cd_drives.h"
-#include "playlist/playlist_files.h"
+#include "discs/cddb_directory.h"
 #include "zv_cddb.h"
 #include "zv_memory.h"
 

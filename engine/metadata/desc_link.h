@@ -1,5 +1,5 @@
 // What the CD units ask of the description unit (queryInfo, cdaDesc,
-// setCdaDesc) and the file-changed broadcast they send.
+// setCdaDesc).
 #pragma once
 
 namespace zv {
@@ -9,7 +9,5 @@ void requestDescription(const char* path);
 // cdaDesc / setCdaDesc; false when the description unit cannot answer.
 bool cdDescription(const char* path, char* out);
 bool setCdDescription(const char* path, const char* text);
-// Broadcasts msgFileChanged with `path`.
-void broadcastFileChanged(const char* path);
 
 }  // namespace zv

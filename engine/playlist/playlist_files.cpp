@@ -8,10 +8,9 @@
 #include <string>
 
 #include "discs/cd_drive.h"
-#include "foundation/config_store.h"
+#include "discs/cddb_directory.h"
 #include "foundation/diagnostics.h"
 #include "foundation/file_replace.h"
-#include "foundation/standard_dirs.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
 #include "playlist/dir_cache.h"
@@ -78,8 +77,6 @@ int32_t save(PlaylistHandle* pl, const char* location, uint32_t flags) {
 }
 
 }  // namespace
-
-std::string cddbDirectory() { return configText("cddbDir", baseDirectory() + "\\cddb"); }
 
 }  // namespace zv
 

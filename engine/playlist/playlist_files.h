@@ -25,7 +25,4 @@ int32_t readTextPlaylist(PlaylistHandle* pl, const std::string& location);
 // only once it is complete; false on failure (the old file stays).
 bool writeTextPlaylist(PlaylistHandle* pl, const std::string& location);
 
-// The CD database folder: "cddbDir", by default <base>\cddb.
-std::string cddbDirectory();
-
 }  // namespace zv

@@ -8,7 +8,7 @@
 #include <typeinfo>
 
 #include "foundation/diagnostics.h"
-#include "foundation/engine_frame.h"
+#include "foundation/engine_module.h"
 #include "discs/mci_cd.h"
 #include "playback/host/builtin_kinds.h"
 #include "playback/host/message_block.h"

@@ -12,8 +12,9 @@
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
 #include "metadata/desc_link.h"
+#include "playback/host/file_changed.h"
 #include "discs/cd_path.h"
-#include "playlist/playlist_files.h"
+#include "discs/cddb_directory.h"
 #include "zv_cdaudio.h"
 #include "zv_cddb.h"
 #include "zv_playlist.h"
@@ -157,6 +158,12 @@ CdPath decode(const char* path) {
 }
 
 }  // namespace
+
+int32_t ZVAPI cdaudioInPluginInfo(ZvInputInfoBlock* info) {
+  std::memset(info, 0, sizeof(*info));
+  std::strcpy(info->extensions, ".cda");
+  return 0;
+}
 
 int32_t ZVAPI cdaudioInCheckFile(ZvFileCheckRec* rec) {
   return guarded<int32_t>("cdaudio inCheckFile", ZV_PLUGIN_NOT_MINE, [&]() -> int32_t {

@@ -7,6 +7,7 @@
 
 namespace zv {
 
+int32_t ZVAPI cdaudioInPluginInfo(ZvInputInfoBlock* info);
 int32_t ZVAPI cdaudioInCheckFile(ZvFileCheckRec* rec);
 int32_t ZVAPI cdaudioFsControl(ZvFsRequest* rec);
 // The instance thread (started like every built-in kind's).

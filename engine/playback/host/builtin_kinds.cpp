@@ -16,36 +16,15 @@
 #include "foundation/language.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
-#include "playback/cd/cd_kind.h"
-#include "playback/decode/decode_instance.h"
-#include "playback/decode/decoder_list.h"
 #include "playback/host/plugin_host.h"
-#include "playback/vis/sampler_instance.h"
-#include "playback/vis/vis_instance.h"
-#include "playback/vis/winamp_vis_instance.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 
 namespace zv {
 namespace {
 
-struct BuiltinKind {
-  const char* name;
-  uint32_t flags;
-  const char* description;  // localised string
-  const char* priorityKey;  // null: fixed above normal
-  int32_t defaultPriority;
-  KindMessageHandler handler;      // for the common message loop
-  LPTHREAD_START_ROUTINE thread;   // a kind with a loop of its own, else null
-};
-
-const BuiltinKind kKinds[] = {
-    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, nullptr, visInstanceThread},
-    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, nullptr, winampVisInstanceThread},
-    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, nullptr, cdaudioThread},
-    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, nullptr, decodeInstanceThread},
-    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, nullptr, samplerInstanceThread},
-};
+// The registered table (registerBuiltinKinds); fixed from then on.
+std::span<const BuiltinKind> kKinds;
 
 struct ThreadStart {
   const BuiltinKind* kind;
@@ -114,24 +93,17 @@ int32_t ZVAPI kindComPluginInfo(ZvPluginInfoBlock* info) {
 int32_t ZVAPI kindComConfig(ZvConfigRec*) { return 0; }
 int32_t ZVAPI kindComErrorString(void*) { return 0; }
 
-int32_t ZVAPI cdaudioInPluginInfo(ZvInputInfoBlock* info) {
-  std::memset(info, 0, sizeof(*info));
-  std::strcpy(info->extensions, ".cda");
-  return 0;
-}
-
 template <int K>
-ZvPluginRec kindRecord(ZvInPluginInfoFn inPluginInfo, ZvInCheckFileFn inCheckFile,
-                       ZvFsControlFn fsControl = nullptr) {
+ZvPluginRec kindRecord() {
   ZvPluginRec rec = {};
   copyBounded(rec.name, sizeof(rec.name), kKinds[K].name);
   rec.comInit = kindComInit<K>;
   rec.comPluginInfo = kindComPluginInfo<K>;
   rec.comConfig = kindComConfig;
   rec.comErrorString = kindComErrorString;
-  rec.inPluginInfo = inPluginInfo;
-  rec.inCheckFile = inCheckFile;
-  rec.fsControl = fsControl;
+  rec.inPluginInfo = kKinds[K].inPluginInfo;
+  rec.inCheckFile = kKinds[K].inCheckFile;
+  rec.fsControl = kKinds[K].fsControl;
   return rec;
 }
 
@@ -154,12 +126,13 @@ void reportKindException(const char* kindName, const char* className, const char
   debugWriteLinef("%s: %s [%s]", k ? translate(k->description).c_str() : kindName, className, message);
 }
 
-void registerBuiltinKinds() {
-  registerKind(kindRecord<0>(nullptr, nullptr));
-  registerKind(kindRecord<1>(nullptr, nullptr));
-  registerKind(kindRecord<2>(cdaudioInPluginInfo, cdaudioInCheckFile, cdaudioFsControl));
-  registerKind(kindRecord<3>(decodeKindInPluginInfo, decodeKindInCheckFile));
-  registerKind(kindRecord<4>(nullptr, nullptr));
+void registerBuiltinKinds(std::span<const BuiltinKind, kBuiltinKindCount> kinds) {
+  kKinds = kinds;
+  registerKind(kindRecord<0>());
+  registerKind(kindRecord<1>());
+  registerKind(kindRecord<2>());
+  registerKind(kindRecord<3>());
+  registerKind(kindRecord<4>());
 }
 
 }  // namespace zv

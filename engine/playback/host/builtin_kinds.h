@@ -1,21 +1,40 @@
-// The five kinds built into the engine, registered by initPlugins in this
-// order: vis, winampvis, cdaudio, decode, insampler.
+// The kinds built into the engine: their records in the kind list and the
+// life of their instance threads. Which kinds there are, in which order, is
+// the engine's choice above the host (exports/engine_kinds.cpp).
 #pragma once
 #include <windows.h>
 
 #include <exception>
+#include <span>
 #include <typeinfo>
 
+#include "zv_decoder.h"
 #include "zv_plugins.h"
 
 namespace zv {
-
-void registerBuiltinKinds();
 
 // What a built-in instance thread does with one message taken from its queue
 // (WM_QUIT and msgPluginQuit end the thread before it gets here). The handler
 // reads its parameter block with getMsgPrm; the thread calls finishMsg after.
 using KindMessageHandler = void (*)(const MSG& msg);
+
+struct BuiltinKind {
+  const char* name;
+  uint32_t flags;
+  const char* description;  // localised string
+  const char* priorityKey;  // null: fixed above normal
+  int32_t defaultPriority;
+  KindMessageHandler handler;      // for the common message loop
+  LPTHREAD_START_ROUTINE thread;   // a kind with a loop of its own, else null
+  ZvInPluginInfoFn inPluginInfo;   // the kind's answers; null where it has none
+  ZvInCheckFileFn inCheckFile;
+  ZvFsControlFn fsControl;
+};
+
+constexpr size_t kBuiltinKindCount = 5;
+
+// Registers the kinds in table order; the table must outlive the engine.
+void registerBuiltinKinds(std::span<const BuiltinKind, kBuiltinKindCount> kinds);
 
 // The first thing every built-in instance thread does with its argument:
 // makes its message queue, sets its priority and releases the creator, which

@@ -17,6 +17,11 @@ namespace zv {
 bool startPluginHost();
 void stopPluginHost(bool processExit);
 
+// What initPlugins registers before the general plug-ins: the decoder
+// libraries and the kinds built into the engine, which lie above the host.
+// Named by the load sequence before the host starts.
+void setBuiltinRegistration(void (*registerBuiltins)());
+
 // Registration of a kind record: checks comInit/comPluginInfo, asks the
 // library for its description, flags and extensions, and appends a
 // "pluginRec" copy to the kind list. `rec` is a zero-filled template with

@@ -13,10 +13,8 @@
 #include "foundation/config_store.h"
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
-#include "foundation/engine_frame.h"
+#include "foundation/engine_module.h"
 #include "foundation/standard_dirs.h"
-#include "playback/host/builtin_kinds.h"
-#include "playback/decode/decoder_list.h"
 #include "playback/host/output_link.h"
 #include "playback/host/plugin_host.h"
 #include "zv_memory.h"
@@ -34,6 +32,7 @@ std::vector<ZvPluginRec*> g_kinds;
 std::vector<ZvInstanceRec*> g_instances;
 std::vector<Filter> g_filters;
 std::vector<std::string> g_supportedExt;
+void (*g_registerBuiltins)() = nullptr;
 SRWLOCK g_lock = SRWLOCK_INIT;
 
 struct SharedLock {
@@ -154,6 +153,8 @@ static void scanGeneralPlugins() {
   for (const char* extension : {".z", ".zz", ".zzz"}) forEachPluginFile(extension, loadGeneralPlugin);
 }
 
+void setBuiltinRegistration(void (*registerBuiltins)()) { g_registerBuiltins = registerBuiltins; }
+
 bool startPluginHost() { return true; }
 
 void stopPluginHost(bool processExit) {
@@ -187,8 +188,7 @@ ZVEXPORT void ZVAPI initPlugins(void) {
     // The lists are built once; a second call would register every kind and
     // decoder twice.
     if (!g_kinds.empty()) return;
-    loadDecoderLibraries();
-    registerBuiltinKinds();
+    if (g_registerBuiltins) g_registerBuiltins();
     scanGeneralPlugins();
     reloadSuppExt();
   });

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "foundation/diagnostics.h"
-#include "foundation/engine_frame.h"
+#include "foundation/engine_module.h"
 #include "zv_mixer.h"
 #include "zvdsp.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "foundation/engine_frame.h"
+#include "foundation/engine_module.h"
 
 namespace zv {
 namespace {

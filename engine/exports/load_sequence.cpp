@@ -1,19 +1,35 @@
-#include "foundation/engine_frame.h"
+#include "exports/load_sequence.h"
 
 #include <windows.h>
 
+#include "discs/cd_drives.h"
+#include "exports/engine_kinds.h"
 #include "foundation/config_store.h"
 #include "foundation/debug_registry.h"
+#include "foundation/engine_module.h"
 #include "foundation/language.h"
 #include "foundation/memory.h"
-#include "discs/cd_drives.h"
-#include "playback/host/plugin_host.h"
 #include "foundation/system_probes.h"
 #include "metadata/cache_table.h"
+#include "metadata/desc_link.h"
 #include "metadata/file_scanner.h"
+#include "playback/host/plugin_host.h"
 
 namespace zv {
 namespace {
+
+// initPlugins registers the decoder libraries and the kinds built into the
+// engine, which all lie above the plug-in host.
+bool startPluginHostWithEngineKinds() {
+  setBuiltinRegistration(registerEngineKinds);
+  return startPluginHost();
+}
+
+// A disc change asks the description unit, which lies above the drive list.
+bool startCdDrivesWithDescriptions() {
+  setDiscDescriber(requestDescription);
+  return startCdDrives();
+}
 
 struct Unit {
   const char* name;
@@ -31,25 +47,22 @@ const Unit kUnits[] = {
     {"configuration store", startConfigStore, stopConfigStore},
     {"debug registry", startDebugRegistry, stopDebugRegistry},
     {"memory manager", startMemoryManager, stopMemoryManager},
-    {"plug-in host", startPluginHost, stopPluginHost},
+    {"plug-in host", startPluginHostWithEngineKinds, stopPluginHost},
     {"information cache", startInfoCache, stopInfoCache},
     // Starts its thread at once; it answers only after the load has finished.
     {"file scanner", startFileScanner, stopFileScanner},
-    {"CD player", startCdDrives, stopCdDrives},
+    {"CD player", startCdDrivesWithDescriptions, stopCdDrives},
     // ---- containers, then the playlist, playback and metadata units go
     // ---- here, in that order.
 };
 
 constexpr int kUnitCount = sizeof(kUnits) / sizeof(kUnits[0]);
 int g_started = 0;
-HMODULE g_self = nullptr;
 
 }  // namespace
 
-HMODULE engineModule() { return g_self; }
-
 bool engineLoad(HMODULE self) {
-  g_self = self;
+  setEngineModule(self);
   for (g_started = 0; g_started < kUnitCount; ++g_started) {
     const Unit& u = kUnits[g_started];
     if (u.start && !u.start()) {

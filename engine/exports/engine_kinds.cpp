@@ -1,0 +1,35 @@
+#include "exports/engine_kinds.h"
+
+#include <windows.h>
+
+#include "playback/cd/cd_kind.h"
+#include "playback/decode/decode_instance.h"
+#include "playback/decode/decoder_list.h"
+#include "playback/host/builtin_kinds.h"
+#include "playback/vis/sampler_instance.h"
+#include "playback/vis/vis_instance.h"
+#include "playback/vis/winamp_vis_instance.h"
+
+namespace zv {
+namespace {
+
+const BuiltinKind kKinds[kBuiltinKindCount] = {
+    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, nullptr, visInstanceThread, nullptr, nullptr, nullptr},
+    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, nullptr,
+     winampVisInstanceThread, nullptr, nullptr, nullptr},
+    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, nullptr, cdaudioThread,
+     cdaudioInPluginInfo, cdaudioInCheckFile, cdaudioFsControl},
+    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, nullptr, decodeInstanceThread,
+     decodeKindInPluginInfo, decodeKindInCheckFile, nullptr},
+    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, nullptr, samplerInstanceThread, nullptr, nullptr,
+     nullptr},
+};
+
+}  // namespace
+
+void registerEngineKinds() {
+  loadDecoderLibraries();
+  registerBuiltinKinds(kKinds);
+}
+
+}  // namespace zv

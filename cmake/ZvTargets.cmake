@@ -18,13 +18,14 @@ else()
 endif()
 
 # zv_add_dll(<target> OUTPUT_NAME <file name> [SUFFIX .dec] [OUTPUT_DIR <dir>]
-#            EXPORTS <list files...> SOURCES <files...>)
+#            EXPORTS <list files...> SOURCES <files...> [ARCHIVES <static libraries...>])
 # A DLL whose export table is exactly the names of its export lists, plain
 # (undecorated) on both architectures. The .def file is generated from the
 # lists and the compiled objects, so a listed name that is not implemented
-# fails the build.
+# fails the build. ARCHIVES are linked whole: every object of them is part of
+# the DLL (and may define an export), referenced or not.
 function(zv_add_dll target)
-  cmake_parse_arguments(A "" "OUTPUT_NAME;SUFFIX;OUTPUT_DIR" "EXPORTS;SOURCES" ${ARGN})
+  cmake_parse_arguments(A "" "OUTPUT_NAME;SUFFIX;OUTPUT_DIR" "EXPORTS;SOURCES;ARCHIVES" ${ARGN})
   if(NOT A_SUFFIX)
     set(A_SUFFIX .dll)
   endif()
@@ -36,12 +37,16 @@ function(zv_add_dll target)
 
   add_library(${target}_objects OBJECT ${A_SOURCES})
   target_link_libraries(${target}_objects PUBLIC zv_common)
+  set(archives "")
+  foreach(lib ${A_ARCHIVES})
+    list(APPEND archives $<TARGET_FILE:${lib}>)
+  endforeach()
 
   add_custom_command(OUTPUT ${def}
     COMMAND ${PROJECT_SOURCE_DIR}/tools/make-def.sh ${def} ${dllname} ${ZV_NM}
-            -- ${A_EXPORTS} -- $<TARGET_OBJECTS:${target}_objects>
+            -- ${A_EXPORTS} -- $<TARGET_OBJECTS:${target}_objects> ${archives}
     DEPENDS ${A_EXPORTS} ${PROJECT_SOURCE_DIR}/tools/make-def.sh
-            $<TARGET_OBJECTS:${target}_objects>
+            $<TARGET_OBJECTS:${target}_objects> ${A_ARCHIVES}
     COMMAND_EXPAND_LISTS
     COMMENT "Export table of ${dllname}")
   add_custom_target(${target}_def DEPENDS ${def})
@@ -49,6 +54,10 @@ function(zv_add_dll target)
   add_library(${target} SHARED $<TARGET_OBJECTS:${target}_objects> ${def})
   add_dependencies(${target} ${target}_def)
   target_link_libraries(${target} PUBLIC zv_common)
+  if(A_ARCHIVES)
+    target_link_libraries(${target} PRIVATE ${A_ARCHIVES})
+    target_link_options(${target} PRIVATE LINKER:--whole-archive ${archives} LINKER:--no-whole-archive)
+  endif()
   set_target_properties(${target} PROPERTIES
     PREFIX "" OUTPUT_NAME ${A_OUTPUT_NAME} SUFFIX ${A_SUFFIX}
     RUNTIME_OUTPUT_DIRECTORY ${A_OUTPUT_DIR}

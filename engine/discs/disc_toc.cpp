@@ -29,4 +29,13 @@ uint32_t discIdOfDrive(char letter) {
   return cddbDiscId(toc.starts.data(), int32_t(toc.starts.size()), toc.leadOut);
 }
 
+uint32_t cddbDiscId(const int32_t* starts, int32_t count, int32_t leadOut) {
+  if (count <= 0) return 0;
+  uint32_t n = 0;
+  for (int32_t i = 0; i < count; ++i)
+    for (int32_t s = starts[i] / kCdFramesPerSecond; s > 0; s /= 10) n += uint32_t(s % 10);
+  uint32_t t = uint32_t(leadOut / kCdFramesPerSecond - starts[0] / kCdFramesPerSecond);
+  return ((n % 255) << 24) | ((t & 0xFFFF) << 8) | uint32_t(count & 0xFF);
+}
+
 }  // namespace zv

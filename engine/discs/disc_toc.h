@@ -15,14 +15,7 @@ struct DiscToc {
 
 // The published CDDB disc id: digit sums of the track starts in whole
 // seconds, the playing time in seconds, and the track count.
-inline uint32_t cddbDiscId(const int32_t* starts, int32_t count, int32_t leadOut) {
-  if (count <= 0) return 0;
-  uint32_t n = 0;
-  for (int32_t i = 0; i < count; ++i)
-    for (int32_t s = starts[i] / kCdFramesPerSecond; s > 0; s /= 10) n += uint32_t(s % 10);
-  uint32_t t = uint32_t(leadOut / kCdFramesPerSecond - starts[0] / kCdFramesPerSecond);
-  return ((n % 255) << 24) | ((t & 0xFFFF) << 8) | uint32_t(count & 0xFF);
-}
+uint32_t cddbDiscId(const int32_t* starts, int32_t count, int32_t leadOut);
 
 // Reads the table of contents of an open device; leaves the time format at
 // minutes/seconds/frames. False when any request fails or there are no tracks.

@@ -1,7 +1,7 @@
 // Translation of localised strings ("key###default") from a language file of
 // "key=translation" lines. Both deliverables keep one LanguageState each: the
 // engine for "engine.dat", the player for "messages.dat"; the player links
-// this code from the static library zv_foundation (see
+// this code from the static library zv_foundation_shared (see
 // engine/CMakeLists.txt), so both read and grow the files the same way.
 #pragma once
 #include <cstdint>

@@ -66,7 +66,7 @@ for name in "${names[@]}"; do
     { sym = $1; owners[sym] = owners[sym] " " $2; if ($2 in ok) good[sym] = 1 }
     END { for (s in owners) if (!(s in good)) print s owners[s] }' "$work/$name.refs" |
     while read -r sym owner; do
-      pretty=$(echo "$sym" | c++filt 2>/dev/null || echo "$sym")
+      pretty=$(echo "$sym" | sed "s/^__Z/_Z/" | c++filt 2>/dev/null || echo "$sym")
       echo "check-layers: $name calls $pretty, defined in $owner, which $name does not use" >&2
       echo x
     done > "$work/$name.bad"

@@ -46,6 +46,12 @@ void readIdentity(char letter, char* out) {
   copyBounded(out, 16, hex);
 }
 
+// The disc id as the cddbId export gives it: 0, with a diagnostic line, when
+// reading the disc throws.
+uint32_t guardedDiscId(char letter) {
+  return guarded<uint32_t>("cddbId", 0u, [&] { return discIdOfDrive(letter); });
+}
+
 void announceDisc(char letter, const CdDriveRec& rec) {
   const char root[3] = {letter, ':', 0};
   broadcastFileChanged(root);
@@ -96,7 +102,7 @@ void refreshCdDrives(bool announce) {
     readIdentity(letter, identity);
     if (std::strcmp(identity, rec->identity) == 0) continue;
     std::memcpy(rec->identity, identity, sizeof(identity));
-    rec->discId = identity[0] ? discIdOfDrive(letter) : 0;
+    rec->discId = identity[0] ? guardedDiscId(letter) : 0;
     if (announce) announceDisc(letter, *rec);
   }
 }
@@ -143,7 +149,7 @@ ZVEXPORT void ZVAPI getCDId(char letter, char* out) {
 ZVEXPORT ZvBool ZVAPI decodeCDA(const char* path, uint32_t* kind, char* drive, uint32_t* discId, int32_t* track) {
   return guarded<ZvBool>("decodeCDA", ZV_FALSE, [&]() -> ZvBool {
     CdPath cd = parseCdPath(path, isAudioCdDrive);
-    if (cd.kind == cdaDriveDisc || cd.kind == cdaDriveTrack) cd.discId = discIdOfDrive(cd.drive);
+    if (cd.kind == cdaDriveDisc || cd.kind == cdaDriveTrack) cd.discId = guardedDiscId(cd.drive);
     if (kind) *kind = cd.kind;
     if (drive) *drive = cd.drive;
     if (discId) *discId = cd.discId;

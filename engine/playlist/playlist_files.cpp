@@ -13,6 +13,7 @@
 #include "foundation/file_replace.h"
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
+#include "playback/host/file_changed.h"
 #include "playlist/dir_cache.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
@@ -59,12 +60,6 @@ int32_t load(PlaylistHandle* pl, const char* location, uint32_t flags) {
   return result;
 }
 
-void announceChange(const char* location) {
-  ZvFileChangedPrm prm = {};
-  copyBounded(prm.path, sizeof(prm.path), location);
-  pluginMsg(0, msgFileChanged, &prm, sizeof(prm));
-}
-
 int32_t save(PlaylistHandle* pl, const char* location, uint32_t flags) {
   if (flags & plSaveBinary) {
     bool ok = replaceFileWith(location, [&](HANDLE file) { return saveBinary(pl, file); });
@@ -72,7 +67,7 @@ int32_t save(PlaylistHandle* pl, const char* location, uint32_t flags) {
   }
   if (!handledByPlugin(pl, location, ZV_FS_SAVE_PLAYLIST, flags) && !writeTextPlaylist(pl, location))
     return plResultFailed;
-  if (!(flags & plSaveNoNotify)) announceChange(location);
+  if (!(flags & plSaveNoNotify)) broadcastFileChanged(location);
   return plResultOk;
 }
 

@@ -9,6 +9,7 @@
 # user's reach defines is an error, and so is a cycle in the declared graph.
 # Writes STAMP when everything holds.
 set -euo pipefail
+export LC_ALL=C  # sort and join must agree on the order
 nm=$1 stamp=$2; shift 2
 [ "${1:-}" = "--" ] && shift
 

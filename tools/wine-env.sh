@@ -11,16 +11,34 @@ export WINEARCH=win64
 # otherwise keep our pipes open long after the program ended.
 wine_quiet() { "$WINE64" "$@" </dev/null >/dev/null 2>&1; }
 
-# Creates the private prefix once (about 5-8 s) and forces the ALSA driver,
-# so a machine with a pulse server behaves like one without.
+# Creates the private prefix once (about 5-8 s) with its settings.
 wine_prefix_ready() {
-  [ -f "$WINEPREFIX/.zv-ready" ] && return 0
-  echo "setup: creating Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  wine_quiet wineboot --init
+  if [ ! -f "$WINEPREFIX/.zv-ready" ]; then
+    echo "setup: creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wine_quiet wineboot --init
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.zv-ready"
+  fi
+  wine_prefix_settings
+}
+
+# The registry settings of the prefix. The stamp holds their version: raise
+# it when a setting is added, and prefixes made earlier get them at their
+# next use. Wine reads them when its server starts, so this runs before.
+#  - The ALSA driver, so a machine with a pulse server behaves like one
+#    without.
+#  - Unmanaged windows: on a display without a window manager Wine waits
+#    about 2 s at every window's creation and destruction for a manager that
+#    never answers; unmanaged, Wine places, focuses and minimizes windows
+#    itself, in milliseconds.
+ZV_PREFIX_SETTINGS=2
+wine_prefix_settings() {
+  [ "$(cat "$WINEPREFIX/.zv-settings" 2>/dev/null)" = "$ZV_PREFIX_SETTINGS" ] && return 0
   wine_quiet reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f
+  wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.zv-ready"
+  echo "$ZV_PREFIX_SETTINGS" > "$WINEPREFIX/.zv-settings"
 }
 
 # Drive D: of the prefix is a CD-ROM drive holding an audio disc (an empty

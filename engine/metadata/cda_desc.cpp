@@ -91,7 +91,7 @@ bool rename(const CdPath& p, const char* text) {
     r.info.trackTitles[p.track] = strallocex(text, "cddbTrack");
     if (p.track >= r.info.trackCount) r.info.trackCount = p.track + 1;
   }
-  cddbSetInfo(p.discId, &r.info);
+  if (!cddbSetInfo(p.discId, &r.info)) return false;  // nothing changed: say so, ask for nothing
   char drive = p.drive;
   if (p.kind == cdaKnownDisc || p.kind == cdaKnownTrack) drive = driveHoldingDisc(p.discId);
   if (disc) {

@@ -36,9 +36,11 @@ std::string discFilePath(uint32_t discId) {
   return cddbDirectory() + name;
 }
 
+// Shared for deletion too: a save replaces the file by a rename, which must
+// not fail because another thread is reading the record at that moment.
 bool readWholeFile(const std::string& path, std::string& out) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return false;

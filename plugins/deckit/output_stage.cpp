@@ -13,8 +13,7 @@ bool isValidOutFormat(const OutFormat& f) {
 void OutputStage::reset() {
   ready_.clear();
   readyPos_ = 0;
-  direct_ = nullptr;
-  directFrames_ = 0;
+  rest_ = Block{};
   if (resampler_) resampler_->reset();
   ended_ = false;
 }
@@ -24,13 +23,14 @@ void OutputStage::finishResampler() {
   resampler_.reset();
 }
 
-// Float is exact for every integer sample of up to 24 bits; 32-bit sources
-// going unconverted take the direct path instead.
+// Samples are converted in double precision: 32-bit integer and 64-bit float
+// sources keep every bit on their way to 32-bit output, and a down-mix is
+// rounded once, at the end. The resampler itself works in float.
 void OutputStage::take(const Block& b, const OutFormat& out) {
   const size_t n = b.frames * static_cast<size_t>(b.format.channels);
   real_.resize(n);
   audioconv::toReal(b.data, b.format, b.frames, real_.data());
-  const std::vector<float>* frames = &real_;
+  const std::vector<double>* frames = &real_;
   if (b.format.channels != out.channels) {
     mapped_.resize(b.frames * static_cast<size_t>(out.channels));
     audioconv::mapChannels(real_.data(), b.format.channels, mapped_.data(), out.channels, b.frames);
@@ -45,7 +45,8 @@ void OutputStage::take(const Block& b, const OutFormat& out) {
                      resampler_->channels() != out.channels))
     finishResampler();
   if (!resampler_) resampler_ = std::make_unique<audioconv::Resampler>(b.rate, out.rate, out.channels);
-  resampler_->process(frames->data(), b.frames, ready_);
+  toResample_.assign(frames->begin(), frames->end());
+  resampler_->process(toResample_.data(), b.frames, ready_);
 }
 
 void OutputStage::convertInto(const Block& b, const OutFormat& out, void* dst) {
@@ -65,6 +66,19 @@ void OutputStage::convertInto(const Block& b, const OutFormat& out, void* dst) {
   audioconv::fromReal(mapped_.data(), b.frames, outPcm, dst);
 }
 
+size_t OutputStage::deliver(Block b, size_t frames, const OutFormat& out, void* dst) {
+  const bool same = b.format.channels == out.channels && !b.format.isFloat && b.format.bits == out.bits;
+  const size_t inFrameBytes = static_cast<size_t>(b.format.bytesPerFrame());
+  Block head = b;
+  head.frames = frames;
+  if (same) std::memcpy(dst, b.data, frames * inFrameBytes);
+  else convertInto(head, out, dst);
+  rest_ = b;
+  rest_.data = static_cast<const uint8_t*>(b.data) + frames * inFrameBytes;
+  rest_.frames = b.frames - frames;
+  return frames;
+}
+
 size_t OutputStage::pull(Decoder& dec, void* dst, size_t capacity, const OutFormat& out) {
   if (capacity == 0) return 0;
   if (readyCh_ != out.channels) {
@@ -72,16 +86,12 @@ size_t OutputStage::pull(Decoder& dec, void* dst, size_t capacity, const OutForm
     readyPos_ = 0;
     readyCh_ = out.channels;
   }
-  const audioconv::PcmFormat outPcm{out.bits, out.channels, false};
-  const size_t outFrameBytes = static_cast<size_t>(outPcm.bytesPerFrame());
-
-  // The rest of a block that went through unchanged comes first.
-  if (directFrames_ > 0) {
-    size_t n = std::min(capacity, directFrames_);
-    std::memcpy(dst, direct_, n * directFrameBytes_);
-    direct_ += n * directFrameBytes_;
-    directFrames_ -= n;
-    return n;
+  // The rest of a block at the output rate comes first; its data stays valid
+  // because the decoder is not called until it is used up.
+  if (rest_.frames > 0) {
+    if (rest_.rate == out.rate) return deliver(rest_, std::min(capacity, rest_.frames), out, dst);
+    take(rest_, out);  // the engine asked for another rate meanwhile
+    rest_ = Block{};
   }
   while (pending() < capacity && !ended_) {
     Block b;
@@ -91,32 +101,14 @@ size_t OutputStage::pull(Decoder& dec, void* dst, size_t capacity, const OutForm
       break;
     }
     if (b.frames == 0 || !audioconv::isSupported(b.format)) continue;
-    const bool same = b.rate == out.rate && b.format.channels == out.channels && !b.format.isFloat &&
-                      b.format.bits == out.bits && !resampler_;
-    if (same && pending() == 0) {
-      size_t n = std::min(capacity, b.frames);
-      std::memcpy(dst, b.data, n * outFrameBytes);
-      direct_ = static_cast<const uint8_t*>(b.data) + n * outFrameBytes;
-      directFrames_ = b.frames - n;
-      directFrameBytes_ = outFrameBytes;
-      return n;
-    }
-    if (pending() == 0 && b.rate == out.rate && !resampler_) {
-      // The usual case: straight into the caller's buffer, only a rest that
-      // does not fit waits in ready_.
-      Block head = b, rest = b;
-      head.frames = std::min(capacity, b.frames);
-      convertInto(head, out, dst);
-      rest.frames = b.frames - head.frames;
-      rest.data = static_cast<const uint8_t*>(b.data) + head.frames * static_cast<size_t>(b.format.bytesPerFrame());
-      if (rest.frames > 0) take(rest, out);
-      return head.frames;
-    }
+    // The usual case: straight into the caller's buffer, copied as it is
+    // when the formats agree.
+    if (pending() == 0 && b.rate == out.rate && !resampler_) return deliver(b, std::min(capacity, b.frames), out, dst);
     take(b, out);
   }
   size_t n = std::min(capacity, pending());
   if (n > 0) {
-    audioconv::fromReal(ready_.data() + readyPos_, n, outPcm, dst);
+    audioconv::fromReal(ready_.data() + readyPos_, n, audioconv::PcmFormat{out.bits, out.channels, false}, dst);
     readyPos_ += n * static_cast<size_t>(out.channels);
   }
   if (readyPos_ == ready_.size() || readyPos_ > (1u << 16)) {

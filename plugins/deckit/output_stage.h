@@ -30,21 +30,25 @@ class OutputStage {
   void reset();
 
  private:
+  // Writes the first `frames` frames of a block at the output rate to `dst`
+  // and keeps the rest of it for the next pull.
+  size_t deliver(Block b, size_t frames, const OutFormat& out, void* dst);
   void take(const Block& b, const OutFormat& out);
   // Converts a whole block straight into the caller's buffer.
   void convertInto(const Block& b, const OutFormat& out, void* dst);
   void finishResampler();
   size_t pending() const { return (ready_.size() - readyPos_) / static_cast<size_t>(readyCh_); }
 
-  std::vector<float> ready_;  // output frames at the output rate and channel count
+  std::vector<float> ready_;  // resampled output frames at the output channel count
   size_t readyPos_ = 0;
   int readyCh_ = 1;
-  // Blocks passed through unchanged (codec format == output format).
-  const uint8_t* direct_ = nullptr;
-  size_t directFrames_ = 0;
-  size_t directFrameBytes_ = 0;
+  // The part of a block at the output rate not yet delivered, still in the
+  // codec's format: it is converted from there, never through ready_, so
+  // every sample takes the same path whatever the read sizes.
+  Block rest_;
   std::unique_ptr<audioconv::Resampler> resampler_;
-  std::vector<float> real_, mapped_;
+  std::vector<double> real_, mapped_;
+  std::vector<float> toResample_;
   bool ended_ = false;
 };
 

@@ -139,7 +139,7 @@ int32_t checkFile(const PluginDef& def, ZvFileCheckRec* rec) {
     if (!file.isOpen()) return ZV_PLUGIN_NOT_MINE;
     std::optional<FileFacts> facts = def.probe(file, rec->request);
     if (!facts) return ZV_PLUGIN_NOT_MINE;
-    fillCheckRecord(*facts, *rec);
+    (def.fillCheck ? def.fillCheck : fillCheckRecord)(*facts, *rec);
     return ZV_PLUGIN_DONE;
   });
 }

@@ -19,6 +19,10 @@ struct PluginDef {
   std::optional<FileFacts> (*probe)(SourceFile& file, uint32_t request);
   // Opens the file for decoding; null when it cannot be decoded.
   std::unique_ptr<Decoder> (*open)(SourceFile file, bool preferFloat);
+  // Writes the check record from the facts; may be absent, and then
+  // fillCheckRecord writes the texts every library of the kit shares. For a
+  // library whose texts callers already know in another form (wav.dec).
+  void (*fillCheck)(const FileFacts& facts, ZvFileCheckRec& rec) = nullptr;
 };
 
 int32_t pluginInfo(const PluginDef& def, ZvPluginInfoBlock* info);

@@ -2,12 +2,11 @@
 // extensible) and where its sample data lies. Unknown chunks are skipped;
 // data running past the end of the file is cut to what is there.
 #pragma once
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 
 #include "pcm_convert.h"
+#include "source_file.h"
 
 namespace wav {
 
@@ -21,26 +20,13 @@ struct Layout {
   bool playable() const { return rate > 0 && audioconv::isSupported(format); }
 };
 
-// An open file, read-only, shared for reading.
-class File {
- public:
-  explicit File(const char* path);
-  ~File();
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-  uint64_t size() const;
-  // Reads up to n bytes at offset; returns the count read.
-  size_t readAt(uint64_t offset, void* dst, size_t n) const;
-
- private:
-  HANDLE h_;
-};
-
 // False when the file is not RIFF WAVE or has no format or data chunk.
-bool readLayout(const File& f, Layout& out);
+bool readLayout(deckit::SourceFile& f, Layout& out);
 
 // "PCM 16-bit 44 kHz stereo".
 std::string formatText(const Layout& l);
+
+// The length cut to whole milliseconds (wav.dec has always cut, not rounded).
+int64_t lengthMsOf(const Layout& l);
 
 }  // namespace wav

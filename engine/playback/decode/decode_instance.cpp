@@ -215,12 +215,13 @@ class DecodeInstance {
       outFadeOut(streamNumber_, fade.fadeMs, fade.fadeMode);
       return;
     }
-    int32_t at = position();
+    // The position first: whoever sees the state "stopped" in the status
+    // record must see the position it stopped at.
+    basePositionMs_ = position();
     playing_ = false;
+    if (status_) status_->positionMs = basePositionMs_;
     setState(stStopped);
     outClear(streamNumber_);
-    basePositionMs_ = at;
-    if (status_) status_->positionMs = basePositionMs_;
   }
 
   void onSeek(const MSG& msg) {
@@ -287,8 +288,8 @@ class DecodeInstance {
       return;
     }
     basePositionMs_ = position();
-    setState(stStopped);
     if (status_) status_->positionMs = basePositionMs_;
+    setState(stStopped);
   }
 
   void feed() {

@@ -1,5 +1,6 @@
 #include "cd_fixture.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -13,6 +14,18 @@ namespace cdtest {
 namespace {
 
 std::string tocFile() { return zvtest::testDir() + "\\cdsim-toc.txt"; }
+
+// Puts a new table of contents in place whole: the driver may be reading the
+// old one on another thread (the engine asks drives from several), and a
+// file rewritten in place could be read half written, or refused to the
+// writer while the driver holds it.
+void writeToc(const std::string& text) {
+  const std::string next = tocFile() + ".new";
+  if (!zvtest::writeFile(next, text.data(), text.size())) ADD_FAILURE() << "cannot write " << next;
+  const bool moved =
+      zvtest::waitFor([&] { return MoveFileExA(next.c_str(), tocFile().c_str(), MOVEFILE_REPLACE_EXISTING) != 0; }, 5000);
+  if (!moved) ADD_FAILURE() << "cannot replace " << tocFile() << ": error " << GetLastError();
+}
 std::string logFile() { return zvtest::testDir() + "\\cdsim-log.txt"; }
 
 void registerDriver() {
@@ -149,13 +162,13 @@ void insertDisc(const SimDisc& disc) {
   std::string text = "identity=" + disc.identity + "\nstarts=";
   for (size_t i = 0; i < disc.starts.size(); ++i) text += (i ? "," : "") + std::to_string(disc.starts[i]);
   text += "\nleadout=" + std::to_string(disc.leadOut) + "\nspeed=" + std::to_string(disc.speed) + "\n";
-  zvtest::writeFile(tocFile(), text.data(), text.size());
+  writeToc(text);
   DeleteFileA(logFile().c_str());
 }
 
 void ejectDisc() {
   registerDriver();
-  zvtest::writeFile(tocFile(), "nodisc\n", 7);
+  writeToc("nodisc\n");
   DeleteFileA(logFile().c_str());
 }
 

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cd_fixture.h"
@@ -155,6 +158,36 @@ TEST(CddbSetInfo, everySaveCountsTheRevisionUp) {
   InfoGuard third;
   ASSERT_EQ(cddbGetInfo(0x5A200002, &third.info), -1);
   EXPECT_EQ(third.info.revision, 7);
+}
+
+TEST(CddbSetInfo, savesWhileAnotherThreadReadsTheRecord) {
+  // The scanner reads records (descriptions) while the player saves them
+  // (renames): a save must not fail because a read holds the file.
+  const uint32_t id = 0x5A200009;
+  InfoGuard g;
+  g.info = sampleRecord();
+  ASSERT_EQ(cddbSetInfo(id, &g.info), -1);
+  std::atomic<bool> stop{false};
+  std::atomic<int> reads{0};
+  std::thread reader([&] {
+    while (!stop) {
+      InfoGuard r;
+      if (cddbGetInfo(id, &r.info)) ++reads;
+    }
+  });
+  int failed = 0;
+  for (int i = 0; i < 60; ++i) {
+    std::snprintf(g.info.discTitle, sizeof(g.info.discTitle), "Take %d", i);
+    if (!cddbSetInfo(id, &g.info)) ++failed;
+    if (i == 0) zvtest::waitFor([&] { return reads > 0; }, 5000);
+  }
+  stop = true;
+  reader.join();
+  EXPECT_GT(reads.load(), 0);
+  EXPECT_EQ(failed, 0) << "saves refused while the record was being read";
+  InfoGuard back;
+  ASSERT_EQ(cddbGetInfo(id, &back.info), -1);
+  EXPECT_STREQ(back.info.discTitle, "Take 59");
 }
 
 TEST(CddbSetInfo, replacesAReadOnlyFile) {

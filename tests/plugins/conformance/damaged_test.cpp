@@ -100,7 +100,8 @@ size_t privateBytes() {
 
 TEST(Damaged, noCrashNoHangNoHandleLeak) {
   const std::string dir = zvtest::freshDir("damaged");
-  const char* sources[] = {"cbr320.mp3", "layer2.mp2", "s44.flac", "s32.oga", "vorbis.ogg", "opus.opus", "s44.wav"};
+  const char* sources[] = {"cbr320.mp3", "layer2.mp2", "s44.flac", "s32.oga", "vorbis.ogg", "opus.opus", "s44.wav",
+                           "s48x6.wav"};
   // Warm up once so lazily created library state is not counted as a leak.
   for (const auto& p : plugins()) exercise(p, mediaNamed("s44.flac")->path());
   const DWORD handlesBefore = handleCount();
@@ -142,7 +143,7 @@ TEST(Damaged, junkBeforeTheFirstMp3FramePlays) {
 }
 
 TEST(Damaged, decodersKeepNoMemoryAfterClose) {
-  for (const char* file : {"cbr320.mp3", "s96.flac", "vorbis.ogg", "opus.opus"}) {
+  for (const char* file : {"cbr320.mp3", "s96.flac", "vorbis.ogg", "opus.opus", "s96.wav"}) {
     const Media* m = mediaNamed(file);
     ASSERT_NE(m, nullptr);
     const DecPlugin* p = pluginNamed(m->plugin);
@@ -160,7 +161,10 @@ TEST(Damaged, decodersKeepNoMemoryAfterClose) {
 TEST(Damaged, staleHandlesAreRefused) {
   for (const auto& p : plugins()) {
     SCOPED_TRACE(p.name);
-    const Media* m = mediaNamed(p.name == "mp3.dec" ? "cbr320.mp3" : p.name == "ogg.dec" ? "vorbis.ogg" : "s44.flac");
+    const Media* m = mediaNamed(p.name == "mp3.dec"   ? "cbr320.mp3"
+                                : p.name == "ogg.dec" ? "vorbis.ogg"
+                                : p.name == "wav.dec" ? "s44.wav"
+                                                      : "s44.flac");
     if (!m || m->plugin != p.name) continue;
     ZvDecOpenRec o{};
     std::string path = m->path();

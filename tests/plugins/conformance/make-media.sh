@@ -12,7 +12,7 @@ set -euo pipefail
 dir=$1
 mkdir -p "$dir"
 cd "$dir"
-stamp=".media-v3"
+stamp=".media-v4"
 [ -f "$stamp" ] && [ -f manifest.txt ] && exit 0
 # Start clean: some encoders refuse to overwrite what an older run left.
 find . -mindepth 1 -delete
@@ -30,9 +30,26 @@ sox -n -r 32000 -b 16 -c 2 s32.wav synth 1.9 sine 150-2000 sine 800 gain -5
 raw16() { sox "$1" -t raw -e signed -b 16 -L "$2"; }
 add() { echo "$*" >> manifest.txt; }
 
-# Uncompressed: the reference is the file itself (for wav.dec when present).
+# WAVE (wav.dec, bit-exact): the sox files themselves, and the 16-bit signal
+# stored again as 32-bit integers, 32- and 64-bit floats (exact for 16-bit
+# values, so their reference is the 16-bit one). sox writes the extensible
+# format for more than two channels and more than 16 bits.
 raw16 s44.wav s44.wav.raw
-add s44.wav wav.dec 44100 2 16 0 s44.wav.raw
+add s44.wav wav.dec 44100 2 16 0 s44.wav.raw "PCM 16-bit 44 kHz stereo"
+sox s96.wav -t raw -e signed -b 24 -L s96.wav.raw24
+add s96.wav wav.dec 96000 2 24 0 s96.wav.raw24 "PCM 24-bit 96 kHz stereo"
+raw16 s22m.wav s22m.wav.raw
+add s22m.wav wav.dec 22050 1 16 0 s22m.wav.raw "PCM 16-bit 22 kHz mono"
+raw16 s48x6.wav s48x6.wav.raw
+add s48x6.wav wav.dec 48000 6 16 0 s48x6.wav.raw "PCM 16-bit 48 kHz 6 channels"
+raw16 s8k8.wav s8k8.wav.raw
+add s8k8.wav wav.dec 8000 1 16 0 s8k8.wav.raw "PCM 8-bit 8 kHz mono"
+sox s44.wav -e signed -b 32 i32.wav
+add i32.wav wav.dec 44100 2 16 0 s44.wav.raw "PCM 32-bit 44 kHz stereo"
+sox s44.wav -e floating-point -b 32 f32.wav
+add f32.wav wav.dec 44100 2 16 0 s44.wav.raw "Float 32-bit 44 kHz stereo"
+sox s44.wav -e floating-point -b 64 f64.wav
+add f64.wav wav.dec 44100 2 16 0 s44.wav.raw "Float 64-bit 44 kHz stereo"
 
 # MP3 (reference: mpg123, gapless like the plug-in). The lossy tolerance
 # covers float rounding differences between builds of the same decoder.

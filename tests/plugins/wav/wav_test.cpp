@@ -52,6 +52,8 @@ struct WavFormat {
   bool junk = false;  // odd-sized unknown chunks before and after fmt
 };
 
+std::vector<uint8_t> wrapWav(const WavFormat& s, const std::vector<uint8_t>& data);
+
 // The reference signal stored in the given format.
 std::vector<uint8_t> makeWav(const WavFormat& s, size_t frames) {
   std::vector<uint8_t> data;
@@ -74,6 +76,11 @@ std::vector<uint8_t> makeWav(const WavFormat& s, size_t frames) {
         put(data, uint32_t(int32_t(v) << (s.bits - 16)), s.bits / 8);
       }
     }
+  return wrapWav(s, data);
+}
+
+// A whole file around the sample bytes `data` of format `s`.
+std::vector<uint8_t> wrapWav(const WavFormat& s, const std::vector<uint8_t>& data) {
   std::vector<uint8_t> f;
   put(f, "RIFF");
   put(f, 0, 4);
@@ -135,6 +142,24 @@ std::vector<int16_t> decode(const std::string& path, int rate, int ch, int seekM
   std::vector<int16_t> buf(1000 * size_t(ch));
   for (int guard = 0; guard < 100000; ++guard) {
     ZvDecReadRec rd{o.handle, buf.data(), ZV_DEC_READ_CONSTANT, 1000, rate, 16, ch};
+    if (plugin().read(&rd) != 0) break;
+    out.insert(out.end(), buf.begin(), buf.begin() + rd.frames * ch);
+  }
+  ZvDecCloseRec c{o.handle};
+  plugin().close(&c);
+  return out;
+}
+
+// Decodes the whole file to 32-bit integers at `rate`/`ch`.
+std::vector<int32_t> decode32(const std::string& path, int rate, int ch) {
+  ZvDecOpenRec o{};
+  o.fileName = path.c_str();
+  o.sampleRate = rate;
+  std::vector<int32_t> out;
+  if (plugin().open(&o) != 0) return out;
+  std::vector<int32_t> buf(777 * size_t(ch));
+  for (int guard = 0; guard < 100000; ++guard) {
+    ZvDecReadRec rd{o.handle, buf.data(), ZV_DEC_READ_CONSTANT, 777, rate, 32, ch};
     if (plugin().read(&rd) != 0) break;
     out.insert(out.end(), buf.begin(), buf.begin() + rd.frames * ch);
   }
@@ -265,4 +290,32 @@ TEST(WavDecoder, seekThenReadEqualsLinearDecode) {
   for (size_t i = 400; i < fromHalf.size() - 400; ++i)
     worst = std::max(worst, std::abs(fromHalf[i] - linear[i + 17640 * 2]));
   EXPECT_LE(worst, 2);
+}
+
+TEST(WavDecoder, widerThanFloatSourcesKeepEveryBitAt32Bits) {
+  // Samples whose low bits are all in use: a conversion through single
+  // precision (24-bit mantissa) would change most of them.
+  const size_t frames = 6000;
+  std::vector<int32_t> values(frames);
+  for (size_t i = 0; i < frames; ++i) values[i] = int32_t(uint32_t(i) * 2654435761u) | 0x55;
+  std::vector<uint8_t> pcm32, float64;
+  for (int32_t v : values) {
+    put(pcm32, uint32_t(v), 4);
+    double d = v / 2147483648.0;  // exact: 31 bits fit a double
+    uint8_t b[8];
+    memcpy(b, &d, 8);
+    float64.insert(float64.end(), b, b + 8);
+  }
+  // Mono to stereo takes the converting path (not a plain copy).
+  std::string path = writeWav("wide32.wav", wrapWav({"w32", 1, 32, 1, 44100}, pcm32));
+  auto got = decode32(path, 44100, 2);
+  ASSERT_EQ(got.size(), frames * 2);
+  for (size_t i = 0; i < frames; ++i) {
+    ASSERT_EQ(got[i * 2], values[i]) << i;
+    ASSERT_EQ(got[i * 2 + 1], values[i]) << i;
+  }
+  path = writeWav("wide64.wav", wrapWav({"w64", 3, 64, 1, 44100}, float64));
+  got = decode32(path, 44100, 1);
+  ASSERT_EQ(got.size(), frames);
+  for (size_t i = 0; i < frames; ++i) ASSERT_EQ(got[i], values[i]) << i;
 }

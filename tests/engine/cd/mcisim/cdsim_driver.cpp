@@ -10,7 +10,10 @@
 // ZV_CDSIM_LOG, one line each, so tests see what the engine asked.
 //
 // The drive's state lives in module globals: every alias opened is a driver
-// instance of its own, but they all look at the same disc.
+// instance of its own, but they all look at the same disc. The engine asks
+// drives from several threads at once (the disc-change monitor on the
+// loading thread, descriptions on the scanner's), so every call into the
+// driver holds one lock, as a real drive answers one command at a time.
 #include <windows.h>
 #include <mmsystem.h>
 #include <mmddk.h>
@@ -19,8 +22,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
+
+#include "win32/owners.h"
 
 // winmm exports it; the headers leave it out.
 extern "C" BOOL WINAPI mciDriverNotify(HANDLE callback, MCIDEVICEID device, UINT status);
@@ -40,6 +46,7 @@ struct Instance {
   DWORD timeFormat = MCI_FORMAT_MSF;
 };
 
+std::recursive_mutex g_lock;
 Disc g_disc;
 std::map<DWORD_PTR, Instance> g_instances;
 DWORD_PTR g_nextId = 1;
@@ -73,30 +80,44 @@ void log(const char* format, ...) {
   }
 }
 
+// The whole file, opened so that the test may replace it meanwhile.
+std::string readTocFile() {
+  std::string path = env("ZV_CDSIM_TOC");
+  if (path.empty()) return "";
+  zv::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+  std::string text;
+  char chunk[4096];
+  DWORD got = 0;
+  while (file && ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) text.append(chunk, got);
+  return text;
+}
+
 void loadDisc() {
   g_disc = Disc{};
-  std::string path = env("ZV_CDSIM_TOC");
-  FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-  if (!f) return;
-  char line[4096];
+  const std::string text = readTocFile();
   bool nodisc = false;
-  while (std::fgets(line, sizeof(line), f)) {
-    line[std::strcspn(line, "\r\n")] = 0;
-    char* eq = std::strchr(line, '=');
-    if (!eq) {
-      if (std::strcmp(line, "nodisc") == 0) nodisc = true;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos) {
+      if (line == "nodisc") nodisc = true;
       continue;
     }
-    *eq = 0;
-    const char* value = eq + 1;
-    if (std::strcmp(line, "identity") == 0) g_disc.identity = value;
-    else if (std::strcmp(line, "leadout") == 0) g_disc.leadOut = std::atol(value);
-    else if (std::strcmp(line, "speed") == 0) g_disc.speed = std::atof(value);
-    else if (std::strcmp(line, "starts") == 0)
+    const std::string name = line.substr(0, eq);
+    const char* value = line.c_str() + eq + 1;
+    if (name == "identity") g_disc.identity = value;
+    else if (name == "leadout") g_disc.leadOut = std::atol(value);
+    else if (name == "speed") g_disc.speed = std::atof(value);
+    else if (name == "starts")
       for (const char* p = value; *p; p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : "")
         g_disc.starts.push_back(std::atol(p));
   }
-  std::fclose(f);
   g_disc.present = !nodisc && !g_disc.starts.empty();
 }
 
@@ -255,6 +276,7 @@ LRESULT command(DWORD_PTR id, UINT message, DWORD flags, DWORD_PTR parms) {
 }  // namespace
 
 extern "C" LRESULT CALLBACK DriverProc(DWORD_PTR id, HDRVR, UINT message, LPARAM p1, LPARAM p2) {
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
   switch (message) {
     case DRV_LOAD:
     case DRV_ENABLE:

@@ -15,7 +15,6 @@
 #include "foundation/diagnostics.h"
 #include "foundation/language.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/cd_kind.h"
 #include "playback/decode_instance.h"
 #include "playback/decoder_list.h"
@@ -23,6 +22,7 @@
 #include "playback/sampler_instance.h"
 #include "playback/vis_instance.h"
 #include "playback/winamp_vis_instance.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 

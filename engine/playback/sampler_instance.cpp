@@ -10,8 +10,8 @@
 #include <typeinfo>
 
 #include "foundation/diagnostics.h"
-#include "foundation/win_handle.h"
 #include "playback/builtin_kinds.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 #include "zv_plugins.h"

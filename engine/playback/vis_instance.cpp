@@ -9,12 +9,12 @@
 #include <typeinfo>
 
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/builtin_kinds.h"
 #include "playback/mm_timer.h"
 #include "playback/offscreen_bitmap.h"
 #include "playback/vis_buffer.h"
 #include "playback/vis_frame.h"
+#include "win32/owners.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 

@@ -12,12 +12,12 @@
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/builtin_kinds.h"
 #include "playback/mm_timer.h"
 #include "playback/vis_buffer.h"
 #include "playback/winamp_vis_library.h"
 #include "playback/winamp_vis_window.h"
+#include "win32/owners.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 

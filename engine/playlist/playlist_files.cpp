@@ -13,8 +13,8 @@
 #include "foundation/file_replace.h"
 #include "foundation/standard_dirs.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playlist/dir_cache.h"
+#include "win32/owners.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
 

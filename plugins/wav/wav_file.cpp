@@ -9,13 +9,9 @@ File::File(const char* path)
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
               : INVALID_HANDLE_VALUE) {}
 
-File::~File() {
-  if (ok()) CloseHandle(h_);
-}
-
 uint64_t File::size() const {
   LARGE_INTEGER s;
-  return ok() && GetFileSizeEx(h_, &s) ? uint64_t(s.QuadPart) : 0;
+  return ok() && GetFileSizeEx(h_.get(), &s) ? uint64_t(s.QuadPart) : 0;
 }
 
 size_t File::readAt(uint64_t offset, void* dst, size_t n) const {
@@ -24,7 +20,7 @@ size_t File::readAt(uint64_t offset, void* dst, size_t n) const {
   o.Offset = static_cast<DWORD>(offset);
   o.OffsetHigh = static_cast<DWORD>(offset >> 32);
   DWORD got = 0;
-  if (!ReadFile(h_, dst, static_cast<DWORD>(n), &got, &o)) return 0;
+  if (!ReadFile(h_.get(), dst, static_cast<DWORD>(n), &got, &o)) return 0;
   return got;
 }
 

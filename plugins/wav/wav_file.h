@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pcm_convert.h"
+#include "win32/owners.h"
 
 namespace wav {
 
@@ -25,16 +26,13 @@ struct Layout {
 class File {
  public:
   explicit File(const char* path);
-  ~File();
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+  bool ok() const { return h_.valid(); }
   uint64_t size() const;
   // Reads up to n bytes at offset; returns the count read.
   size_t readAt(uint64_t offset, void* dst, size_t n) const;
 
  private:
-  HANDLE h_;
+  zv::UniqueFile h_;
 };
 
 // False when the file is not RIFF WAVE or has no format or data chunk.

@@ -5,7 +5,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <mutex>
+#include <typeinfo>
 
 #include "win32/owners.h"
 
@@ -75,6 +77,19 @@ void debugWriteLinef(const char* format, ...) {
 
 void writeExceptionDiagnostic(const char* operation, const char* className, const char* message) {
   debugWriteLinef("%s: %s [%s]", operation ? operation : "", className ? className : "", message ? message : "");
+}
+
+void writeWindowException(const char* className, const char* what) {
+  const char* type = "unknown";
+  if (std::current_exception()) {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      type = typeid(e).name();
+    } catch (...) {
+    }
+  }
+  writeExceptionDiagnostic(className, type, what);
 }
 
 }  // namespace zv

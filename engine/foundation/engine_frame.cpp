@@ -4,6 +4,7 @@
 
 #include "foundation/config_store.h"
 #include "foundation/debug_registry.h"
+#include "foundation/diagnostics.h"
 #include "foundation/language.h"
 #include "foundation/memory.h"
 #include "playback/cd_drives.h"
@@ -11,6 +12,7 @@
 #include "foundation/system_probes.h"
 #include "metadata/cache_table.h"
 #include "metadata/file_scanner.h"
+#include "win32/window_base.h"
 
 namespace zv {
 namespace {
@@ -50,6 +52,9 @@ HMODULE engineModule() { return g_self; }
 
 bool engineLoad(HMODULE self) {
   g_self = self;
+  // An exception that escapes one of the engine's hidden windows becomes a
+  // diagnostic line; the window goes on.
+  setWindowExceptionHook(writeWindowException);
   for (g_started = 0; g_started < kUnitCount; ++g_started) {
     const Unit& u = kUnits[g_started];
     if (u.start && !u.start()) {

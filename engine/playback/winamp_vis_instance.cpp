@@ -97,8 +97,8 @@ class WinampVisInstance {
 
   void followWindow(HWND target) {
     RECT r = {};
-    if (host_.handle() && target && GetWindowRect(target, &r))
-      MoveWindow(host_.handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    if (host_.hwnd() && target && GetWindowRect(target, &r))
+      MoveWindow(host_.hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   }
 
   void onOpen(const MSG& msg) {
@@ -122,7 +122,7 @@ class WinampVisInstance {
       library_.release();
       return;
     }
-    m->hwndParent = host_.handle();
+    m->hwndParent = host_.hwnd();
     int32_t result = 0;
     bool faulted = false;
     if (!library_.init(result, fault, faulted) || result != 0) {

@@ -1,15 +1,12 @@
 // Built-in kinds share one thread pattern: the creator waits until the
-// thread's queue exists, the thread takes messages until WM_QUIT or
-// msgPluginQuit, and every message is handled under its own exception guard
-// so one bad message does not end the instance.
+// thread's queue exists, then the thread runs its instance through the
+// instance runner (playback/instance_runner.h).
 #include "playback/builtin_kinds.h"
 
 #include <windows.h>
 
 #include <cstring>
-#include <exception>
 #include <string>
-#include <typeinfo>
 
 #include "foundation/config_store.h"
 #include "foundation/diagnostics.h"
@@ -35,16 +32,15 @@ struct BuiltinKind {
   const char* description;  // localised string
   const char* priorityKey;  // null: fixed above normal
   int32_t defaultPriority;
-  KindMessageHandler handler;      // for the common message loop
-  LPTHREAD_START_ROUTINE thread;   // a kind with a loop of its own, else null
+  LPTHREAD_START_ROUTINE thread;   // the instance thread
 };
 
 const BuiltinKind kKinds[] = {
-    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, nullptr, visInstanceThread},
-    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, nullptr, winampVisInstanceThread},
-    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, nullptr, cdaudioThread},
-    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, nullptr, decodeInstanceThread},
-    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, nullptr, samplerInstanceThread},
+    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, visInstanceThread},
+    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, winampVisInstanceThread},
+    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, cdaudioThread},
+    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, decodeInstanceThread},
+    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, samplerInstanceThread},
 };
 
 struct ThreadStart {
@@ -63,32 +59,13 @@ const BuiltinKind* kindNamed(const char* name) {
   return nullptr;
 }
 
-DWORD WINAPI kindThread(void* arg) {
-  const BuiltinKind& kind = *static_cast<ThreadStart*>(arg)->kind;
-  beginKindThread(arg);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == msgPluginQuit) break;
-    try {
-      if (msg.message == msgConfigChanged && kind.priorityKey) applyPriority(kind);
-      kind.handler(msg);
-    } catch (const std::exception& e) {
-      reportKindException(kind.name, typeid(e).name(), e.what());
-    } catch (...) {
-      reportKindException(kind.name, "unknown", "");
-    }
-    finishMsg(&msg);
-  }
-  // Blocks of messages still queued are released with the thread's queue
-  // by the system; nothing else is held here.
-  return 0;
-}
-
 int32_t startKindThread(const BuiltinKind& kind, ZvInitBlock* init) {
   UniqueKernelHandle ready(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   ThreadStart start = {&kind, ready.get()};
   DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, 0, kind.thread ? kind.thread : kindThread, &start, 0, &id);
+  // The thread's handle goes to the caller with the instance record; the
+  // host closes it when the instance goes (freePlugins, stopPlugin).
+  HANDLE thread = CreateThread(nullptr, 0, kind.thread, &start, 0, &id);
   if (!thread) return 1;
   WaitForSingleObject(ready.get(), INFINITE);
   init->instanceId = id;

@@ -6,9 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <exception>
 #include <string>
-#include <typeinfo>
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
@@ -40,38 +38,22 @@ void samplePlane(const T* plane, int32_t n, bool takeFirst, uint8_t* out) {
   }
 }
 
-class WinampVisInstance {
+class WinampVisInstance : public KindInstance {
  public:
   WinampVisInstance() : tick_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
-  ~WinampVisInstance() { unload(true); }
+  ~WinampVisInstance() override { unload(true); }
 
-  void run() {
-    for (;;) {
-      HANDLE tick = tick_.get();
-      if (MsgWaitForMultipleObjects(1, &tick, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0) onTick();
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-          unload(true);
-          if (owner_) pluginMsgX(owner_, msgVisClosed);
-          return;
-        }
-        if (msg.message == msgPluginQuit) return;
-        if (msg.hwnd) {
-          TranslateMessage(&msg);
-          DispatchMessageA(&msg);
-          continue;
-        }
-        try {
-          handle(msg);
-        } catch (const std::exception& e) {
-          writeExceptionDiagnostic("WinampVis.ProcessMsg", typeid(e).name(), e.what());
-        } catch (...) {
-          writeExceptionDiagnostic("WinampVis.ProcessMsg", "unknown", "");
-        }
-        finishMsg(&msg);
-      }
-    }
+  HANDLE wakeHandle() override { return tick_.get(); }
+  void onWake() override { onTick(); }
+
+  // This kind's message failures have a heading of their own.
+  void onMessage(const MSG& msg) override { guardedVoid("WinampVis.ProcessMsg", [&] { handle(msg); }); }
+
+  // WM_QUIT closes the visualisation for the owner; msgPluginQuit just ends.
+  void onQuit(UINT message) override {
+    if (message != WM_QUIT) return;
+    unload(true);
+    if (owner_) pluginMsgX(owner_, msgVisClosed);
   }
 
  private:

@@ -7,15 +7,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "foundation/diagnostics.h"
-#include "foundation/engine_module.h"
 #include "discs/mci_cd.h"
 #include "foundation/text_util.h"
 #include "discs/cd_path.h"
 #include "discs/disc_toc.h"
 #include "playback/host/file_changed.h"
+#include "win32/window_base.h"
 #include "zv_cdaudio.h"
 #include "zv_memory.h"
 #include "zv_plugins.h"
@@ -30,7 +31,6 @@ constexpr char kMonitorClass[] = "CDMonitorWnd";
 constexpr UINT kFirstLook = WM_APP + 1;
 
 CdDriveRec* g_drives[26] = {};
-HWND g_monitor = nullptr;
 void (*g_describe)(const char* path) = nullptr;
 
 void readIdentity(char letter, char* out) {
@@ -63,20 +63,30 @@ void announceDisc(char letter, const CdDriveRec& rec) {
   pluginMsg(0, msgDiscChange, &change, sizeof(change));
 }
 
-LRESULT CALLBACK monitorProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-  if (message == WM_DEVICECHANGE) {
-    auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lp);
-    if ((wp == DBT_DEVICEARRIVAL || wp == DBT_DEVICEREMOVECOMPLETE) && header &&
-        header->dbch_devicetype == DBT_DEVTYP_VOLUME)
-      guardedVoid("CDMonitorWnd", [] { refreshCdDrives(true); });
-    return TRUE;
+// The hidden window that hears of volumes arriving and leaving. An
+// exception in a refresh becomes a diagnostic line headed by the class name.
+class CdMonitorWindow : public WindowBase {
+ public:
+  bool create() { return WindowBase::create({kMonitorClass}, WS_EX_TOOLWINDOW, "", WS_POPUP, -100, -100, 0, 0); }
+
+ private:
+  LRESULT handle(UINT message, WPARAM wp, LPARAM lp) override {
+    if (message == WM_DEVICECHANGE) {
+      auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lp);
+      if ((wp == DBT_DEVICEARRIVAL || wp == DBT_DEVICEREMOVECOMPLETE) && header &&
+          header->dbch_devicetype == DBT_DEVTYP_VOLUME)
+        refreshCdDrives(true);
+      return TRUE;
+    }
+    if (message == kFirstLook) {
+      refreshCdDrives(false);
+      return 0;
+    }
+    return passOn(message, wp, lp);
   }
-  if (message == kFirstLook) {
-    guardedVoid("CDMonitorWnd", [] { refreshCdDrives(false); });
-    return 0;
-  }
-  return DefWindowProcA(window, message, wp, lp);
-}
+};
+
+std::unique_ptr<CdMonitorWindow> g_monitor;
 
 }  // namespace
 
@@ -115,21 +125,23 @@ bool startCdDrives() {
     if (GetDriveTypeA(root) != DRIVE_CDROM) continue;
     g_drives[i] = static_cast<CdDriveRec*>(mallocex(sizeof(CdDriveRec), "cdRec"));
   }
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = monitorProc;
-  wc.hInstance = engineModule();
-  wc.lpszClassName = kMonitorClass;
-  RegisterClassA(&wc);
-  g_monitor = CreateWindowExA(WS_EX_TOOLWINDOW, kMonitorClass, "", WS_POPUP, -100, -100, 0, 0, nullptr, nullptr,
-                              engineModule(), nullptr);
-  if (g_monitor) PostMessageA(g_monitor, kFirstLook, 0, 0);
+  g_monitor = std::make_unique<CdMonitorWindow>();
+  if (g_monitor->create())
+    PostMessageA(g_monitor->hwnd(), kFirstLook, 0, 0);
+  else
+    g_monitor.reset();
   return true;  // the engine works without disc-change news
 }
 
 void stopCdDrives(bool processExit) {
-  if (g_monitor && !processExit) DestroyWindow(g_monitor);
-  g_monitor = nullptr;
-  if (!processExit) UnregisterClassA(kMonitorClass, engineModule());
+  if (processExit) {
+    // The process is ending: no window is destroyed under the loader lock;
+    // the system takes the window and its object goes with the process.
+    (void)g_monitor.release();
+  } else {
+    g_monitor.reset();
+    unregisterWindowClass(kMonitorClass);
+  }
   for (CdDriveRec*& rec : g_drives) {
     _mfree(rec);
     rec = nullptr;

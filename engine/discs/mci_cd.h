@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <string>
 
+#include "win32/owners.h"
+
 namespace zv {
 
 constexpr int32_t kCdFramesPerSecond = 75;
@@ -22,11 +24,6 @@ inline int32_t msfToFrames(DWORD msf) {
 
 class MciCd {
  public:
-  MciCd() = default;
-  ~MciCd() { close(); }
-  MciCd(const MciCd&) = delete;
-  MciCd& operator=(const MciCd&) = delete;
-
   // Opens drive `letter` shareable and waits; `aliasBase` names the use.
   bool open(char letter, const char* aliasBase) {
     close();
@@ -39,17 +36,13 @@ class MciCd {
     p.lpstrAlias = alias;
     DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS | MCI_OPEN_SHAREABLE | MCI_WAIT;
     if (mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&p)) != 0) return false;
-    id_ = p.wDeviceID;
+    id_.reset(p.wDeviceID);
     return true;
   }
 
-  void close() {
-    if (!id_) return;
-    mciSendCommandA(id_, MCI_CLOSE, MCI_WAIT, 0);
-    id_ = 0;
-  }
+  void close() { id_.reset(); }
 
-  bool isOpen() const { return id_ != 0; }
+  bool isOpen() const { return id_.valid(); }
 
   // MCI_FORMAT_MILLISECONDS or MCI_FORMAT_MSF.
   bool setTimeFormat(DWORD format) {
@@ -106,10 +99,10 @@ class MciCd {
  private:
   template <class P>
   bool send(UINT command, DWORD flags, P* parms) {
-    return id_ && mciSendCommandA(id_, command, flags, reinterpret_cast<DWORD_PTR>(parms)) == 0;
+    return id_ && mciSendCommandA(id_.get(), command, flags, reinterpret_cast<DWORD_PTR>(parms)) == 0;
   }
 
-  MCIDEVICEID id_ = 0;
+  UniqueMciDevice id_;  // closed on the thread that opened it, like every call
 };
 
 }  // namespace zv

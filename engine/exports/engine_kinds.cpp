@@ -14,15 +14,14 @@ namespace zv {
 namespace {
 
 const BuiltinKind kKinds[kBuiltinKindCount] = {
-    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, nullptr, visInstanceThread, nullptr, nullptr, nullptr},
-    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, nullptr,
-     winampVisInstanceThread, nullptr, nullptr, nullptr},
-    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, nullptr, cdaudioThread,
+    {"vis", pfVis, "Visualizer###Visualizer", "vis_priority", 2, visInstanceThread, nullptr, nullptr, nullptr},
+    {"winampvis", pfVis | pfInternal, "WinampVis###Winamp vis", "winampvis_priority", 1, winampVisInstanceThread,
+     nullptr, nullptr, nullptr},
+    {"cdaudio", pfInput, "CDPlayer###CD player", nullptr, THREAD_PRIORITY_ABOVE_NORMAL, cdaudioThread,
      cdaudioInPluginInfo, cdaudioInCheckFile, cdaudioFsControl},
-    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, nullptr, decodeInstanceThread,
+    {"decode", pfInput | pfInternal, "Decoder###Decoder", "decoder_priority", 2, decodeInstanceThread,
      decodeKindInPluginInfo, decodeKindInCheckFile, nullptr},
-    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, nullptr, samplerInstanceThread, nullptr, nullptr,
-     nullptr},
+    {"insampler", 0, "Sampler###Sampler", "sampler_priority", 2, samplerInstanceThread, nullptr, nullptr, nullptr},
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "exports/engine_kinds.h"
 #include "foundation/config_store.h"
 #include "foundation/debug_registry.h"
+#include "foundation/diagnostics.h"
 #include "foundation/engine_module.h"
 #include "foundation/language.h"
 #include "foundation/memory.h"
@@ -14,6 +15,7 @@
 #include "metadata/desc_link.h"
 #include "metadata/file_scanner.h"
 #include "playback/host/plugin_host.h"
+#include "win32/window_base.h"
 
 namespace zv {
 namespace {
@@ -63,6 +65,9 @@ int g_started = 0;
 
 bool engineLoad(HMODULE self) {
   setEngineModule(self);
+  // An exception that escapes one of the engine's hidden windows becomes a
+  // diagnostic line; the window goes on.
+  setWindowExceptionHook(writeWindowException);
   for (g_started = 0; g_started < kUnitCount; ++g_started) {
     const Unit& u = kUnits[g_started];
     if (u.start && !u.start()) {

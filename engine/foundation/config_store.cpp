@@ -10,7 +10,7 @@
 #include "foundation/host_paths.h"
 #include "foundation/standard_dirs.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 
 namespace zv {

@@ -5,7 +5,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <mutex>
+#include <typeinfo>
+
+#include "win32/owners.h"
 
 namespace zv {
 namespace {
@@ -37,13 +41,12 @@ void appendToLogFile(const char* text) {
   DWORD n = GetEnvironmentVariableA("ZVENGINE_LOG", path, sizeof(path));
   if (n == 0 || n >= sizeof(path)) return;
   std::lock_guard<std::mutex> hold(g_consoleLock);
-  HANDLE f = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
+  UniqueFile f(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return;
   DWORD written = 0;
-  WriteFile(f, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-  WriteFile(f, "\r\n", 2, &written, nullptr);
-  CloseHandle(f);
+  WriteFile(f.get(), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+  WriteFile(f.get(), "\r\n", 2, &written, nullptr);
 }
 
 }  // namespace
@@ -74,6 +77,19 @@ void debugWriteLinef(const char* format, ...) {
 
 void writeExceptionDiagnostic(const char* operation, const char* className, const char* message) {
   debugWriteLinef("%s: %s [%s]", operation ? operation : "", className ? className : "", message ? message : "");
+}
+
+void writeWindowException(const char* className, const char* what) {
+  const char* type = "unknown";
+  if (std::current_exception()) {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      type = typeid(e).name();
+    } catch (...) {
+    }
+  }
+  writeExceptionDiagnostic(className, type, what);
 }
 
 }  // namespace zv

@@ -16,6 +16,11 @@ void debugWriteLinef(const char* format, ...) __attribute__((format(printf, 1, 2
 // The exception diagnostic: "<operation>: <class name> [<message>]".
 void writeExceptionDiagnostic(const char* operation, const char* className, const char* message);
 
+// The window exception hook of the engine's windows (win32/window_base.h):
+// the exception diagnostic headed by the window class. Called inside the
+// window procedure's catch block, where the exception's type is known.
+void writeWindowException(const char* className, const char* what);
+
 // Runs body() and returns its result; an exception is written as the
 // exception diagnostic under `operation` and `fallback` is returned instead.
 // Every export that can throw runs its work through this.

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "foundation/file_replace.h"
-#include "foundation/win_handle.h"
+#include "win32/owners.h"
 
 namespace zv {
 namespace {

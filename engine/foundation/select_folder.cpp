@@ -9,6 +9,7 @@
 #include "foundation/config_store.h"
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 
 namespace zv {
@@ -29,22 +30,8 @@ UINT browseFlags() {
   return flags;
 }
 
-// The new dialog style needs COM on this thread; undone only if done here.
-class ComScope {
- public:
-  ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() {
-    if (ok_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool ok_;
-};
-
 bool browse(HWND owner, const char* title, char* path) {
-  ComScope com;
+  ComApartment com;  // the new dialog style needs COM on this thread
   // The caller's text, kept for the callback. Some browsers find no folder
   // for "C:\x\", so a trailing separator goes (a drive root keeps it).
   std::string start = path;
@@ -55,11 +42,10 @@ bool browse(HWND owner, const char* title, char* path) {
   info.ulFlags = browseFlags();
   info.lpfn = browseCallback;
   info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  UniqueCoTaskMem<PIDLIST_ABSOLUTE> chosen(SHBrowseForFolderA(&info));
   if (!chosen) return false;  // cancelled: the caller's path stays
   char folder[MAX_PATH] = {};
-  BOOL ok = SHGetPathFromIDListA(chosen, folder);
-  CoTaskMemFree(chosen);
+  BOOL ok = SHGetPathFromIDListA(chosen.get(), folder);
   std::string result = ok ? folder : "";
   if (!result.empty() && lastSeparator(result) == result.size() - 1) result.pop_back();
   copyBounded(path, MAX_PATH, result);

@@ -6,10 +6,10 @@
 
 #include <string_view>
 
-#include "foundation/com_ref.h"
 #include "foundation/diagnostics.h"
 #include "foundation/path_forms.h"
 #include "foundation/text_util.h"
+#include "win32/owners.h"
 #include "zv_paths.h"
 
 namespace {
@@ -53,17 +53,13 @@ ZVEXPORT void ZVAPI resolveLink(const char* path, char* target) {
 ZVEXPORT ZvBool ZVAPI extractAssociatedIcon(const char* path, void** largeIcon, void** smallIcon) {
   return zv::guarded("extractAssociatedIcon", ZV_FALSE, [&] {
     if (!path) return ZV_FALSE;
-    // Each icon goes straight to the caller, who owns it from here.
-    HICON large = shellIcon(path, SHGFI_LARGEICON);
-    HICON small_ = shellIcon(path, SHGFI_SMALLICON);
-    if (largeIcon)
-      *largeIcon = large;
-    else if (large)
-      DestroyIcon(large);
-    if (smallIcon)
-      *smallIcon = small_;
-    else if (small_)
-      DestroyIcon(small_);
-    return (large && small_) ? ZV_TRUE : ZV_FALSE;
+    // Each icon goes straight to the caller, who owns it from here; one the
+    // caller did not ask for is destroyed.
+    zv::UniqueIcon large(shellIcon(path, SHGFI_LARGEICON));
+    zv::UniqueIcon small_(shellIcon(path, SHGFI_SMALLICON));
+    const ZvBool both = (large && small_) ? ZV_TRUE : ZV_FALSE;
+    if (largeIcon) *largeIcon = large.release();
+    if (smallIcon) *smallIcon = small_.release();
+    return both;
   });
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win32/owners.h"
 #include "zv_config.h"
 
 namespace zv {
@@ -12,7 +13,7 @@ OSVERSIONINFOA g_os;
 OptionalEntryPoints g_entries;
 
 // Libraries held for the entry points above; released at unload.
-HMODULE g_held[6];
+UniqueModule g_held[6];
 int g_heldCount;
 
 // major*100 + minor of the file version's most significant 32 bits (4.72 -> 472).
@@ -33,7 +34,7 @@ int32_t libraryVersion(const char* file) {
 
 HMODULE hold(const char* name) {
   HMODULE m = LoadLibraryA(name);
-  if (m && g_heldCount < static_cast<int>(sizeof(g_held) / sizeof(g_held[0]))) g_held[g_heldCount++] = m;
+  if (m && g_heldCount < static_cast<int>(sizeof(g_held) / sizeof(g_held[0]))) g_held[g_heldCount++].reset(m);
   return m;
 }
 
@@ -75,10 +76,14 @@ bool startSystemProbes() {
 void stopSystemProbes(bool processExit) {
   g_entries = {};
   // At process exit the loader unloads everything itself; FreeLibrary from
-  // DllMain then is pointless and not safe.
-  if (!processExit)
-    while (g_heldCount > 0) FreeLibrary(g_held[--g_heldCount]);
-  g_heldCount = 0;
+  // DllMain then is pointless and not safe, so the handles are let go.
+  while (g_heldCount > 0) {
+    UniqueModule& held = g_held[--g_heldCount];
+    if (processExit)
+      held.release();
+    else
+      held.reset();
+  }
 }
 
 }  // namespace zv

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "foundation/file_io.h"
-#include "foundation/win_handle.h"
+#include "win32/owners.h"
 
 namespace zv {
 namespace {

@@ -12,13 +12,13 @@
 #include "foundation/diagnostics.h"
 #include "foundation/file_replace.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "metadata/desc_link.h"
 #include "playback/host/file_changed.h"
 #include "discs/disc_toc.h"
 #include "metadata/xmcd_format.h"
 #include "discs/cd_drives.h"
 #include "discs/cddb_directory.h"
+#include "win32/owners.h"
 #include "zv_cddb.h"
 #include "zv_memory.h"
 
@@ -105,9 +105,9 @@ void titlesFromCdPlayer(ZvCddbInfo& info) {
 }
 
 void titlesFromLibrary(ZvCddbInfo& info) {
-  HMODULE library = LoadLibraryA("zvwcd.dll");
+  UniqueModule library(LoadLibraryA("zvwcd.dll"));
   if (!library) return;
-  auto get = reinterpret_cast<TitleLibraryGet>(reinterpret_cast<void*>(GetProcAddress(library, "get")));
+  auto get = reinterpret_cast<TitleLibraryGet>(reinterpret_cast<void*>(GetProcAddress(library.get(), "get")));
   if (get && info.trackCount > 0) {
     const int32_t tracks = std::min<int32_t>(info.trackCount, ZV_CDDB_MAX_TRACKS);
     std::string query = "cd=";
@@ -125,7 +125,6 @@ void titlesFromLibrary(ZvCddbInfo& info) {
     artist[sizeof(artist) - 1] = title[sizeof(title) - 1] = 0;
     setDiscTitle(info, artist, title);
   }
-  FreeLibrary(library);
 }
 
 bool createInfo(char drive, ZvCddbInfo& info) {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "foundation/win_handle.h"
+#include "win32/owners.h"
 
 namespace zv {
 namespace {

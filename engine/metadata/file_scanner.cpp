@@ -9,7 +9,7 @@
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
+#include "win32/owners.h"
 #include "zv_memory.h"
 
 namespace zv {

@@ -16,7 +16,7 @@
 #include "discs/cd_drive.h"
 #include "foundation/file_io.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 #include "zv_playlist.h"
 

@@ -6,21 +6,15 @@
 #include <string>
 
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/host/plugin_host.h"
+#include "win32/owners.h"
 #include "playlist/medium_playlist.h"
 #include "playlist/playlist_files.h"
+#include "win32/owners.h"
 #include "zv_paths.h"
 
 namespace zv {
 namespace {
-
-struct FindHandleTraits {
-  using Type = HANDLE;
-  static Type empty() { return INVALID_HANDLE_VALUE; }
-  static void close(Type h) { FindClose(h); }
-};
-using UniqueFind = UniqueHandle<FindHandleTraits>;
 
 // An "autorun.inf" naming "." or a chain of media naming each other must
 // not recurse without end; a few hops are more than any disc needs.

@@ -12,9 +12,9 @@
 #include "foundation/diagnostics.h"
 #include "foundation/file_replace.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/host/file_changed.h"
 #include "playlist/dir_cache.h"
+#include "win32/owners.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
 

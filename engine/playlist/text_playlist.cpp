@@ -6,9 +6,9 @@
 
 #include "foundation/file_replace.h"
 #include "foundation/path_forms.h"
-#include "foundation/win_handle.h"
 #include "playlist/playlist_files.h"
 #include "playlist/text_playlist_read.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 
 namespace zv {

@@ -114,6 +114,24 @@ struct MixerTraits {
   static Type empty() { return nullptr; }
   static void close(Type h) { mixerClose(h); }
 };
+struct MmTimerTraits {  // timeSetEvent
+  using Type = UINT;
+  static Type empty() { return 0; }
+  static void close(Type h) { timeKillEvent(h); }
+};
+struct ThreadTimerTraits {  // SetTimer without a window: WM_TIMER to the calling thread
+  using Type = UINT_PTR;
+  static Type empty() { return 0; }
+  static void close(Type h) { KillTimer(nullptr, h); }
+};
+
+// COM task memory (shell item lists, strings the shell allocates).
+template <class T>
+struct CoTaskMemTraits {
+  using Type = T;
+  static Type empty() { return nullptr; }
+  static void close(Type p) { CoTaskMemFree(p); }
+};
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -131,6 +149,10 @@ using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueMciDevice = UniqueHandle<MciDeviceTraits>;
 using UniqueMixer = UniqueHandle<MixerTraits>;
+using UniqueMmTimer = UniqueHandle<MmTimerTraits>;
+using UniqueThreadTimer = UniqueHandle<ThreadTimerTraits>;
+template <class T>
+using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
 
 // A window's DC from GetDC, released to the window it came from.
 class WindowDc {

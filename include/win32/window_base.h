@@ -42,7 +42,10 @@ inline WindowExceptionHook& windowExceptionHook() {
 }
 }  // namespace detail
 
-// Called on the window's thread for an exception that escaped a handler.
+// Called on the window's thread for an exception that escaped a handler,
+// from inside the catch block: std::current_exception() is that exception,
+// so the hook may rethrow it to learn its type. One hook per module, set
+// before its first window.
 inline void setWindowExceptionHook(WindowExceptionHook hook) { detail::windowExceptionHook() = hook; }
 
 // Registers the class in this module unless it is registered already (by an
@@ -69,7 +72,12 @@ inline void unregisterWindowClass(const char* name) { UnregisterClassA(name, thi
 class WindowBase {
  public:
   WindowBase() = default;
-  virtual ~WindowBase() { destroy(); }
+  // A window still there is destroyed; one that cannot be (it belongs to
+  // another thread) is at least unbound, so it never reaches a dead object.
+  virtual ~WindowBase() {
+    destroy();
+    unbind();
+  }
   WindowBase(const WindowBase&) = delete;
   WindowBase& operator=(const WindowBase&) = delete;
 
@@ -93,9 +101,12 @@ class WindowBase {
               int height, HWND parent = nullptr, HMENU menu = nullptr) {
     if (hwnd_ || !registerWindowClass(cls, &WindowBase::procedure)) return false;
     className_ = cls.name;
-    return CreateWindowExA(exStyle, cls.name, title ? title : "", style, x, y, width, height, parent, menu,
-                           thisModule(), this) != nullptr &&
-           hwnd_ != nullptr;
+    const HWND made = CreateWindowExA(exStyle, cls.name, title ? title : "", style, x, y, width, height, parent,
+                                      menu, thisModule(), this);
+    // A creation refused after WM_NCCREATE (by WM_CREATE answering -1, say)
+    // leaves no window to hold on to, whatever the system sent before.
+    if (!made) unbind();
+    return made != nullptr && hwnd_ != nullptr;
   }
 
   // Answers one message; the default passes it on.
@@ -124,8 +135,7 @@ class WindowBase {
       report(self, "unknown exception");
     }
     if (message == WM_NCDESTROY) {
-      SetWindowLongPtrA(window, 0, 0);
-      self->hwnd_ = nullptr;
+      self->unbind();
       try {
         self->destroyed();
       } catch (...) {
@@ -133,6 +143,10 @@ class WindowBase {
       }
     }
     return result;
+  }
+  void unbind() {
+    if (hwnd_ && from(hwnd_) == this) SetWindowLongPtrA(hwnd_, 0, 0);
+    hwnd_ = nullptr;
   }
   static void report(WindowBase* self, const char* what) {
     if (WindowExceptionHook hook = detail::windowExceptionHook()) hook(self->className_, what);

@@ -75,7 +75,7 @@ bool Output::startLocked() {
   if (!wake_ || !blockDone_) return false;
   quit_ = false;
   reopen_ = true;
-  thread_ = UniqueHandle(CreateThread(nullptr, 0, &Output::threadEntry, this, 0, nullptr));
+  thread_ = UniqueKernelHandle(CreateThread(nullptr, 0, &Output::threadEntry, this, 0, nullptr));
   if (!thread_) return false;
   // Word 4 must name the device as soon as outInit returns (the mixer opens
   // by it), so wait for the thread's first open.
@@ -92,7 +92,7 @@ bool Output::startLocked() {
 }
 
 void Output::free() {
-  UniqueHandle thread;
+  UniqueKernelHandle thread;
   {
     Locked l(lock_);
     if (!thread_) return;

@@ -13,7 +13,7 @@
 
 #include "equalizer.h"
 #include "stream.h"
-#include "win_handle.h"
+#include "sync.h"
 #include "zvdsp.h"
 
 namespace zvdsp {
@@ -91,9 +91,9 @@ class Output {
   std::vector<std::shared_ptr<Stream>> closing_;         // released, ramping down
   int32_t nextNumber_ = 0;
 
-  UniqueHandle thread_;
-  UniqueHandle wake_ = makeEvent();
-  UniqueHandle blockDone_ = makeEvent();
+  UniqueKernelHandle thread_;
+  UniqueKernelHandle wake_ = makeEvent();
+  UniqueKernelHandle blockDone_ = makeEvent();
   bool quit_ = false;
   bool reopen_ = false;
 

@@ -7,7 +7,7 @@
 
 #include "fade.h"
 #include "resampler.h"
-#include "win_handle.h"
+#include "sync.h"
 #include "zvdsp.h"
 
 namespace zvdsp {
@@ -21,8 +21,8 @@ struct Stream {
 
   int32_t number = -1;
   ZvStreamRec rec{};
-  UniqueHandle needData = makeEvent();
-  UniqueHandle dataReady = makeEvent();
+  UniqueKernelHandle needData = makeEvent();
+  UniqueKernelHandle dataReady = makeEvent();
   std::vector<uint8_t> buffer;  // rec.buffer
 
   // Delivered sound in the device's rate and channel layout, -1..1.

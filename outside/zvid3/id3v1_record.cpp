@@ -10,10 +10,10 @@
 #include "file_layout.h"
 #include "foundation/file_io.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "guard.h"
 #include "result_codes.h"
 #include "tag_writer.h"
+#include "win32/owners.h"
 #include "zvid3.h"
 
 namespace zvid3 {

@@ -17,8 +17,8 @@
 #include <taglib/urllinkframe.h>
 
 #include "file_layout.h"
-#include "foundation/win_handle.h"
 #include "frame_types.h"
+#include "win32/owners.h"
 
 namespace zvid3 {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/file_io.h"
-#include "foundation/win_handle.h"
+#include "win32/owners.h"
 
 namespace zvid3 {
 namespace {

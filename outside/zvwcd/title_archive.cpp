@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/owners.h"
 #include "zvwcd.h"
 
 namespace {
@@ -67,16 +68,15 @@ std::string archiveFolder() {
 }
 
 bool readText(const std::string& path, std::string& out) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
+  zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!f) return false;
   LARGE_INTEGER size = {};
-  bool ok = GetFileSizeEx(f, &size) && size.QuadPart < (16 << 20);
+  bool ok = GetFileSizeEx(f.get(), &size) && size.QuadPart < (16 << 20);
   DWORD got = 0;
   if (ok) {
     out.resize(size_t(size.QuadPart));
-    ok = out.empty() || (ReadFile(f, out.data(), DWORD(out.size()), &got, nullptr) && got == out.size());
+    ok = out.empty() || (ReadFile(f.get(), out.data(), DWORD(out.size()), &got, nullptr) && got == out.size());
   }
-  CloseHandle(f);
   return ok;
 }
 
@@ -151,15 +151,14 @@ std::vector<std::string> candidates(const std::string& folder, uint32_t id) {
   for (const std::string& path : {folder + "\\" + lower, folder + "\\" + upper})
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) found.push_back(path);
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return found;
+  zv::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &data));
+  if (!find) return found;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.cFileName[0] == '.') continue;
     std::string path = folder + "\\" + data.cFileName + "\\" + lower;
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) found.push_back(path);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.get(), &data));
   return found;
 }
 

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "win32/owners.h"
+#include "win32/window_base.h"
 #include "zvengine.h"
 #include "zv_config.h"
 
 namespace {
-
-const char kClassName[] = "ZVWindow";
 
 std::string engineSummary() {
   char text[512];
@@ -22,43 +22,41 @@ std::string engineSummary() {
   return text;
 }
 
-LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT r;
-      GetClientRect(hwnd, &r);
-      InflateRect(&r, -12, -12);
-      std::string text = engineSummary();
-      DrawTextA(dc, text.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(hwnd, msg, wp, lp);
+// The main window: what the engine reports about the system.
+class ProbeWindow : public zv::WindowBase {
+ public:
+  bool create() {
+    zv::WindowClassInfo cls = {"ZVWindow"};
+    cls.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    return WindowBase::create(cls, 0, "Zorvak", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 420, 200);
   }
-}
+
+ private:
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_PAINT: paint(); return 0;
+      case WM_DESTROY: PostQuitMessage(0); return 0;
+      default: return passOn(msg, wp, lp);
+    }
+  }
+
+  void paint() {
+    zv::PaintDc dc(hwnd());
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    InflateRect(&r, -12, -12);
+    std::string text = engineSummary();
+    DrawTextA(dc.get(), text.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
+  }
+};
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kClassName;
-  if (!RegisterClassA(&wc)) return 1;
-
-  HWND hwnd = CreateWindowA(kClassName, "Zorvak", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 420, 200,
-                            nullptr, nullptr, instance, nullptr);
-  if (!hwnd) return 1;
-  ShowWindow(hwnd, show);
-  UpdateWindow(hwnd);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+  ProbeWindow window;
+  if (!window.create()) return 1;
+  ShowWindow(window.hwnd(), show);
+  UpdateWindow(window.hwnd());
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

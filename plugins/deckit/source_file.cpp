@@ -9,16 +9,15 @@ namespace deckit {
 
 SourceFile::SourceFile(const char* name) : name_(name ? name : "") {
   if (!name) return;
-  handle_ = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  handle_.reset(CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
 SourceFile::SourceFile(SourceFile&& other) noexcept { *this = std::move(other); }
 
 SourceFile& SourceFile::operator=(SourceFile&& other) noexcept {
   if (this != &other) {
-    close();
-    handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+    handle_ = std::move(other.handle_);
     name_ = std::move(other.name_);
     buffer_ = std::move(other.buffer_);
     bufPos_ = std::exchange(other.bufPos_, 0);
@@ -26,13 +25,6 @@ SourceFile& SourceFile::operator=(SourceFile&& other) noexcept {
     bufStart_ = std::exchange(other.bufStart_, 0);
   }
   return *this;
-}
-
-SourceFile::~SourceFile() { close(); }
-
-void SourceFile::close() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
 }
 
 namespace {
@@ -45,7 +37,7 @@ size_t SourceFile::readRaw(void* dst, size_t size) {
   while (total < size && isOpen()) {
     DWORD want = static_cast<DWORD>(std::min<size_t>(size - total, 1u << 30));
     DWORD got = 0;
-    if (!ReadFile(handle_, p + total, want, &got, nullptr) || got == 0) break;
+    if (!ReadFile(handle_.get(), p + total, want, &got, nullptr) || got == 0) break;
     total += got;
   }
   return total;
@@ -89,7 +81,7 @@ bool SourceFile::seek(int64_t offset, int whence) {
   }
   LARGE_INTEGER to;
   to.QuadPart = target;
-  if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) return false;
+  if (!SetFilePointerEx(handle_.get(), to, nullptr, FILE_BEGIN)) return false;
   bufStart_ = target;
   bufPos_ = bufLen_ = 0;
   return true;
@@ -99,7 +91,7 @@ int64_t SourceFile::tell() const { return isOpen() ? bufStart_ + static_cast<int
 
 int64_t SourceFile::size() const {
   LARGE_INTEGER s;
-  if (!isOpen() || !GetFileSizeEx(handle_, &s)) return -1;
+  if (!isOpen() || !GetFileSizeEx(handle_.get(), &s)) return -1;
   return s.QuadPart;
 }
 

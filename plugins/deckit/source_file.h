@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/owners.h"
+
 namespace deckit {
 
 class SourceFile {
@@ -20,9 +22,8 @@ class SourceFile {
   SourceFile& operator=(SourceFile&& other) noexcept;
   SourceFile(const SourceFile&) = delete;
   SourceFile& operator=(const SourceFile&) = delete;
-  ~SourceFile();
 
-  bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool isOpen() const { return handle_.valid(); }
   const std::string& name() const { return name_; }
 
   // Bytes read (0 at the end or on failure).
@@ -36,9 +37,8 @@ class SourceFile {
   size_t readAt(int64_t offset, void* dst, size_t size);
 
  private:
-  void close();
   size_t readRaw(void* dst, size_t size);
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  zv::UniqueFile handle_;
   std::string name_;
   std::vector<uint8_t> buffer_;
   size_t bufPos_ = 0, bufLen_ = 0;

@@ -4,16 +4,15 @@
 #include <windows.h>
 
 #include <cctype>
-#include <exception>
-#include <typeinfo>
 
 #include "foundation/diagnostics.h"
-#include "foundation/engine_module.h"
+#include "discs/cd_drives.h"
 #include "discs/mci_cd.h"
+#include "playback/cd/cd_kind.h"
 #include "playback/host/builtin_kinds.h"
 #include "playback/host/message_block.h"
-#include "discs/cd_drives.h"
-#include "playback/cd/cd_kind.h"
+#include "win32/owners.h"
+#include "win32/window_base.h"
 #include "zv_cdaudio.h"
 #include "zv_memory.h"
 #include "zv_playback.h"
@@ -27,41 +26,20 @@ constexpr char kControlClass[] = "CDControlWnd";
 // short of the requested end and report the last track a frame short.
 constexpr int32_t kEndSlackMs = 15;
 
-HWND createControlWindow() {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = engineModule();
-  wc.lpszClassName = kControlClass;
-  RegisterClassA(&wc);  // fails harmlessly when another instance registered it
-  return CreateWindowExA(WS_EX_TOOLWINDOW, kControlClass, "", WS_POPUP, -100, -100, 0, 0, nullptr, nullptr,
-                         engineModule(), nullptr);
-}
-
-class CdInstance {
+// The window that MCI play commands name for their notifications; what
+// arrives there goes to the default procedure.
+class CdControlWindow : public WindowBase {
  public:
-  CdInstance() : window_(createControlWindow()) {}
-  ~CdInstance() {
-    closeDevice();
-    if (window_) DestroyWindow(window_);
-  }
+  bool create() { return WindowBase::create({kControlClass}, WS_EX_TOOLWINDOW, "", WS_POPUP, -100, -100, 0, 0); }
+};
 
-  void run() {
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-      if (msg.message == msgPluginQuit) break;
-      try {
-        handle(msg);
-      } catch (const std::exception& e) {
-        reportKindException("cdaudio", typeid(e).name(), e.what());
-      } catch (...) {
-        reportKindException("cdaudio", "unknown", "");
-      }
-      finishMsg(&msg);
-    }
-  }
+class CdInstance : public KindInstance {
+ public:
+  CdInstance() { window_.create(); }
+  ~CdInstance() override { closeDevice(); }
 
- private:
-  void handle(const MSG& msg) {
+  // Messages only: the drive's position is followed on a thread timer.
+  void onMessage(const MSG& msg) override {
     switch (msg.message) {
       case msgInOpen: onOpen(msg); break;
       case msgInClose: onClose(); break;
@@ -69,9 +47,11 @@ class CdInstance {
       case msgInStop: if (cd_.isOpen()) onStop(); break;
       case msgInSeek: if (cd_.isOpen()) onSeek(block<ZvSeekPrm>(msg).positionMs); break;
       case WM_TIMER: if (cd_.isOpen() && state_ == stPlaying) onTimer(); break;
-      default: DispatchMessageA(&msg); break;
+      default: break;
     }
   }
+
+ private:
 
   template <class T>
   T block(const MSG& msg) {
@@ -122,7 +102,7 @@ class CdInstance {
     if (!cd_.open(letter, "mycd1")) return false;
     drive_ = char(std::toupper(static_cast<unsigned char>(letter)));
     if (CdDriveRec* rec = cdDrive(drive_)) rec->threadId = GetCurrentThreadId();
-    timer_ = SetTimer(nullptr, 0, 100, nullptr);
+    timer_.reset(SetTimer(nullptr, 0, 100, nullptr));
     DWORD start = 0, length = 0;
     if (!cd_.setTimeFormat(MCI_FORMAT_MILLISECONDS) || !cd_.status(MCI_STATUS_POSITION, start, DWORD(track + 1)) ||
         !cd_.status(MCI_STATUS_LENGTH, length, DWORD(track + 1)))
@@ -138,7 +118,7 @@ class CdInstance {
     DWORD mode = 0;
     if (!cd_.mode(mode)) return;  // the drive did not answer: try again at the next request
     if (mustStart_ || mode != MCI_MODE_PLAY) {
-      if (!cd_.play(current_, trackEnd_, window_)) return;
+      if (!cd_.play(current_, trackEnd_, window_.hwnd())) return;
       mustStart_ = false;
     }
     setState(stPlaying);
@@ -159,7 +139,7 @@ class CdInstance {
     setState(stSeeking);
     if (status_) status_->positionMs = ms;
     current_ = trackStart_ + DWORD(ms);
-    if (remembered == stPlaying) cd_.play(current_, trackEnd_, window_);
+    if (remembered == stPlaying) cd_.play(current_, trackEnd_, window_.hwnd());
     else mustStart_ = true;  // the next play starts here whatever the drive thinks
     setState(remembered);
   }
@@ -191,14 +171,13 @@ class CdInstance {
     cd_.pause();
     DWORD position = 0;
     if (cd_.status(MCI_STATUS_POSITION, position)) current_ = position;
-    if (timer_) KillTimer(nullptr, timer_);
-    timer_ = 0;
+    timer_.reset();
     cd_.close();
     if (CdDriveRec* rec = cdDrive(drive_)) rec->threadId = 0;
     drive_ = 0;
   }
 
-  HWND window_ = nullptr;
+  CdControlWindow window_;
   MciCd cd_;
   ZvTarget owner_ = 0;
   ZvStatusRec* status_ = nullptr;
@@ -206,16 +185,13 @@ class CdInstance {
   DWORD trackStart_ = 0, trackEnd_ = 0, current_ = 0;
   bool mustStart_ = false;
   int32_t state_ = stClosed;
-  UINT_PTR timer_ = 0;
+  UniqueThreadTimer timer_;
 };
 
 }  // namespace
 
 DWORD WINAPI cdaudioThread(void* startArgument) {
-  beginKindThread(startArgument);
-  CdInstance instance;
-  instance.run();
-  return 0;
+  return runKindInstance<CdInstance>(startArgument, "cdaudio");
 }
 
 }  // namespace zv

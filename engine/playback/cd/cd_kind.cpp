@@ -10,11 +10,11 @@
 #include "foundation/diagnostics.h"
 #include "foundation/language.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "metadata/desc_link.h"
-#include "playback/host/file_changed.h"
 #include "discs/cd_path.h"
 #include "discs/cddb_directory.h"
+#include "playback/host/file_changed.h"
+#include "win32/owners.h"
 #include "zv_cdaudio.h"
 #include "zv_cddb.h"
 #include "zv_playlist.h"
@@ -65,8 +65,8 @@ void addLine(Playlist pl, uint32_t flags, int32_t timeMs, const std::string& nam
 void addDiscList(Playlist pl) {
   std::string dir = cddbDirectory();
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((dir + "\\*.cdb").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  UniqueFind find(FindFirstFileA((dir + "\\*.cdb").c_str(), &data));
+  if (!find) return;
   do {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     std::string namePart = data.cFileName;
@@ -74,8 +74,7 @@ void addDiscList(Playlist pl) {
     CddbRecord disc(cdpath::hexId(namePart.data(), namePart.size()));
     std::string desc = disc.valid ? disc.info.discTitle : translate("CDUnknown###Unknown");
     addLine(pl, kDiscLineFlags, disc.valid ? discMs(disc.info) : 0, "CD:\\" + namePart + ".m3u", desc);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.get(), &data));
 }
 
 // The tracks of a disc in its play order; `drive` 0 names them as tracks of

@@ -6,14 +6,13 @@
 
 #include <cmath>
 #include <cstring>
-#include <exception>
-#include <typeinfo>
 #include <vector>
 #include <algorithm>
 
 #include "foundation/diagnostics.h"
 #include "playback/host/builtin_kinds.h"
 #include "playback/host/message_block.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 #include "zv_playback.h"
@@ -27,44 +26,26 @@ namespace {
 // a stuck library can never keep the instance from closing.
 constexpr int kEmptyReadsPerTurn = 64;
 
-class DecodeInstance {
+// Runs until WM_QUIT, msgPluginQuit or msgStreamGone.
+class DecodeInstance : public KindInstance {
  public:
-  ~DecodeInstance() { shutDown(); }
+  ~DecodeInstance() override { shutDown(); }
 
-  // Runs until WM_QUIT, msgPluginQuit or msgStreamGone.
-  void run() {
-    for (;;) {
-      DWORD wake;
-      if (!streamCreated_) {
-        WaitMessage();
-        wake = WAIT_OBJECT_0 + 1;
-      } else {
-        HANDLE need = static_cast<HANDLE>(stream_->needData);
-        wake = MsgWaitForMultipleObjects(1, &need, FALSE, feedPending_ ? 1 : INFINITE, QS_ALLINPUT);
-      }
-      if (wake == WAIT_OBJECT_0 || (wake == WAIT_TIMEOUT && feedPending_)) guard([&] { feed(); });
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT || msg.message == msgPluginQuit) return;
-        bool gone = msg.message == msgStreamGone;
-        guard([&] { handle(msg); });
-        finishMsg(&msg);
-        if (gone) return;
-      }
-    }
+  // Until the first play there is no stream and only messages wake the
+  // thread; then the stream's need-data event does too, and a decoder that
+  // had nothing yet is asked again after 1 ms.
+  HANDLE wakeHandle() override {
+    return streamCreated_ && stream_ ? static_cast<HANDLE>(stream_->needData) : nullptr;
+  }
+  DWORD wakeTimeoutMs() override { return streamCreated_ && feedPending_ ? 1 : INFINITE; }
+  void onWake() override { feed(); }
+
+  void onMessage(const MSG& msg) override {
+    if (msg.message == msgStreamGone) endLoop();
+    handle(msg);
   }
 
  private:
-  template <class F>
-  void guard(F&& f) {
-    try {
-      f();
-    } catch (const std::exception& e) {
-      reportKindException("decode", typeid(e).name(), e.what());
-    } catch (...) {
-      reportKindException("decode", "unknown", "");
-    }
-  }
 
   void setState(int32_t state) {
     state_ = state;
@@ -193,7 +174,7 @@ class DecodeInstance {
         closeDecoder();
         return;
       }
-      timer_ = SetTimer(nullptr, 0, 100, nullptr);
+      timer_.reset(SetTimer(nullptr, 0, 100, nullptr));
       streamCreated_ = true;
     }
     setState(stSeeking);
@@ -334,7 +315,7 @@ class DecodeInstance {
 
   void shutDown() {
     if (streamCreated_) {
-      if (timer_) KillTimer(nullptr, timer_);
+      timer_.reset();
       if (streamNumber_ != -1) outCloseStream(streamNumber_);
       streamCreated_ = false;
     }
@@ -352,7 +333,7 @@ class DecodeInstance {
   bool endOfFile_ = false, closeAfterFade_ = false, feedPending_ = false;
   int32_t streamNumber_ = -1;
   ZvStreamRec* stream_ = nullptr;
-  UINT_PTR timer_ = 0;
+  UniqueThreadTimer timer_;
   int32_t basePositionMs_ = 0;
   int32_t state_ = stStopped;
 };
@@ -360,10 +341,7 @@ class DecodeInstance {
 }  // namespace
 
 DWORD WINAPI decodeInstanceThread(void* startArgument) {
-  beginKindThread(startArgument);
-  DecodeInstance instance;
-  instance.run();
-  return 0;
+  return runKindInstance<DecodeInstance>(startArgument, "decode");
 }
 
 }  // namespace zv

@@ -1,22 +1,19 @@
 // Built-in kinds share one thread pattern: the creator waits until the
-// thread's queue exists, the thread takes messages until WM_QUIT or
-// msgPluginQuit, and every message is handled under its own exception guard
-// so one bad message does not end the instance.
+// thread's queue exists, then the thread runs its instance through the
+// instance runner (playback/host/instance_runner.h).
 #include "playback/host/builtin_kinds.h"
 
 #include <windows.h>
 
 #include <cstring>
-#include <exception>
 #include <string>
-#include <typeinfo>
 
 #include "foundation/config_store.h"
 #include "foundation/diagnostics.h"
 #include "foundation/language.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/host/plugin_host.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 
@@ -42,32 +39,13 @@ const BuiltinKind* kindNamed(const char* name) {
   return nullptr;
 }
 
-DWORD WINAPI kindThread(void* arg) {
-  const BuiltinKind& kind = *static_cast<ThreadStart*>(arg)->kind;
-  beginKindThread(arg);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == msgPluginQuit) break;
-    try {
-      if (msg.message == msgConfigChanged && kind.priorityKey) applyPriority(kind);
-      kind.handler(msg);
-    } catch (const std::exception& e) {
-      reportKindException(kind.name, typeid(e).name(), e.what());
-    } catch (...) {
-      reportKindException(kind.name, "unknown", "");
-    }
-    finishMsg(&msg);
-  }
-  // Blocks of messages still queued are released with the thread's queue
-  // by the system; nothing else is held here.
-  return 0;
-}
-
 int32_t startKindThread(const BuiltinKind& kind, ZvInitBlock* init) {
   UniqueKernelHandle ready(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   ThreadStart start = {&kind, ready.get()};
   DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, 0, kind.thread ? kind.thread : kindThread, &start, 0, &id);
+  // The thread's handle goes to the caller with the instance record; the
+  // host closes it when the instance goes (freePlugins, stopPlugin).
+  HANDLE thread = CreateThread(nullptr, 0, kind.thread, &start, 0, &id);
   if (!thread) return 1;
   WaitForSingleObject(ready.get(), INFINITE);
   init->instanceId = id;

@@ -4,19 +4,13 @@
 #pragma once
 #include <windows.h>
 
-#include <exception>
 #include <span>
-#include <typeinfo>
 
+#include "playback/host/instance_runner.h"
 #include "zv_decoder.h"
 #include "zv_plugins.h"
 
 namespace zv {
-
-// What a built-in instance thread does with one message taken from its queue
-// (WM_QUIT and msgPluginQuit end the thread before it gets here). The handler
-// reads its parameter block with getMsgPrm; the thread calls finishMsg after.
-using KindMessageHandler = void (*)(const MSG& msg);
 
 struct BuiltinKind {
   const char* name;
@@ -24,8 +18,7 @@ struct BuiltinKind {
   const char* description;  // localised string
   const char* priorityKey;  // null: fixed above normal
   int32_t defaultPriority;
-  KindMessageHandler handler;      // for the common message loop
-  LPTHREAD_START_ROUTINE thread;   // a kind with a loop of its own, else null
+  LPTHREAD_START_ROUTINE thread;   // the instance thread (runKindInstance)
   ZvInPluginInfoFn inPluginInfo;   // the kind's answers; null where it has none
   ZvInCheckFileFn inCheckFile;
   ZvFsControlFn fsControl;
@@ -48,35 +41,15 @@ void applyKindPriority(const char* kindName);
 // headed by the kind's localised name.
 void reportKindException(const char* kindName, const char* className, const char* message);
 
-// The whole life of a built-in instance thread with its own loop: the
-// start-up handshake, then Instance().run(); an exception that escapes the
-// instance (its construction included) ends the thread with a diagnostic.
+// The whole life of a built-in instance thread: the start-up handshake, then
+// the instance made and run by the instance runner; every exception (its
+// construction's included) becomes a diagnostic line headed by the kind's
+// localised name.
 template <class Instance>
 DWORD runKindInstance(void* startArgument, const char* kindName) {
   beginKindThread(startArgument);
-  try {
-    Instance instance;
-    instance.run();
-  } catch (const std::exception& e) {
-    reportKindException(kindName, typeid(e).name(), e.what());
-  } catch (...) {
-    reportKindException(kindName, "unknown", "");
-  }
+  runInstance<Instance>(kindName, reportKindException);
   return 0;
-}
-
-// Runs `handle` for one message under the kind's exception guard (one bad
-// message never ends the instance), then finishes the message.
-template <class Handler>
-void handleKindMessage(const char* kindName, const MSG& msg, Handler&& handle) {
-  try {
-    handle(msg);
-  } catch (const std::exception& e) {
-    reportKindException(kindName, typeid(e).name(), e.what());
-  } catch (...) {
-    reportKindException(kindName, "unknown", "");
-  }
-  finishMsg(&msg);
 }
 
 }  // namespace zv

@@ -17,6 +17,7 @@
 #include "foundation/standard_dirs.h"
 #include "playback/host/output_link.h"
 #include "playback/host/plugin_host.h"
+#include "win32/owners.h"
 #include "zv_memory.h"
 #include "zv_playback.h"
 
@@ -107,14 +108,13 @@ void forEachPluginFile(const char* extension,
                        const std::function<void(const std::string& folder, const char* name)>& fn) {
   std::string folder = baseDirectory() + "\\plugins\\";
   WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((folder + "*" + extension).c_str(), &fd);
-  if (find == INVALID_HANDLE_VALUE) return;
+  UniqueFind find(FindFirstFileA((folder + "*" + extension).c_str(), &fd));
+  if (!find) return;
   do {
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     if (lstrcmpiA(extensionPart(fd.cFileName).c_str(), extension) != 0) continue;
     fn(folder, fd.cFileName);
-  } while (FindNextFileA(find, &fd));
-  FindClose(find);
+  } while (FindNextFileA(find.get(), &fd));
 }
 
 void registerKind(const ZvPluginRec& rec) {
@@ -206,10 +206,8 @@ ZVEXPORT void ZVAPI freePlugins(void) {
       ZvInstanceRec* r = *it;
       PostThreadMessageA(static_cast<DWORD>(r->threadId), WM_QUIT, 0, 0);
       PostThreadMessageA(static_cast<DWORD>(r->threadId), msgPluginQuit, 0, 0);
-      if (r->threadHandle) {
-        WaitForSingleObject(r->threadHandle, 1000);
-        CloseHandle(r->threadHandle);
-      }
+      UniqueKernelHandle thread(r->threadHandle);
+      if (thread) WaitForSingleObject(thread.get(), 1000);
       debugDelThread(static_cast<uint32_t>(r->threadId));
       _mfree(r);
     }
@@ -306,7 +304,7 @@ ZVEXPORT void ZVAPI stopPlugin(ZvTarget id) {
     if (!found) return;
     PostThreadMessageA(static_cast<DWORD>(id), WM_QUIT, 0, 0);
     PostThreadMessageA(static_cast<DWORD>(id), msgPluginQuit, 0, 0);
-    if (found->threadHandle) CloseHandle(found->threadHandle);
+    UniqueKernelHandle(found->threadHandle).reset();  // the thread ends by itself; only our handle goes
     debugDelThread(static_cast<uint32_t>(id));
     _mfree(found);
   });

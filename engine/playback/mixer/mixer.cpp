@@ -7,7 +7,8 @@
 #include <algorithm>
 
 #include "foundation/diagnostics.h"
-#include "foundation/engine_module.h"
+#include "win32/owners.h"
+#include "win32/window_base.h"
 #include "zv_mixer.h"
 #include "zvdsp.h"
 
@@ -16,10 +17,10 @@ namespace {
 
 const char kWindowClass[] = "MixerControlWnd";
 
-HMIXER g_mixer = nullptr;
-HWND g_window = nullptr;
+// The open mixer; its control changes go to g_window (below).
+UniqueMixer g_mixer;
 
-HMIXEROBJ mixerObject() { return reinterpret_cast<HMIXEROBJ>(g_mixer); }
+HMIXEROBJ mixerObject() { return reinterpret_cast<HMIXEROBJ>(g_mixer.get()); }
 
 bool readUnsigned(int32_t controlId, DWORD* value) {
   if (!g_mixer || controlId == -1) return false;
@@ -49,34 +50,40 @@ MMRESULT writeUnsigned(int32_t controlId, DWORD value) {
   return mixerSetControlDetails(mixerObject(), &d, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }
 
-LRESULT CALLBACK notificationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg != MM_MIXM_CONTROL_CHANGE) return DefWindowProcA(hwnd, msg, wp, lp);
-  guardedVoid("mixer notification", [&] {
-    ZvMixerChangePrm change = {};
-    change.controlId = static_cast<int32_t>(lp);
-    getVolume(change.controlId, &change.volume, &change.balance);
-    change.mute = getMute(change.controlId);
-    pluginMsg(0, msgMixerChange, &change, sizeof(change));
-  });
-  return 0;
-}
-
-HWND createNotificationWindow() {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = notificationProc;
-    wc.hInstance = engineModule();
-    wc.lpszClassName = kWindowClass;
-    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+// The hidden window that turns the mixer's control changes into
+// msgMixerChange broadcasts.
+class MixerNotificationWindow : public WindowBase {
+ public:
+  bool create() {
+    // Without a desktop (a service, a headless session) only message-only
+    // windows exist; notifications still arrive there.
+    return WindowBase::create({kWindowClass}, WS_EX_TOOLWINDOW, "", WS_POPUP, -100, -100, 0, 0) ||
+           WindowBase::create({kWindowClass}, 0, "", 0, 0, 0, 0, 0, HWND_MESSAGE);
   }
-  HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, -100, -100, 0, 0, nullptr, nullptr,
-                           engineModule(), nullptr);
-  // Without a desktop (a service, a headless session) only message-only
-  // windows exist; notifications still arrive there.
-  if (!w)
-    w = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, engineModule(), nullptr);
-  return w;
+
+ private:
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg != MM_MIXM_CONTROL_CHANGE) return passOn(msg, wp, lp);
+    guardedVoid("mixer notification", [&] {
+      ZvMixerChangePrm change = {};
+      change.controlId = static_cast<int32_t>(lp);
+      getVolume(change.controlId, &change.volume, &change.balance);
+      change.mute = getMute(change.controlId);
+      pluginMsg(0, msgMixerChange, &change, sizeof(change));
+    });
+    return 0;
+  }
+};
+
+MixerNotificationWindow g_window;
+
+// One attempt; only a mixer that opened is kept (a failed open may leave
+// anything in its out-parameter).
+MMRESULT openInto(UINT id, DWORD_PTR callback, DWORD flags) {
+  HMIXER mixer = nullptr;
+  const MMRESULT r = mixerOpen(&mixer, id, callback, 0, flags);
+  if (r == MMSYSERR_NOERROR) g_mixer.reset(mixer);
+  return r;
 }
 
 // Opens the mixer of the output device: by its wave-out handle; where the
@@ -91,17 +98,17 @@ MMRESULT openDeviceMixer(HWND callback) {
   const DWORD flags = CALLBACK_WINDOW;
   MMRESULT r = MMSYSERR_BADDEVICEID;
   if (p.waveOut) {
-    r = mixerOpen(&g_mixer, p.waveOut, cb, 0, flags | MIXER_OBJECTF_HWAVEOUT);
+    r = openInto(p.waveOut, cb, flags | MIXER_OBJECTF_HWAVEOUT);
     if (r == MMSYSERR_NOERROR) return r;
     UINT id = 0;
     HMIXEROBJ handle = reinterpret_cast<HMIXEROBJ>(static_cast<uintptr_t>(p.waveOut));
     if (mixerGetID(handle, &id, MIXER_OBJECTF_HWAVEOUT) == MMSYSERR_NOERROR) {
-      r = mixerOpen(&g_mixer, id, cb, 0, flags | MIXER_OBJECTF_MIXER);
+      r = openInto(id, cb, flags | MIXER_OBJECTF_MIXER);
       if (r == MMSYSERR_NOERROR) return r;
     }
   }
   UINT device = p.device < 0 ? 0 : static_cast<UINT>(p.device);
-  return mixerOpen(&g_mixer, device, cb, 0, flags | MIXER_OBJECTF_WAVEOUT);
+  return openInto(device, cb, flags | MIXER_OBJECTF_WAVEOUT);
 }
 
 }  // namespace
@@ -112,23 +119,17 @@ using namespace zv;
 ZVEXPORT int32_t ZVAPI openMixer(void) {
   return guarded("openMixer", int32_t{MMSYSERR_ERROR}, [] {
     closeMixer();
-    g_window = createNotificationWindow();
-    MMRESULT r = openDeviceMixer(g_window);
-    if (r != MMSYSERR_NOERROR) {
-      g_mixer = nullptr;
-      if (g_window) DestroyWindow(g_window);
-      g_window = nullptr;
-    }
+    g_window.create();
+    MMRESULT r = openDeviceMixer(g_window.hwnd());
+    if (r != MMSYSERR_NOERROR) g_window.destroy();
     return static_cast<int32_t>(r);
   });
 }
 
 ZVEXPORT void ZVAPI closeMixer(void) {
   if (!g_mixer) return;
-  mixerClose(g_mixer);
-  g_mixer = nullptr;
-  if (g_window) DestroyWindow(g_window);
-  g_window = nullptr;
+  g_mixer.reset();
+  g_window.destroy();
 }
 
 ZVEXPORT int32_t ZVAPI findLine(uint32_t componentType) {

@@ -90,6 +90,7 @@ __attribute__((noinline)) bool callOutside(void (*call)(void*), void* argument, 
   }
   Recovery recovery = {};
   void* volatile outer = TlsGetValue(g_slot);  // a guarded call may nest in another
+  // Held raw on purpose: the jump back from a fault skips destructors.
   void* volatile handler = AddVectoredExceptionHandler(1, onException);
   recovery.callerStack = reinterpret_cast<uintptr_t>(&recovery);
   if (__builtin_setjmp(recovery.jump)) {

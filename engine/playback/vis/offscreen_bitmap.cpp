@@ -13,14 +13,14 @@ bool OffscreenBitmap::create(int32_t width, int32_t height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  dc_ = CreateCompatibleDC(nullptr);
+  dc_.reset(CreateCompatibleDC(nullptr));
   if (!dc_) return false;
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_ || !bits) {
     reset();
     return false;
   }
-  previous_ = SelectObject(dc_, bitmap_);
+  selected_.emplace(dc_.get(), bitmap_.get());
   bits_ = static_cast<uint32_t*>(bits);
   width_ = width;
   height_ = height;
@@ -28,23 +28,19 @@ bool OffscreenBitmap::create(int32_t width, int32_t height) {
 }
 
 void OffscreenBitmap::reset() {
-  if (dc_ && previous_) SelectObject(dc_, previous_);
-  if (bitmap_) DeleteObject(bitmap_);
-  if (dc_) DeleteDC(dc_);
-  dc_ = nullptr;
-  bitmap_ = nullptr;
-  previous_ = nullptr;
+  selected_.reset();
+  bitmap_.reset();
+  dc_.reset();
   bits_ = nullptr;
   width_ = height_ = 0;
 }
 
 void OffscreenBitmap::copyTo(HWND window) const {
   if (!valid()) return;
-  HDC target = GetDC(window);
+  WindowDc target(window);
   if (!target) return;
   GdiFlush();  // our writes to the pixels must be complete before the copy
-  BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-  ReleaseDC(window, target);
+  BitBlt(target.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace zv

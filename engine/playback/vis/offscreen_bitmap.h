@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+
+#include "win32/owners.h"
 
 namespace zv {
 
@@ -23,9 +26,10 @@ class OffscreenBitmap {
   void copyTo(HWND window) const;
 
  private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  // Released in reverse: the bitmap leaves the DC before either is deleted.
+  UniqueMemoryDc dc_;
+  UniqueBitmap bitmap_;
+  std::optional<SelectedObject> selected_;
   uint32_t* bits_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;

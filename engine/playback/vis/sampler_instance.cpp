@@ -5,13 +5,11 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <exception>
 #include <memory>
-#include <typeinfo>
 
 #include "foundation/diagnostics.h"
-#include "foundation/win_handle.h"
 #include "playback/host/builtin_kinds.h"
+#include "win32/owners.h"
 #include "zv_config.h"
 #include "zv_memory.h"
 #include "zv_plugins.h"
@@ -27,26 +25,16 @@ struct BlockDeleter {
   void operator()(void* block) const { _mfree(block); }
 };
 
-class SamplerInstance {
+class SamplerInstance : public KindInstance {
  public:
   SamplerInstance()
       : event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)), buffer_(mallocex(kBytes, "InSampBuf")) {}
-  ~SamplerInstance() { stopRecording(); }
+  ~SamplerInstance() override { stopRecording(); }
 
-  void run() {
-    for (;;) {
-      HANDLE event = event_.get();
-      if (MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0) onEvent();
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT || msg.message == msgPluginQuit) return;
-        handleKindMessage("insampler", msg, [this](const MSG& m) { handle(m); });
-      }
-    }
-  }
+  HANDLE wakeHandle() override { return event_.get(); }
+  void onWake() override { onEvent(); }
 
- private:
-  void handle(const MSG& msg) {
+  void onMessage(const MSG& msg) override {
     switch (msg.message) {
       case msgSamplerStart: startRecording(); break;
       case msgSamplerStop: stopRecording(); break;
@@ -55,6 +43,7 @@ class SamplerInstance {
     }
   }
 
+ private:
   // Without a device sampling stays off; the next start simply tries again.
   void startRecording() {
     stopRecording();

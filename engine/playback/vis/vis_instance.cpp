@@ -4,17 +4,15 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
-#include <typeinfo>
 
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/host/builtin_kinds.h"
 #include "playback/vis/mm_timer.h"
 #include "playback/vis/offscreen_bitmap.h"
 #include "playback/vis/vis_buffer.h"
 #include "playback/vis/vis_frame.h"
+#include "win32/owners.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 
@@ -35,24 +33,14 @@ ZvVisSettings defaultSettings() {
   return s;
 }
 
-class VisInstance {
+class VisInstance : public KindInstance {
  public:
   VisInstance() : tick_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
-  void run() {
-    for (;;) {
-      HANDLE tick = tick_.get();
-      if (MsgWaitForMultipleObjects(1, &tick, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0) onTick();
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT || msg.message == msgPluginQuit) return;
-        handleKindMessage("vis", msg, [this](const MSG& m) { handle(m); });
-      }
-    }
-  }
+  HANDLE wakeHandle() override { return tick_.get(); }
+  void onWake() override { onTick(); }
 
- private:
-  void handle(const MSG& msg) {
+  void onMessage(const MSG& msg) override {
     switch (msg.message) {
       case msgVisWindow: onWindow(msg); break;
       case msgVisSettings: onSettings(msg); break;
@@ -61,6 +49,7 @@ class VisInstance {
     }
   }
 
+ private:
   void onWindow(const MSG& msg) {
     ZvWindowPrm prm = {};
     if (!readMessageBlock(msg, prm)) return;

@@ -6,18 +6,16 @@
 
 #include <cstdio>
 #include <cstring>
-#include <exception>
 #include <string>
-#include <typeinfo>
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
-#include "foundation/win_handle.h"
 #include "playback/host/builtin_kinds.h"
 #include "playback/vis/mm_timer.h"
 #include "playback/vis/vis_buffer.h"
 #include "playback/vis/winamp_vis_library.h"
 #include "playback/vis/winamp_vis_window.h"
+#include "win32/owners.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 
@@ -40,38 +38,22 @@ void samplePlane(const T* plane, int32_t n, bool takeFirst, uint8_t* out) {
   }
 }
 
-class WinampVisInstance {
+class WinampVisInstance : public KindInstance {
  public:
   WinampVisInstance() : tick_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
-  ~WinampVisInstance() { unload(true); }
+  ~WinampVisInstance() override { unload(true); }
 
-  void run() {
-    for (;;) {
-      HANDLE tick = tick_.get();
-      if (MsgWaitForMultipleObjects(1, &tick, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0) onTick();
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-          unload(true);
-          if (owner_) pluginMsgX(owner_, msgVisClosed);
-          return;
-        }
-        if (msg.message == msgPluginQuit) return;
-        if (msg.hwnd) {
-          TranslateMessage(&msg);
-          DispatchMessageA(&msg);
-          continue;
-        }
-        try {
-          handle(msg);
-        } catch (const std::exception& e) {
-          writeExceptionDiagnostic("WinampVis.ProcessMsg", typeid(e).name(), e.what());
-        } catch (...) {
-          writeExceptionDiagnostic("WinampVis.ProcessMsg", "unknown", "");
-        }
-        finishMsg(&msg);
-      }
-    }
+  HANDLE wakeHandle() override { return tick_.get(); }
+  void onWake() override { onTick(); }
+
+  // This kind's message failures have a heading of their own.
+  void onMessage(const MSG& msg) override { guardedVoid("WinampVis.ProcessMsg", [&] { handle(msg); }); }
+
+  // WM_QUIT closes the visualisation for the owner; msgPluginQuit just ends.
+  void onQuit(UINT message) override {
+    if (message != WM_QUIT) return;
+    unload(true);
+    if (owner_) pluginMsgX(owner_, msgVisClosed);
   }
 
  private:
@@ -97,8 +79,8 @@ class WinampVisInstance {
 
   void followWindow(HWND target) {
     RECT r = {};
-    if (host_.handle() && target && GetWindowRect(target, &r))
-      MoveWindow(host_.handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    if (host_.hwnd() && target && GetWindowRect(target, &r))
+      MoveWindow(host_.hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   }
 
   void onOpen(const MSG& msg) {
@@ -122,7 +104,7 @@ class WinampVisInstance {
       library_.release();
       return;
     }
-    m->hwndParent = host_.handle();
+    m->hwndParent = host_.hwnd();
     int32_t result = 0;
     bool faulted = false;
     if (!library_.init(result, fault, faulted) || result != 0) {

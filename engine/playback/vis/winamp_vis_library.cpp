@@ -61,10 +61,10 @@ bool guardedEntry(ZvWinampVisModule* m, Entry e, int32_t& result, OutsideFault& 
 bool WinampVisLibrary::load(const std::string& path, int32_t index, OutsideFault* fault) {
   release();
   if (path.empty()) return false;
-  library_ = LoadLibraryA(path.c_str());
+  library_.reset(LoadLibraryA(path.c_str()));
   if (!library_) return false;
   LoadCall call = {reinterpret_cast<ZvWinampVisGetHeaderFn>(
-                       reinterpret_cast<void*>(GetProcAddress(library_, "winampVisGetHeader"))),
+                       reinterpret_cast<void*>(GetProcAddress(library_.get(), "winampVisGetHeader"))),
                    index, nullptr};
   OutsideFault ignored;
   if (call.getHeader && callOutside(takeModule, &call, fault ? *fault : ignored) && call.module) {
@@ -77,8 +77,7 @@ bool WinampVisLibrary::load(const std::string& path, int32_t index, OutsideFault
 
 void WinampVisLibrary::release() {
   module_ = nullptr;
-  if (library_) FreeLibrary(library_);
-  library_ = nullptr;
+  library_.reset();
 }
 
 bool WinampVisLibrary::config(OutsideFault& fault, bool& faulted) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "playback/vis/fault_guard.h"
+#include "win32/owners.h"
 #include "zv_vis.h"
 
 namespace zv {
@@ -26,7 +27,7 @@ class WinampVisLibrary {
   void release();
 
   bool loaded() const { return module_ != nullptr; }
-  HMODULE handle() const { return library_; }
+  HMODULE handle() const { return library_.get(); }
   ZvWinampVisModule* module() const { return module_; }
 
   // The module's entry points under the fault guard. False when the entry is
@@ -37,7 +38,7 @@ class WinampVisLibrary {
   bool quit(OutsideFault& fault, bool& faulted);
 
  private:
-  HMODULE library_ = nullptr;
+  UniqueModule library_;
   ZvWinampVisModule* module_ = nullptr;
 };
 

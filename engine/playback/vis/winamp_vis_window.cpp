@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "foundation/engine_module.h"
-
 namespace zv {
 namespace {
 
@@ -12,43 +10,24 @@ constexpr char kClassName[] = "Winamp 1.x";
 // The version a library finds when it asks (lParam 0).
 constexpr LRESULT kHostVersion = 8272;
 
-bool registerClassOnce() {
-  WNDCLASSA wc = {};
-  if (GetClassInfoA(engineModule(), kClassName, &wc)) return true;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = engineModule();
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  // The real procedure is set per window once its object is bound.
-  return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 bool WinampVisWindow::create(const RECT& rect) {
   destroy();
-  if (!registerClassOnce()) return false;
   info_.title[sizeof(info_.title) - 1] = '\0';
-  window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, info_.title, WS_POPUP, rect.left, rect.top,
-                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, engineModule(), nullptr);
-  if (!window_) return false;
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinampVisWindow::windowProc));
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
+  if (!WindowBase::create({kClassName}, WS_EX_TOOLWINDOW, info_.title, WS_POPUP, rect.left, rect.top,
+                          rect.right - rect.left, rect.bottom - rect.top))
+    return false;
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
   return true;
-}
-
-void WinampVisWindow::destroy() {
-  if (window_) DestroyWindow(window_);
-  window_ = nullptr;
 }
 
 void WinampVisWindow::setSongInfo(const ZvVisSongInfo& info) {
   info_ = info;
   info_.fileName[sizeof(info_.fileName) - 1] = '\0';
   info_.title[sizeof(info_.title) - 1] = '\0';
-  if (window_) SetWindowTextA(window_, info_.title);
+  if (hwnd()) SetWindowTextA(hwnd(), info_.title);
 }
 
 LRESULT WinampVisWindow::answer(WPARAM wParam, LPARAM lParam) {
@@ -69,10 +48,9 @@ LRESULT WinampVisWindow::answer(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT CALLBACK WinampVisWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<WinampVisWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (message == WM_USER && self) return self->answer(wParam, lParam);
-  return DefWindowProcA(window, message, wParam, lParam);
+LRESULT WinampVisWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER) return answer(wParam, lParam);
+  return passOn(message, wParam, lParam);
 }
 
 }  // namespace zv

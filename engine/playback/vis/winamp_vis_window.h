@@ -4,22 +4,18 @@
 #pragma once
 #include <windows.h>
 
+#include "win32/window_base.h"
 #include "zv_vis.h"
 
 namespace zv {
 
-class WinampVisWindow {
+class WinampVisWindow : public WindowBase {
  public:
-  WinampVisWindow() = default;
-  ~WinampVisWindow() { destroy(); }
-  WinampVisWindow(const WinampVisWindow&) = delete;
-  WinampVisWindow& operator=(const WinampVisWindow&) = delete;
+  ~WinampVisWindow() override { destroy(); }
 
   // A tool popup over `rect`, titled with the song title, brought to the
   // foreground. Owned by the calling thread, which must dispatch its messages.
   bool create(const RECT& rect);
-  void destroy();
-  HWND handle() const { return window_; }
 
   // Keeps the block for the library's questions and retitles the window.
   void setSongInfo(const ZvVisSongInfo& info);
@@ -28,9 +24,8 @@ class WinampVisWindow {
   LRESULT answer(WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  HWND window_ = nullptr;
   ZvVisSongInfo info_ = {};
   // What the library gets addresses of; they stay valid until the next question.
   char fileNameCopy_[260] = {};

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "testkit.h"
+#include "win32/owners.h"
 #include "zv_memory.h"
 #include "zv_plugins.h"
 
@@ -35,13 +36,13 @@ void registerDriver() {
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string dll = exe;
     dll = dll.substr(0, dll.rfind('\\')) + "\\cdsim.dll";
-    HKEY key = nullptr;
+    zv::UniqueRegKey key;
     // Only this test program uses MCI in the shared prefix, so taking the
     // device type over is harmless; winmm reads it at every open.
     RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI", 0, nullptr, 0,
-                    KEY_SET_VALUE, nullptr, &key, nullptr);
-    RegSetValueExA(key, "cdaudio", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()), DWORD(dll.size() + 1));
-    RegCloseKey(key);
+                    KEY_SET_VALUE, nullptr, key.put(), nullptr);
+    RegSetValueExA(key.get(), "cdaudio", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()),
+                   DWORD(dll.size() + 1));
     SetEnvironmentVariableA("ZV_CDSIM_TOC", tocFile().c_str());
     SetEnvironmentVariableA("ZV_CDSIM_LOG", logFile().c_str());
   });
@@ -56,15 +57,14 @@ std::string cddbFolder() {
     // Every run starts from an empty database.
     CreateDirectoryA(dir.c_str(), nullptr);
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    zv::UniqueFind find(FindFirstFileA((dir + "\\*").c_str(), &data));
+    if (!find) return;
     do {
       std::string path = dir + "\\" + data.cFileName;
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
       SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA(path.c_str());
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
   });
   return dir;
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "foundation/com_ref.h"
 #include "testkit.h"
+#include "win32/owners.h"
 #include "zv_paths.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "store_fixture.h"
 
 #include "testkit.h"
+#include "win32/owners.h"
 
 namespace fnd {
 
@@ -21,26 +22,25 @@ static std::string key(const std::string& section) { return std::string(kRootKey
 void deleteSection(const std::string& section) { RegDeleteKeyA(HKEY_CURRENT_USER, key(section).c_str()); }
 
 bool regRead(const std::string& section, const std::string& name, DWORD& type, std::vector<char>& data) {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key(section).c_str(), 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS) return false;
+  zv::UniqueRegKey k;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key(section).c_str(), 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS)
+    return false;
   DWORD size = 0;
-  bool ok = RegQueryValueExA(k, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+  bool ok = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
   if (ok) {
     data.assign(size, 0);
-    ok = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
+    ok = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
          ERROR_SUCCESS;
   }
-  RegCloseKey(k);
   return ok;
 }
 
 static void regWrite(const std::string& section, const std::string& name, DWORD type, const void* data, DWORD size) {
-  HKEY k;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
-      ERROR_SUCCESS)
+  zv::UniqueRegKey k;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(),
+                      nullptr) != ERROR_SUCCESS)
     return;
-  RegSetValueExA(k, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-  RegCloseKey(k);
+  RegSetValueExA(k.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
 void regWriteString(const std::string& section, const std::string& name, const std::string& value) {
@@ -71,13 +71,12 @@ DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str
 std::vector<std::string> listDir(const std::string& dir) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
+  zv::UniqueFind h(FindFirstFileA((dir + "\\*").c_str(), &fd));
+  if (!h) return names;
   do {
     std::string n = fd.cFileName;
     if (n != "." && n != "..") names.push_back(n);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  } while (FindNextFileA(h.get(), &fd));
   return names;
 }
 

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "testkit.h"
+#include "win32/owners.h"
 #include "zv_plugins.h"
 
 namespace vistest {
@@ -112,8 +113,8 @@ TestWindow::~TestWindow() {
 
 std::vector<uint32_t> TestWindow::pixels() const {
   std::vector<uint32_t> out(size_t(width_) * size_t(height_), 0);
-  HDC screen = GetDC(window_);
-  HDC memory = CreateCompatibleDC(screen);
+  zv::WindowDc screen(window_);
+  zv::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width_;
@@ -121,25 +122,19 @@ std::vector<uint32_t> TestWindow::pixels() const {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+  zv::UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  zv::SelectedObject selected(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width_, height_, screen.get(), 0, 0, SRCCOPY);
   GdiFlush();
   for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window_, screen);
   return out;
 }
 
 void TestWindow::fill(uint32_t rgb) const {
-  HDC dc = GetDC(window_);
-  HBRUSH brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+  zv::WindowDc dc(window_);
+  zv::UniqueBrush brush(CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF)));
   RECT r = {0, 0, width_, height_};
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-  ReleaseDC(window_, dc);
+  FillRect(dc.get(), &r, brush.get());
 }
 
 void pumpMessages(std::vector<MSG>* busMessages) {

@@ -30,7 +30,24 @@ constexpr char kMonitorClass[] = "CDMonitorWnd";
 constexpr UINT kFirstLook = WM_APP + 1;
 
 CdDriveRec* g_drives[26] = {};
+// Guards the records' contents (the slots themselves change only at load and
+// unload). Never held while a drive is asked: that may take a while.
+SRWLOCK g_drivesLock = SRWLOCK_INIT;
 HWND g_monitor = nullptr;
+
+struct ReadLock {
+  ReadLock() { AcquireSRWLockShared(&g_drivesLock); }
+  ~ReadLock() { ReleaseSRWLockShared(&g_drivesLock); }
+};
+struct WriteLock {
+  WriteLock() { AcquireSRWLockExclusive(&g_drivesLock); }
+  ~WriteLock() { ReleaseSRWLockExclusive(&g_drivesLock); }
+};
+
+int driveIndex(char letter) {
+  int i = (letter | 0x20) - 'a';
+  return i >= 0 && i < 26 ? i : -1;
+}
 
 void readIdentity(char letter, char* out) {
   out[0] = 0;
@@ -73,12 +90,24 @@ LRESULT CALLBACK monitorProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-CdDriveRec* cdDrive(char letter) {
-  int i = (letter | 0x20) - 'a';
-  return i >= 0 && i < 26 ? g_drives[i] : nullptr;
+bool cdDriveRecord(char letter, CdDriveRec* copy) {
+  int i = driveIndex(letter);
+  ReadLock hold;
+  if (i < 0 || !g_drives[i]) return false;
+  if (copy) *copy = *g_drives[i];
+  return true;
+}
+
+bool setCdDriveUser(char letter, uint32_t threadId) {
+  int i = driveIndex(letter);
+  WriteLock hold;
+  if (i < 0 || !g_drives[i]) return false;
+  g_drives[i]->threadId = threadId;
+  return true;
 }
 
 char driveHoldingDisc(uint32_t discId) {
+  ReadLock hold;
   for (int i = 0; i < 26; ++i)
     if (g_drives[i] && g_drives[i]->identity[0] && g_drives[i]->discId == discId) return char('A' + i);
   return 0;
@@ -86,15 +115,23 @@ char driveHoldingDisc(uint32_t discId) {
 
 void refreshCdDrives(bool announce) {
   for (int i = 0; i < 26; ++i) {
-    CdDriveRec* rec = g_drives[i];
-    if (!rec) continue;
     const char letter = char('A' + i);
-    char identity[16];
-    readIdentity(letter, identity);
-    if (std::strcmp(identity, rec->identity) == 0) continue;
-    std::memcpy(rec->identity, identity, sizeof(identity));
-    rec->discId = identity[0] ? cddbId(letter) : 0;
-    if (announce) announceDisc(letter, *rec);
+    CdDriveRec before;
+    if (!cdDriveRecord(letter, &before)) continue;
+    // The drive is asked without the lock; identity and disc id are then
+    // published together, so no reader sees a new identity with an old id.
+    CdDriveRec now = before;
+    readIdentity(letter, now.identity);
+    if (std::strcmp(now.identity, before.identity) == 0) continue;
+    now.discId = now.identity[0] ? cddbId(letter) : 0;
+    {
+      WriteLock hold;
+      if (!g_drives[i]) continue;
+      std::memcpy(g_drives[i]->identity, now.identity, sizeof(now.identity));
+      g_drives[i]->discId = now.discId;
+      now.threadId = g_drives[i]->threadId;
+    }
+    if (announce) announceDisc(letter, now);
   }
 }
 
@@ -104,7 +141,9 @@ bool startCdDrives() {
     if (!(mask & (1u << i))) continue;
     const char root[4] = {char('A' + i), ':', '\\', 0};
     if (GetDriveTypeA(root) != DRIVE_CDROM) continue;
-    g_drives[i] = static_cast<CdDriveRec*>(mallocex(sizeof(CdDriveRec), "cdRec"));
+    auto* rec = static_cast<CdDriveRec*>(mallocex(sizeof(CdDriveRec), "cdRec"));
+    WriteLock hold;
+    g_drives[i] = rec;
   }
   WNDCLASSA wc = {};
   wc.lpfnWndProc = monitorProc;
@@ -121,6 +160,7 @@ void stopCdDrives(bool processExit) {
   if (g_monitor && !processExit) DestroyWindow(g_monitor);
   g_monitor = nullptr;
   if (!processExit) UnregisterClassA(kMonitorClass, engineModule());
+  WriteLock hold;
   for (CdDriveRec*& rec : g_drives) {
     _mfree(rec);
     rec = nullptr;

@@ -13,8 +13,16 @@ struct CdDriveRec {
 };
 static_assert(sizeof(CdDriveRec) == 24);
 
-// The drive's record, or null when `letter` is not a CD-ROM drive.
-CdDriveRec* cdDrive(char letter);
+// The table is rewritten by the monitor on its thread and read from any
+// thread (fsControl, decodeCDA, the CD instances), so it is reached only
+// through these calls, which hold its lock.
+
+// A copy of the drive's record; false when `letter` is not a listed CD-ROM drive.
+bool cdDriveRecord(char letter, CdDriveRec* copy);
+
+// Notes which cdaudio thread has the drive open (0: none); false when the
+// drive is not listed.
+bool setCdDriveUser(char letter, uint32_t threadId);
 
 // The letter of a listed drive whose disc has this id, else 0.
 char driveHoldingDisc(uint32_t discId);

@@ -121,7 +121,7 @@ class CdInstance {
     if (!decodeCDA(path, &kind, &letter, &discId, &track) || kind != cdaDriveTrack || track < 0) return false;
     if (!cd_.open(letter, "mycd1")) return false;
     drive_ = char(std::toupper(static_cast<unsigned char>(letter)));
-    if (CdDriveRec* rec = cdDrive(drive_)) rec->threadId = GetCurrentThreadId();
+    setCdDriveUser(drive_, GetCurrentThreadId());
     timer_ = SetTimer(nullptr, 0, 100, nullptr);
     DWORD start = 0, length = 0;
     if (!cd_.setTimeFormat(MCI_FORMAT_MILLISECONDS) || !cd_.status(MCI_STATUS_POSITION, start, DWORD(track + 1)) ||
@@ -194,7 +194,7 @@ class CdInstance {
     if (timer_) KillTimer(nullptr, timer_);
     timer_ = 0;
     cd_.close();
-    if (CdDriveRec* rec = cdDrive(drive_)) rec->threadId = 0;
+    setCdDriveUser(drive_, 0);
     drive_ = 0;
   }
 

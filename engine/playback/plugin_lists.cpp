@@ -30,6 +30,9 @@ struct Filter {
   ZvTarget target;
 };
 
+// How long freePlugins waits for each instance's thread to end.
+constexpr DWORD kInstanceQuitWaitMs = 1000;
+
 std::vector<ZvPluginRec*> g_kinds;
 std::vector<ZvInstanceRec*> g_instances;
 std::vector<Filter> g_filters;
@@ -206,11 +209,15 @@ ZVEXPORT void ZVAPI freePlugins(void) {
       ZvInstanceRec* r = *it;
       PostThreadMessageA(static_cast<DWORD>(r->threadId), WM_QUIT, 0, 0);
       PostThreadMessageA(static_cast<DWORD>(r->threadId), msgPluginQuit, 0, 0);
-      if (r->threadHandle) {
-        WaitForSingleObject(r->threadHandle, 1000);
-        CloseHandle(r->threadHandle);
-      }
       debugDelThread(static_cast<uint32_t>(r->threadId));
+      if (r->threadHandle && WaitForSingleObject(r->threadHandle, kInstanceQuitWaitMs) != WAIT_OBJECT_0) {
+        // The thread runs on: its record and handle stay with it (left to
+        // process end) rather than be freed under it.
+        debugWriteLinef("freePlugins: instance %s (thread %llu) did not end within %lu ms; left running", r->name,
+                        static_cast<unsigned long long>(r->threadId), static_cast<unsigned long>(kInstanceQuitWaitMs));
+        continue;
+      }
+      if (r->threadHandle) CloseHandle(r->threadHandle);
       _mfree(r);
     }
     for (ZvPluginRec* r : g_kinds) _mfree(r);

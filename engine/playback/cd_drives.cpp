@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,16 +25,19 @@ namespace zv {
 namespace {
 
 constexpr char kMonitorClass[] = "CDMonitorWnd";
-// Posted to the monitor at load: the first look at the discs waits until the
-// loading thread takes messages, since asking a drive may take a while and
-// must not happen inside the library's load.
+// Posted to the monitor when it is made: the first look at the discs waits
+// until its thread takes messages, since asking a drive may take a while and
+// must not hold up initPlugins.
 constexpr UINT kFirstLook = WM_APP + 1;
 
 CdDriveRec* g_drives[26] = {};
 // Guards the records' contents (the slots themselves change only at load and
 // unload). Never held while a drive is asked: that may take a while.
 SRWLOCK g_drivesLock = SRWLOCK_INIT;
-HWND g_monitor = nullptr;
+// Created by initPlugins on its caller's thread (which takes messages), not
+// at load: creating a window under the loader lock can deadlock.
+std::atomic<HWND> g_monitor{nullptr};
+bool g_classRegistered = false;
 
 struct ReadLock {
   ReadLock() { AcquireSRWLockShared(&g_drivesLock); }
@@ -145,21 +149,42 @@ bool startCdDrives() {
     WriteLock hold;
     g_drives[i] = rec;
   }
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = monitorProc;
-  wc.hInstance = engineModule();
-  wc.lpszClassName = kMonitorClass;
-  RegisterClassA(&wc);
-  g_monitor = CreateWindowExA(WS_EX_TOOLWINDOW, kMonitorClass, "", WS_POPUP, -100, -100, 0, 0, nullptr, nullptr,
-                              engineModule(), nullptr);
-  if (g_monitor) PostMessageA(g_monitor, kFirstLook, 0, 0);
-  return true;  // the engine works without disc-change news
+  return true;
+}
+
+void startCdMonitor() {
+  if (g_monitor.load()) return;
+  if (!g_classRegistered) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = monitorProc;
+    wc.hInstance = engineModule();
+    wc.lpszClassName = kMonitorClass;
+    g_classRegistered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }
+  HWND monitor = CreateWindowExA(WS_EX_TOOLWINDOW, kMonitorClass, "", WS_POPUP, -100, -100, 0, 0, nullptr, nullptr,
+                                 engineModule(), nullptr);
+  if (!monitor) return;  // the engine works without disc-change news
+  g_monitor = monitor;
+  PostMessageA(monitor, kFirstLook, 0, 0);
+}
+
+void stopCdMonitor() {
+  HWND monitor = g_monitor.exchange(nullptr);
+  if (!monitor) return;
+  // Only its own thread may destroy a window; from any other thread it is
+  // asked to close, which its thread's message loop carries out.
+  if (GetWindowThreadProcessId(monitor, nullptr) == GetCurrentThreadId())
+    DestroyWindow(monitor);
+  else
+    PostMessageA(monitor, WM_CLOSE, 0, 0);
 }
 
 void stopCdDrives(bool processExit) {
-  if (g_monitor && !processExit) DestroyWindow(g_monitor);
-  g_monitor = nullptr;
-  if (!processExit) UnregisterClassA(kMonitorClass, engineModule());
+  if (!processExit) {
+    stopCdMonitor();
+    if (g_classRegistered) UnregisterClassA(kMonitorClass, engineModule());
+    g_classRegistered = false;
+  }
   WriteLock hold;
   for (CdDriveRec*& rec : g_drives) {
     _mfree(rec);

@@ -16,6 +16,7 @@
 #include "foundation/engine_frame.h"
 #include "foundation/standard_dirs.h"
 #include "playback/builtin_kinds.h"
+#include "playback/cd_drives.h"
 #include "playback/decoder_list.h"
 #include "playback/output_link.h"
 #include "playback/plugin_host.h"
@@ -190,6 +191,7 @@ ZVEXPORT void ZVAPI initPlugins(void) {
     // The lists are built once; a second call would register every kind and
     // decoder twice.
     if (!g_kinds.empty()) return;
+    startCdMonitor();
     loadDecoderLibraries();
     registerBuiltinKinds();
     scanGeneralPlugins();
@@ -199,6 +201,7 @@ ZVEXPORT void ZVAPI initPlugins(void) {
 
 ZVEXPORT void ZVAPI freePlugins(void) {
   guardedVoid("freePlugins", [] {
+    stopCdMonitor();
     shutDownOutput();
     std::vector<ZvInstanceRec*> instances;
     {

@@ -97,6 +97,23 @@ class InterfaceThread {
   DWORD id_ = 0;
 };
 
+BOOL CALLBACK collectMonitor(HWND window, LPARAM out) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (pid == GetCurrentProcessId() && std::strcmp(name, "CDMonitorWnd") == 0)
+    reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+  return TRUE;
+}
+
+// This process's CD monitor windows.
+std::vector<HWND> monitors() {
+  std::vector<HWND> found;
+  EnumWindows(collectMonitor, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 class PluginLifecycle : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -108,6 +125,23 @@ class PluginLifecycle : public ::testing::Test {
   void TearDown() override { ui_.run([] { freePlugins(); }); }
   InterfaceThread ui_;
 };
+
+TEST_F(PluginLifecycle, theCdMonitorLivesOnTheThreadThatCalledInitPluginsUntilFreePlugins) {
+  // Made by initPlugins on its caller's thread, not by the library's load on
+  // the loading thread (this one).
+  auto found = monitors();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(GetWindowThreadProcessId(found[0], nullptr), ui_.id());
+  ui_.run([] { initPlugins(); });
+  EXPECT_EQ(monitors().size(), 1u) << "a second initPlugins makes no second monitor";
+  ASSERT_TRUE(ui_.run([] { freePlugins(); }));
+  EXPECT_TRUE(monitors().empty()) << "freePlugins takes the monitor down";
+  // freePlugins called from another thread than the monitor's still ends it.
+  ASSERT_TRUE(ui_.run([] { initPlugins(); }));
+  ASSERT_EQ(monitors().size(), 1u);
+  freePlugins();
+  EXPECT_TRUE(zvtest::waitFor([] { return monitors().empty(); }, 5000));
+}
 
 TEST_F(PluginLifecycle, freePluginsEndsInstancesLastStartedFirstAndWaitsForEach) {
   ZvTarget owner = GetCurrentThreadId();

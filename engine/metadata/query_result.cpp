@@ -51,6 +51,8 @@ void computeQueryResult(const char* path, ZvQueryResult* result) {
         haveInfo = newInfo = true;
       }
       if (!haveDesc) {
+        // The plug-in's answer stands even when it formats to nothing: no
+        // description file or file name is put in its place.
         description = formatTagInfo(path, pluginTags);
         haveDesc = newDesc = true;
       }
@@ -63,7 +65,7 @@ void computeQueryResult(const char* path, ZvQueryResult* result) {
     }
   }
 
-  if (description.empty()) {
+  if (!haveDesc) {
     // The file name is sent but never stored.
     newDesc = descriptionFromFiles(path, &description) && !description.empty();
     if (!newDesc) description = fastDescText(path);

@@ -206,4 +206,19 @@ TEST_F(DecoderTags, recordsWrittenWithTheDisplayTextAreAskedForAgain) {
   EXPECT_EQ(key(again.info, "title"), "Cached");
 }
 
+TEST_F(DecoderTags, aDecodersAnswerWithoutTagsIsNotReplacedByADescriptionFile) {
+  std::string dir = copiesIn("untagged", {"plain.flac"});
+  std::string listing = "plain.flac From the description file\r\n";
+  zvtest::writeFile(dir + "\\descript.ion", listing.data(), listing.size());
+  std::string path = dir + "\\plain.flac";
+  ZvQueryResult r = scan(path);
+  EXPECT_STREQ(r.description, "") << "the decoder answered: its (empty) tags stand";
+  EXPECT_NE(key(r.info, "format"), "<none>") << r.info;
+  EXPECT_GT(r.lengthMs, 400);
+  // desc, asked for a description at all costs, goes on to the file.
+  char out[ZV_DESC_SIZE] = {};
+  desc(path.c_str(), out);
+  EXPECT_STREQ(out, "From the description file");
+}
+
 }  // namespace

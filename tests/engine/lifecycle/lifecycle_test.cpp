@@ -202,4 +202,30 @@ TEST_F(PluginLifecycle, initPluginsAfterFreePluginsBuildsTheSameLists) {
   EXPECT_EQ(decoderCount(), decoders) << "decoders are listed once";
 }
 
+// The supported extensions admit files into directory listings.
+std::vector<std::string> listed(const std::string& dir) {
+  Playlist pl = createPlaylist(0);
+  std::vector<std::string> names;
+  if (plLoad(pl, dir.c_str(), 0) == plResultOk)
+    for (int32_t i = 0; i < plGetCount(pl); ++i) {
+      std::string name = plGetName(pl, i);
+      names.push_back(name.substr(name.rfind('\\') + 1));
+    }
+  freePlaylist(pl);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(PluginLifecycle, reloadSuppExtAddsTheUsersExtensionsWholeAndLowerCased) {
+  std::string dir = zvtest::freshDir("suppext");
+  for (const char* name : {"a.mod", "b.it", "c.mo", "d.rec", "e.rec2", "f.re", "g.m3u", "h.xyz", "i.IT"})
+    zvtest::writeFile(dir + "\\" + name, "x", 1);
+  setConfigString("userExt", ".MOD,,.it");
+  reloadSuppExt();
+  EXPECT_EQ(listed(dir), (std::vector<std::string>{"a.mod", "b.it", "d.rec", "e.rec2", "g.m3u", "i.IT"}));
+  setConfigString("userExt", "");
+  reloadSuppExt();
+  EXPECT_EQ(listed(dir), (std::vector<std::string>{"d.rec", "e.rec2", "g.m3u"}));
+}
+
 }  // namespace

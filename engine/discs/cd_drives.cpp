@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "foundation/diagnostics.h"
@@ -25,13 +26,30 @@ namespace zv {
 namespace {
 
 constexpr char kMonitorClass[] = "CDMonitorWnd";
-// Posted to the monitor at load: the first look at the discs waits until the
-// loading thread takes messages, since asking a drive may take a while and
-// must not happen inside the library's load.
+// Posted to the monitor when it is made: the first look at the discs waits
+// until its thread takes messages, since asking a drive may take a while and
+// must not hold up initPlugins.
 constexpr UINT kFirstLook = WM_APP + 1;
 
 CdDriveRec* g_drives[26] = {};
 void (*g_describe)(const char* path) = nullptr;
+// Guards the records' contents (the slots themselves change only at load and
+// unload). Never held while a drive is asked: that may take a while.
+SRWLOCK g_drivesLock = SRWLOCK_INIT;
+
+struct ReadLock {
+  ReadLock() { AcquireSRWLockShared(&g_drivesLock); }
+  ~ReadLock() { ReleaseSRWLockShared(&g_drivesLock); }
+};
+struct WriteLock {
+  WriteLock() { AcquireSRWLockExclusive(&g_drivesLock); }
+  ~WriteLock() { ReleaseSRWLockExclusive(&g_drivesLock); }
+};
+
+int driveIndex(char letter) {
+  int i = (letter | 0x20) - 'a';
+  return i >= 0 && i < 26 ? i : -1;
+}
 
 void readIdentity(char letter, char* out) {
   out[0] = 0;
@@ -86,18 +104,36 @@ class CdMonitorWindow : public WindowBase {
   }
 };
 
+// Made by initPlugins on its caller's thread (which takes messages), not at
+// load: creating a window under the loader lock can deadlock. The lock
+// orders initPlugins and freePlugins called from different threads.
+std::mutex g_monitorLock;
 std::unique_ptr<CdMonitorWindow> g_monitor;
+// A monitor asked to close from another thread than its own, until it has.
+std::unique_ptr<CdMonitorWindow> g_closingMonitor;
 
 }  // namespace
 
 void setDiscDescriber(void (*describe)(const char* path)) { g_describe = describe; }
 
-CdDriveRec* cdDrive(char letter) {
-  int i = (letter | 0x20) - 'a';
-  return i >= 0 && i < 26 ? g_drives[i] : nullptr;
+bool cdDriveRecord(char letter, CdDriveRec* copy) {
+  int i = driveIndex(letter);
+  ReadLock hold;
+  if (i < 0 || !g_drives[i]) return false;
+  if (copy) *copy = *g_drives[i];
+  return true;
+}
+
+bool setCdDriveUser(char letter, uint32_t threadId) {
+  int i = driveIndex(letter);
+  WriteLock hold;
+  if (i < 0 || !g_drives[i]) return false;
+  g_drives[i]->threadId = threadId;
+  return true;
 }
 
 char driveHoldingDisc(uint32_t discId) {
+  ReadLock hold;
   for (int i = 0; i < 26; ++i)
     if (g_drives[i] && g_drives[i]->identity[0] && g_drives[i]->discId == discId) return char('A' + i);
   return 0;
@@ -105,15 +141,23 @@ char driveHoldingDisc(uint32_t discId) {
 
 void refreshCdDrives(bool announce) {
   for (int i = 0; i < 26; ++i) {
-    CdDriveRec* rec = g_drives[i];
-    if (!rec) continue;
     const char letter = char('A' + i);
-    char identity[16];
-    readIdentity(letter, identity);
-    if (std::strcmp(identity, rec->identity) == 0) continue;
-    std::memcpy(rec->identity, identity, sizeof(identity));
-    rec->discId = identity[0] ? guardedDiscId(letter) : 0;
-    if (announce) announceDisc(letter, *rec);
+    CdDriveRec before;
+    if (!cdDriveRecord(letter, &before)) continue;
+    // The drive is asked without the lock; identity and disc id are then
+    // published together, so no reader sees a new identity with an old id.
+    CdDriveRec now = before;
+    readIdentity(letter, now.identity);
+    if (std::strcmp(now.identity, before.identity) == 0) continue;
+    now.discId = now.identity[0] ? guardedDiscId(letter) : 0;
+    {
+      WriteLock hold;
+      if (!g_drives[i]) continue;
+      std::memcpy(g_drives[i]->identity, now.identity, sizeof(now.identity));
+      g_drives[i]->discId = now.discId;
+      now.threadId = g_drives[i]->threadId;
+    }
+    if (announce) announceDisc(letter, now);
   }
 }
 
@@ -123,25 +167,53 @@ bool startCdDrives() {
     if (!(mask & (1u << i))) continue;
     const char root[4] = {char('A' + i), ':', '\\', 0};
     if (GetDriveTypeA(root) != DRIVE_CDROM) continue;
-    g_drives[i] = static_cast<CdDriveRec*>(mallocex(sizeof(CdDriveRec), "cdRec"));
+    auto* rec = static_cast<CdDriveRec*>(mallocex(sizeof(CdDriveRec), "cdRec"));
+    WriteLock hold;
+    g_drives[i] = rec;
   }
-  g_monitor = std::make_unique<CdMonitorWindow>();
-  if (g_monitor->create())
-    PostMessageA(g_monitor->hwnd(), kFirstLook, 0, 0);
-  else
+  return true;
+}
+
+void startCdMonitor() {
+  std::lock_guard<std::mutex> hold(g_monitorLock);
+  if (g_monitor) return;
+  auto monitor = std::make_unique<CdMonitorWindow>();
+  if (!monitor->create()) return;  // the engine works without disc-change news
+  PostMessageA(monitor->hwnd(), kFirstLook, 0, 0);
+  g_monitor = std::move(monitor);
+}
+
+void stopCdMonitor() {
+  std::lock_guard<std::mutex> hold(g_monitorLock);
+  if (!g_monitor) return;
+  HWND window = g_monitor->hwnd();
+  if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
     g_monitor.reset();
-  return true;  // the engine works without disc-change news
+    return;
+  }
+  // Only its own thread may destroy a window: from any other it is asked to
+  // close, which its thread's message loop carries out. The object stays
+  // until then (kept until the next stop or the unload), since that thread
+  // may be inside one of its handlers right now.
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  g_closingMonitor = std::move(g_monitor);
 }
 
 void stopCdDrives(bool processExit) {
-  if (processExit) {
-    // The process is ending: no window is destroyed under the loader lock;
-    // the system takes the window and its object goes with the process.
-    (void)g_monitor.release();
-  } else {
-    g_monitor.reset();
-    unregisterWindowClass(kMonitorClass);
+  {
+    std::lock_guard<std::mutex> hold(g_monitorLock);
+    if (processExit) {
+      // The process is ending: no window is destroyed under the loader lock;
+      // the system takes the windows and their objects go with the process.
+      (void)g_monitor.release();
+      (void)g_closingMonitor.release();
+    } else {
+      g_monitor.reset();
+      g_closingMonitor.reset();
+      unregisterWindowClass(kMonitorClass);
+    }
   }
+  WriteLock hold;
   for (CdDriveRec*& rec : g_drives) {
     _mfree(rec);
     rec = nullptr;

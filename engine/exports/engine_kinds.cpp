@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "discs/cd_drives.h"
 #include "playback/cd/cd_kind.h"
 #include "playback/decode/decode_instance.h"
 #include "playback/decode/decoder_list.h"
@@ -27,8 +28,13 @@ const BuiltinKind kKinds[kBuiltinKindCount] = {
 }  // namespace
 
 void registerEngineKinds() {
+  // The disc-change monitor lives on initPlugins' caller's thread, which
+  // takes messages (not the loading thread, under the loader lock).
+  startCdMonitor();
   loadDecoderLibraries();
   registerBuiltinKinds(kKinds);
 }
+
+void releaseEngineKinds() { stopCdMonitor(); }
 
 }  // namespace zv

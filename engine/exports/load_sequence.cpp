@@ -21,9 +21,11 @@ namespace zv {
 namespace {
 
 // initPlugins registers the decoder libraries and the kinds built into the
-// engine, which all lie above the plug-in host.
+// engine (with the CD monitor), which all lie above the plug-in host;
+// freePlugins takes the monitor down.
 bool startPluginHostWithEngineKinds() {
   setBuiltinRegistration(registerEngineKinds);
+  setBuiltinRelease(releaseEngineKinds);
   return startPluginHost();
 }
 

@@ -103,7 +103,11 @@ void LanguageState::writeBackLocked() {
   // keeps whatever a translator saved meanwhile.
   if (!loaded_ || !changed_) return;
   std::string path = directory_ + "\\" + language_ + "\\" + fileName_;
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // never created here
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;  // never created here
+  // A read-only file is the translator's (or an install's) choice: it is
+  // neither rewritten nor stripped of the flag; the learnt keys stay in memory.
+  if (attributes & FILE_ATTRIBUTE_READONLY) return;
   if (replaceFileContent(path, buffer_.data() + 1, buffer_.size() - 1)) changed_ = false;
 }
 

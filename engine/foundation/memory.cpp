@@ -237,6 +237,11 @@ void stopMemoryManager(bool processExit) {
 
 void countPostedMessage() { add(ZV_STAT_MESSAGES_POSTED, 1); }
 
+long countDroppedMessage() {
+  static volatile LONG dropped = 0;
+  return InterlockedIncrement(&dropped);
+}
+
 }  // namespace zv
 
 using zv::guarded;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "metadata/drive_kinds.h"
+#include "metadata/fast_desc.h"
 #include "metadata/info_cache.h"
 
 namespace zv {
@@ -69,6 +70,15 @@ void writeDescRecord(const char* path, const std::string& text) {
   bytes += text;
   bytes += '\0';
   putCacheRecord(path, "DESC", bytes.data(), int32_t(bytes.size()));
+}
+
+bool descIsFileNameStandIn(const char* path, const std::string& text) {
+  return path && text == fastDescText(path);
+}
+
+bool infoTextIsDisplayStandIn(const std::string& text) {
+  std::string_view first = std::string_view(text).substr(0, text.find('\n'));
+  return !first.empty() && first.find('=') == std::string_view::npos;
 }
 
 bool readInfoRecord(const char* path, const FileFacts& facts, InfoRecord* info) {

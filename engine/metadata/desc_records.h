@@ -35,6 +35,18 @@ bool readDescRecord(const char* path, const FileFacts& facts, std::string* text)
 // Stores the text with a fresh stamp; an empty text deletes the record.
 void writeDescRecord(const char* path, const std::string& text);
 
+// Before plug-in tag fields were read, files whose tags only a decoder
+// reads (FLAC, Ogg Vorbis, Opus) got their file name as description and the
+// decoder's display text in place of tag lines. Such records are not
+// trusted; the sources are asked again, which replaces them.
+//
+// A "DESC" text that is just the file name without extension: the last
+// resort, which would hide the tags.
+bool descIsFileNameStandIn(const char* path, const std::string& text);
+// An "INFO" text whose first line is neither empty nor a name=value line
+// (the engine writes tag lines, or nothing, before "\nformat=").
+bool infoTextIsDisplayStandIn(const std::string& text);
+
 // "INFO": size in KiB, length in ms, stamp, then the text with its zero.
 struct InfoRecord {
   int32_t sizeKb = -1;

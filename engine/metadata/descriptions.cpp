@@ -20,11 +20,11 @@ std::string_view text(const char* s) { return s ? std::string_view(s) : std::str
 // The sources after the plug-ins' own description, in their order.
 std::string describe(const char* path) {
   std::string d;
-  if (readDescRecord(path, fileFacts(path), &d) && !d.empty()) return d;
+  if (readDescRecord(path, fileFacts(path), &d) && !d.empty() && !descIsFileNameStandIn(path, d)) return d;
   std::string info;
   if (tagInfoFromTags(path, &info) && !(d = formatTagInfo(path, info)).empty()) return d;
   if (auto rec = pluginCheck(path, kCheckTagInfo)) {
-    d = formatTagInfo(path, fieldText(rec->description));
+    d = formatTagInfo(path, pluginTagInfo(*rec));
     if (!d.empty()) return d;
   }
   if (descriptionFromFiles(path, &d) && !d.empty()) return d;
@@ -75,7 +75,7 @@ ZVEXPORT ZvBool ZVAPI getTagInfo(const char* path, char* out) {
     if (!path || !out) return ZV_FALSE;
     std::string info;
     if (!tagInfoFromTags(path, &info)) {
-      if (auto rec = pluginCheck(path, kCheckTagInfo)) info = fieldText(rec->description);
+      if (auto rec = pluginCheck(path, kCheckTagInfo)) info = pluginTagInfo(*rec);
     }
     copyBounded(out, ZV_TAGINFO_SIZE, info);
     return out[0] ? ZV_TRUE : ZV_FALSE;

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "foundation/diagnostics.h"
+#include "foundation/language.h"
 #include "foundation/text_util.h"
 #include "win32/owners.h"
 #include "zv_memory.h"
@@ -56,17 +57,21 @@ void answer(const Request& r) {
   pluginMsg(r.target, msgInfoReady, result.get(), int32_t(sizeof(ZvQueryResult)));
 }
 
+// The scanner's name as the thread list and its diagnostic lines show it:
+// localised like the built-in kinds' names.
+std::string threadName() { return translate(kThreadName); }
+
 void drainQueue() {
   Request r;
   while (!g_stop.load() && takeRequest(&r)) {
     // One bad file must not end the service for every file after it.
-    guardedVoid(kThreadName, [&] { answer(r); });
+    guardedVoid(threadName().c_str(), [&] { answer(r); });
   }
 }
 
 DWORD WINAPI scannerThread(void*) {
   g_entered = true;
-  debugAddThread(kThreadName, GetCurrentThreadId(), GetCurrentThread());
+  debugAddThread(threadName().c_str(), GetCurrentThreadId(), GetCurrentThread());
   MSG msg;
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // a queue for WM_QUIT
   HANDLE wake = g_wake.get();
@@ -122,7 +127,7 @@ void stopFileScanner(bool processExit) {
       SetThreadPriority(g_thread.get(), THREAD_PRIORITY_NORMAL);
       SetEvent(g_wake.get());
       if (WaitForSingleObject(g_parked.get(), kStopWaitMs) != WAIT_OBJECT_0)
-        debugWriteLine("FileScanner###File scanner: did not stop in time; ended");
+        debugWriteLinef("%s: did not stop in time; ended", threadName().c_str());
     }
     TerminateThread(g_thread.get(), 0);
     WaitForSingleObject(g_thread.get(), kStopWaitMs);

@@ -17,8 +17,10 @@ void computeQueryResult(const char* path, ZvQueryResult* result) {
   std::string description;
   InfoRecord info;
   info.sizeKb = sizeInKib(facts);
-  bool haveDesc = pluginDescription(path, &description) || readDescRecord(path, facts, &description);
-  bool haveInfo = readInfoRecord(path, facts, &info);
+  bool haveDesc = pluginDescription(path, &description) ||
+                  (readDescRecord(path, facts, &description) && !descIsFileNameStandIn(path, description));
+  bool haveInfo = readInfoRecord(path, facts, &info) && !infoTextIsDisplayStandIn(info.text);
+  if (!haveDesc) description.clear();
   bool newDesc = false, newInfo = false, mayStore = true;
 
   std::string tagInfo;
@@ -38,7 +40,7 @@ void computeQueryResult(const char* path, ZvQueryResult* result) {
     if (!haveDesc || !tagsRead) request |= kCheckTagInfo;
     if (!haveInfo) request |= kCheckFormatAndLength;
     if (auto rec = pluginCheck(path, request)) {
-      std::string pluginTags = fieldText(rec->description);
+      std::string pluginTags = pluginTagInfo(*rec);
       if (!haveInfo) {
         info.lengthMs = int32_t(rec->lengthMs);
         std::string text = (tagsRead ? tagInfo : pluginTags) + "\nformat=" + fieldText(rec->formatText);
@@ -49,6 +51,8 @@ void computeQueryResult(const char* path, ZvQueryResult* result) {
         haveInfo = newInfo = true;
       }
       if (!haveDesc) {
+        // The plug-in's answer stands even when it formats to nothing: no
+        // description file or file name is put in its place.
         description = formatTagInfo(path, pluginTags);
         haveDesc = newDesc = true;
       }
@@ -61,7 +65,7 @@ void computeQueryResult(const char* path, ZvQueryResult* result) {
     }
   }
 
-  if (description.empty()) {
+  if (!haveDesc) {
     // The file name is sent but never stored.
     newDesc = descriptionFromFiles(path, &description) && !description.empty();
     if (!newDesc) description = fastDescText(path);

@@ -107,8 +107,19 @@ void fillCheckRecord(const FileFacts& f, ZvFileCheckRec& rec) {
     rec.infoFixedPitch = 0;
   }
   if (rec.request & ZV_CHECK_TAG_TEXT) {
+    // The field holds 255 characters: the tags a description is made of go
+    // first, so a long comment or lyrics tag never pushes them out.
+    static const char* const kFirst[] = {"title", "artist", "album", "year", "date", "tracknumber", "track"};
     std::vector<std::string> lines;
-    for (const auto& [k, v] : f.tags) lines.push_back(k + "=" + v);
+    std::vector<bool> taken(f.tags.size(), false);
+    for (const char* name : kFirst)
+      for (size_t i = 0; i < f.tags.size(); ++i)
+        if (!taken[i] && f.tags[i].first == name) {
+          taken[i] = true;
+          lines.push_back(f.tags[i].first + "=" + f.tags[i].second);
+        }
+    for (size_t i = 0; i < f.tags.size(); ++i)
+      if (!taken[i]) lines.push_back(f.tags[i].first + "=" + f.tags[i].second);
     setLines(rec.tagText, lines);
   }
   if (rec.request & ZV_CHECK_DESCRIPTION) {

@@ -101,7 +101,7 @@ class CdInstance : public KindInstance {
     if (!decodeCDA(path, &kind, &letter, &discId, &track) || kind != cdaDriveTrack || track < 0) return false;
     if (!cd_.open(letter, "mycd1")) return false;
     drive_ = char(std::toupper(static_cast<unsigned char>(letter)));
-    if (CdDriveRec* rec = cdDrive(drive_)) rec->threadId = GetCurrentThreadId();
+    setCdDriveUser(drive_, GetCurrentThreadId());
     timer_.reset(SetTimer(nullptr, 0, 100, nullptr));
     DWORD start = 0, length = 0;
     if (!cd_.setTimeFormat(MCI_FORMAT_MILLISECONDS) || !cd_.status(MCI_STATUS_POSITION, start, DWORD(track + 1)) ||
@@ -173,7 +173,7 @@ class CdInstance : public KindInstance {
     if (cd_.status(MCI_STATUS_POSITION, position)) current_ = position;
     timer_.reset();
     cd_.close();
-    if (CdDriveRec* rec = cdDrive(drive_)) rec->threadId = 0;
+    setCdDriveUser(drive_, 0);
     drive_ = 0;
   }
 

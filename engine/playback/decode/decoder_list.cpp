@@ -43,6 +43,9 @@ void loadOne(const std::string& folder, const char* fileName) {
 }  // namespace
 
 void loadDecoderLibraries() {
+  // Libraries are never unloaded and freePlugins keeps their records, so an
+  // initPlugins after freePlugins finds the list already made.
+  if (g_loaded) return;
   g_loaded = true;
   forEachPluginFile(".dec", loadOne);
 }

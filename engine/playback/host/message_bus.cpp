@@ -2,6 +2,7 @@
 // engine block, which the receiver releases with finishMsg.
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 
 #include "foundation/diagnostics.h"
@@ -12,6 +13,24 @@
 #include "zv_plugins.h"
 
 namespace zv {
+namespace {
+
+// A target that died keeps failing every post sent to it (a broadcast filter
+// of a closed window, say); one line a second is enough to tell.
+constexpr ULONGLONG kDropLineIntervalMs = 1000;
+std::atomic<ULONGLONG> g_lastDropLine{0};
+
+void reportDroppedMessage(ZvTarget target, UINT code, DWORD error) {
+  long total = countDroppedMessage();
+  ULONGLONG now = GetTickCount64();
+  ULONGLONG last = g_lastDropLine.load();
+  if (last != 0 && now - last < kDropLineIntervalMs) return;
+  if (!g_lastDropLine.compare_exchange_strong(last, now)) return;  // another thread writes this second's line
+  debugWriteLinef("Message bus: message %u to %llu (0x%llX) not posted (error %lu); %ld dropped so far", code,
+                  static_cast<unsigned long long>(target), static_cast<unsigned long long>(target), error, total);
+}
+
+}  // namespace
 
 bool postToTarget(ZvTarget target, UINT code, WPARAM from, void* block) {
   LPARAM lp = reinterpret_cast<LPARAM>(block);
@@ -27,7 +46,9 @@ bool postToTarget(ZvTarget target, UINT code, WPARAM from, void* block) {
   if (posted) {
     countPostedMessage();
   } else {
+    DWORD error = GetLastError();
     _mfree(block);  // nobody will ever finish it
+    reportDroppedMessage(target, code, error);
   }
   return posted;
 }

@@ -22,6 +22,11 @@ void stopPluginHost(bool processExit);
 // Named by the load sequence before the host starts.
 void setBuiltinRegistration(void (*registerBuiltins)());
 
+// What freePlugins does first, before the instances go: takes down what the
+// registration set up above the host (the CD monitor window). Named by the
+// load sequence with the registration.
+void setBuiltinRelease(void (*releaseBuiltins)());
+
 // Registration of a kind record: checks comInit/comPluginInfo, asks the
 // library for its description, flags and extensions, and appends a
 // "pluginRec" copy to the kind list. `rec` is a zero-filled template with

@@ -29,11 +29,15 @@ struct Filter {
   ZvTarget target;
 };
 
+// How long freePlugins waits for each instance's thread to end.
+constexpr DWORD kInstanceQuitWaitMs = 1000;
+
 std::vector<ZvPluginRec*> g_kinds;
 std::vector<ZvInstanceRec*> g_instances;
 std::vector<Filter> g_filters;
 std::vector<std::string> g_supportedExt;
 void (*g_registerBuiltins)() = nullptr;
+void (*g_releaseBuiltins)() = nullptr;
 SRWLOCK g_lock = SRWLOCK_INIT;
 
 struct SharedLock {
@@ -155,6 +159,8 @@ static void scanGeneralPlugins() {
 
 void setBuiltinRegistration(void (*registerBuiltins)()) { g_registerBuiltins = registerBuiltins; }
 
+void setBuiltinRelease(void (*releaseBuiltins)()) { g_releaseBuiltins = releaseBuiltins; }
+
 bool startPluginHost() { return true; }
 
 void stopPluginHost(bool processExit) {
@@ -196,6 +202,7 @@ ZVEXPORT void ZVAPI initPlugins(void) {
 
 ZVEXPORT void ZVAPI freePlugins(void) {
   guardedVoid("freePlugins", [] {
+    if (g_releaseBuiltins) g_releaseBuiltins();
     shutDownOutput();
     std::vector<ZvInstanceRec*> instances;
     {
@@ -206,9 +213,15 @@ ZVEXPORT void ZVAPI freePlugins(void) {
       ZvInstanceRec* r = *it;
       PostThreadMessageA(static_cast<DWORD>(r->threadId), WM_QUIT, 0, 0);
       PostThreadMessageA(static_cast<DWORD>(r->threadId), msgPluginQuit, 0, 0);
-      UniqueKernelHandle thread(r->threadHandle);
-      if (thread) WaitForSingleObject(thread.get(), 1000);
       debugDelThread(static_cast<uint32_t>(r->threadId));
+      if (r->threadHandle && WaitForSingleObject(r->threadHandle, kInstanceQuitWaitMs) != WAIT_OBJECT_0) {
+        // The thread runs on: its record and handle stay with it (left to
+        // process end) rather than be freed under it.
+        debugWriteLinef("freePlugins: instance %s (thread %llu) did not end within %lu ms; left running", r->name,
+                        static_cast<unsigned long long>(r->threadId), static_cast<unsigned long>(kInstanceQuitWaitMs));
+        continue;
+      }
+      UniqueKernelHandle thread(r->threadHandle);  // the thread has ended
       _mfree(r);
     }
     for (ZvPluginRec* r : g_kinds) _mfree(r);

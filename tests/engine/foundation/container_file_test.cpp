@@ -280,3 +280,45 @@ TEST(ContainerFile, aLargeListRoundTripsThroughAFile) {
   slFree(l);
   slFree(back);
 }
+
+TEST(ContainerFile, listsOfMoreThan32768EntriesRoundTrip) {
+  // Counts and offsets past every 16-bit boundary: entry numbers, the index
+  // capacity and the storage offsets are 32-bit in the file.
+  for (int32_t count : {32768, 32769, 65537}) {
+    SCOPED_TRACE(count);
+    hStrList l = slAlloc();
+    for (int32_t i = 0; i < count; ++i)
+      slAdd(l, i % 1000 == 999 ? nullptr : ("entry number " + std::to_string(i)).c_str());
+    ASSERT_EQ(slCount(l), count);
+    std::string p = path("over32768.bin");
+    {
+      File f(p, true);
+      ASSERT_EQ(slWrite(l, f.h), ZV_TRUE);
+    }
+    Bytes head = zvtest::readFile(p);
+    ASSERT_GE(head.size(), 16u);
+    int32_t stored = 0;
+    std::memcpy(&stored, head.data(), 4);
+    EXPECT_EQ(stored, count);
+    hStrList back = slAlloc();
+    {
+      File f(p, false);
+      ASSERT_EQ(slRead(back, f.h), ZV_TRUE);
+      EXPECT_EQ(f.position(), int64_t(head.size())) << "the whole list was read";
+    }
+    ASSERT_EQ(slCount(back), count);
+    for (int32_t i : {0, 32766, 32767, count - 2, count - 1}) {
+      const char* want = static_cast<const char*>(slGet(l, i));
+      const char* got = static_cast<const char*>(slGet(back, i));
+      if (!want) {
+        EXPECT_EQ(got, nullptr) << i;
+      } else {
+        ASSERT_NE(got, nullptr) << i;
+        EXPECT_STREQ(got, want) << i;
+      }
+    }
+    EXPECT_EQ(texts(back), texts(l));
+    slFree(l);
+    slFree(back);
+  }
+}

@@ -82,6 +82,32 @@ TEST(Language, missingKeysAreAddedAtTheNextLanguageChange) {
   EXPECT_EQ(lang.translate("CDUnknown###other"), "Unknown");
 }
 
+TEST(Language, aReadOnlyFileIsNeitherRewrittenNorMadeWritable) {
+  const std::string original = "Track=Titel\r\n";
+  std::string dir = makeLangDir("lang_readonly", "de", "407", "engine.dat", original);
+  std::string file = dir + "\\de\\engine.dat";
+  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  FILETIME before = {}, after = {};
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
+  before = data.ftLastWriteTime;
+  {
+    zv::LanguageState lang(dir);
+    lang.setLanguage(dir, "de", "engine.dat");
+    EXPECT_EQ(lang.translate("CDUnknown###Unknown"), "Unknown");
+    lang.setLanguage(dir, "en", "engine.dat");
+    lang.writeBack();
+  }  // and the unload's write-back
+  EXPECT_EQ(text(zvtest::readFile(file)), original);
+  DWORD attributes = GetFileAttributesA(file.c_str());
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u) << "still read-only";
+  ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
+  after = data.ftLastWriteTime;
+  EXPECT_EQ(CompareFileTime(&before, &after), 0);
+  EXPECT_EQ(GetFileAttributesA((file + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);  // freshDir must be able to clear it next run
+}
+
 TEST(Language, noFileMeansDefaultsAndNoWrites) {
   std::string dir = makeLangDir("lang_nofile", "fr", "40c", nullptr, "");
   std::string file = dir + "\\fr\\engine.dat";

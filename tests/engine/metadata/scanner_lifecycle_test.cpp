@@ -1,5 +1,6 @@
-// The file scanner's thread: registered at idle priority, and a second copy
-// of the engine loaded and unloaded while its scanner is at work.
+// The file scanner's thread: registered under its localised name at idle
+// priority, and a second copy of the engine loaded and unloaded while its
+// scanner is at work.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -22,9 +23,13 @@ TEST(ScannerThread, registeredUnderItsNameAtIdlePriority) {
   debugGetThreadList(table);
   debugGetThreadList(table);  // entries show from the second call on
   std::string text(table);
-  size_t at = text.find("\tFileScanner###File scanner\t");
+  // Its name is localised like the built-in kinds' names (no language file
+  // here: the default text), never the raw "key###default" text.
+  const std::string name = "\tFile scanner\t";
+  size_t at = text.find(name);
   ASSERT_NE(at, std::string::npos) << text;
-  EXPECT_EQ(text.substr(at + 28, 2), "I\t");
+  EXPECT_EQ(text.substr(at + name.size(), 2), "I\t");
+  EXPECT_EQ(text.find("###"), std::string::npos) << text;
 }
 
 // A copy of the engine under another name is a module of its own: loading it

@@ -145,6 +145,51 @@ TEST_F(PlaybackControl, checkFileAsksCandidatesAndMarksDecoderAnswers) {
   EXPECT_EQ(checkFile(nullptr), ZV_PLUGIN_NOT_MINE);
 }
 
+// Which of two willing plug-ins answers shows the order in which they were
+// asked: the fake decoder (its list ".fak,.FK2,.rec2") and the recorder kind
+// (".REC,.rec2") both take every file named "fake-ok recorder-ok".
+TEST_F(PlaybackControl, checkFileAsksInFourPassesMatchingWholeListEntriesOnly) {
+  struct Case {
+    const char* extension;
+    bool decoderAnswers;
+    const char* why;
+  };
+  const Case cases[] = {
+      {".rec2", true, "decoders naming the extension come before kinds naming it"},
+      {".REC2", true, "the extension is compared without regard to case"},
+      {".rec", false, "kinds naming the extension come before the other decoders"},
+      {".Rec", false, "the list's \".REC\" names \".rec\""},
+      {".xyz", true, "the other decoders come before the other kinds"},
+      {".re", true, "\".re\" is no entry of the recorder's list, only part of one"},
+      {".ec", true, "nor is \".ec\""},
+      {".rec2x", true, "nor \".rec2x\""},
+      {".r", true, "nor \".r\""},
+  };
+  auto space = checkRecordSpace();
+  auto* rec = reinterpret_cast<ZvFileCheckRec*>(space.data());
+  for (const Case& c : cases) {
+    std::string name = std::string("Z:\\m\\fake-ok recorder-ok") + c.extension;
+    rec->fileName = name.c_str();
+    rec->request = ZV_CHECK_TYPE_NAME;
+    ASSERT_EQ(checkFile(rec), 0) << name;
+    bool byDecoder = (rec->resultFlags & ZV_CHECK_BY_DECODER) != 0;
+    EXPECT_EQ(byDecoder, c.decoderAnswers) << name << ": " << c.why;
+    EXPECT_STREQ(rec->typeName, c.decoderAnswers ? "" : "Recorder file") << name;
+  }
+}
+
+TEST_F(PlaybackControl, checkFileMarksADecodersErrorAsTheDecodersToo) {
+  auto space = checkRecordSpace();
+  auto* rec = reinterpret_cast<ZvFileCheckRec*>(space.data());
+  rec->fileName = "Z:\\m\\fake-bad recorder-ok.fak";
+  rec->request = ZV_CHECK_LENGTH;
+  EXPECT_EQ(checkFile(rec), 6) << "the decoder's error ends the search";
+  EXPECT_EQ(rec->resultFlags & ZV_CHECK_BY_DECODER, static_cast<uint32_t>(ZV_CHECK_BY_DECODER));
+  rec->fileName = "Z:\\m\\recorder-bad.rec";
+  EXPECT_EQ(checkFile(rec), 5);
+  EXPECT_EQ(rec->resultFlags & ZV_CHECK_BY_DECODER, 0u) << "a kind's error is not marked";
+}
+
 TEST_F(PlaybackControl, fsControlAsksPluginsInListOrderAndClearsTextUnlessStoring) {
   using SeenFn = const char*(__stdcall*)();
   auto seen = reinterpret_cast<SeenFn>(

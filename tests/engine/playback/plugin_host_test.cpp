@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -187,6 +188,45 @@ TEST_F(PluginHost, messageToADeadTargetLeavesNoBlock) {
   EXPECT_EQ(stat[ZV_STAT_POOL_BLOCKS], pool);
   EXPECT_EQ(stat[ZV_STAT_HEAP_IN_USE], heap);
   EXPECT_EQ(stat[ZV_STAT_MESSAGES_POSTED], posted);
+}
+
+// How many diagnostic lines hold `text`.
+int linesWith(const std::string& text) {
+  std::string all = diagnostics();
+  int n = 0;
+  for (size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(PluginHost, aFailedPostIsCountedAndToldOnceASecondWithCodeAndTarget) {
+  DWORD deadId = 0;
+  HANDLE t = CreateThread(nullptr, 0, exitAtOnce, nullptr, 0, &deadId);
+  WaitForSingleObject(t, INFINITE);
+  CloseHandle(t);
+  const std::string line = "Message bus: message 6601 to " + std::to_string(deadId) + " ";
+  ASSERT_EQ(linesWith(line), 0);
+  // Another test's failure may have had this second's line: post until told.
+  int posts = 0;
+  ASSERT_TRUE(zvtest::waitFor([&] {
+    pluginMsgX(deadId, 6601);
+    ++posts;
+    return linesWith(line) == 1;
+  }, 3000)) << diagnostics();
+  for (int i = 0; i < 50; ++i) pluginMsgX(deadId, 6601);
+  posts += 50;
+  EXPECT_LE(linesWith(line), 2) << "a burst of failures writes one line a second, not one each";
+  // Once the second has passed the next failure is told again, with the
+  // count of every message dropped so far.
+  ASSERT_TRUE(zvtest::waitFor([&] {
+    pluginMsgX(deadId, 6601);
+    return linesWith(line) >= 2;
+  }, 3000));
+  std::string all = diagnostics();
+  size_t last = all.rfind(line);
+  size_t count = all.find("; ", last);
+  ASSERT_NE(count, std::string::npos);
+  EXPECT_GT(std::atol(all.c_str() + count + 2), long(posts)) << all.substr(last, 120);
+  EXPECT_NE(all.find("dropped so far", last), std::string::npos);
 }
 
 TEST_F(PluginHost, finishMsgFreesOnlyBusBlocks) {

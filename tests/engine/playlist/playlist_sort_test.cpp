@@ -233,3 +233,62 @@ TEST(FastDesc, fileNameWithoutItsExtension) {
   EXPECT_EQ(std::strlen(out), 255u);
   EXPECT_EQ(out[256], 'z') << "256 bytes at most";
 }
+
+namespace {
+
+// The sort procedure written out plainly: partition around the entry in the
+// middle (followed as it moves), recurse into the left part, loop on the
+// right one.
+void referenceQuicksort(std::vector<int32_t>& index, const std::vector<std::string>& keys, int32_t l, int32_t r) {
+  int32_t i = 0;
+  do {
+    i = l;
+    int32_t j = r, p = (l + r) / 2;
+    do {
+      while (keys[size_t(index[size_t(i)])] < keys[size_t(index[size_t(p)])]) ++i;
+      while (keys[size_t(index[size_t(j)])] > keys[size_t(index[size_t(p)])]) --j;
+      if (i <= j) {
+        std::swap(index[size_t(i)], index[size_t(j)]);
+        if (p == i) p = j;
+        else if (p == j) p = i;
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (l < j) referenceQuicksort(index, keys, l, j);
+    l = i;
+  } while (i < r);
+}
+
+}  // namespace
+
+TEST(PlaylistSort, equalKeysEndInTheOrderTheSortProcedureLeavesThem) {
+  // Few distinct keys among many lines: most comparisons are between equal
+  // keys, where any other quicksort (or a stable sort) leaves another order.
+  for (int32_t count : {2, 3, 7, 64, 1000}) {
+    SCOPED_TRACE(count);
+    OwnedPl pl;
+    std::vector<std::string> keys;
+    uint32_t seed = 777u + uint32_t(count);
+    for (int32_t i = 0; i < count; ++i) {
+      seed = seed * 1103515245 + 12345;
+      std::string key(1, char('a' + (seed >> 16) % 4));
+      keys.push_back(key);
+      std::string name = "C:\\m\\" + std::to_string(i) + ".mp3";
+      plAddLine(pl, nullptr, name.c_str(), key.c_str(), nullptr);
+    }
+    const size_t n = static_cast<size_t>(count);
+    std::vector<int32_t> index(n), expected(n);
+    std::iota(index.begin(), index.end(), 0);
+    std::iota(expected.begin(), expected.end(), 0);
+    plSortIndex(pl, plSortDesc, index.data(), count);
+    referenceQuicksort(expected, keys, 0, count - 1);
+    EXPECT_EQ(index, expected);
+    std::vector<int32_t> stable(n);
+    std::iota(stable.begin(), stable.end(), 0);
+    std::stable_sort(stable.begin(), stable.end(), [&](int32_t a, int32_t b) { return keys[a] < keys[b]; });
+    if (count >= 64) {
+      EXPECT_NE(index, stable) << "the case would not tell a stable sort from this one";
+    }
+  }
+}

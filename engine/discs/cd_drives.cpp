@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <dbt.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -56,12 +54,7 @@ void readIdentity(char letter, char* out) {
   MciCd cd;
   std::string identity;
   if (!cd.open(letter, "mycdxx") || !cd.mediaIdentity(identity)) return;
-  char* end = nullptr;
-  unsigned long long number = std::strtoull(identity.c_str(), &end, 10);
-  if (identity.empty() || !end || *end) return;
-  char hex[24];
-  std::snprintf(hex, sizeof(hex), "%llX", number);
-  copyBounded(out, 16, hex);
+  copyBounded(out, 16, mediaIdentityHex(identity));
 }
 
 // The disc id as the cddbId export gives it: 0, with a diagnostic line, when

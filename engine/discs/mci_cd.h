@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "win32/owners.h"
@@ -20,6 +21,19 @@ constexpr int32_t kCdFramesPerSecond = 75;
 inline int32_t msfToFrames(DWORD msf) {
   return int32_t(MCI_MSF_MINUTE(msf)) * 60 * kCdFramesPerSecond + int32_t(MCI_MSF_SECOND(msf)) * kCdFramesPerSecond +
          int32_t(MCI_MSF_FRAME(msf));
+}
+
+// The media identity the driver gives (a decimal number) in hexadecimal,
+// the form the drive list and the CD database records hold; "" when it is
+// not a number.
+inline std::string mediaIdentityHex(const std::string& decimal) {
+  if (decimal.empty()) return "";
+  char* end = nullptr;
+  unsigned long long number = std::strtoull(decimal.c_str(), &end, 10);
+  if (!end || *end) return "";
+  char hex[24];
+  std::snprintf(hex, sizeof(hex), "%llX", number);
+  return hex;
 }
 
 class MciCd {

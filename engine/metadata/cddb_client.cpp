@@ -15,6 +15,7 @@
 #include "metadata/desc_link.h"
 #include "playback/host/file_changed.h"
 #include "discs/disc_toc.h"
+#include "discs/mci_cd.h"
 #include "metadata/xmcd_format.h"
 #include "discs/cd_drives.h"
 #include "discs/cddb_directory.h"
@@ -136,15 +137,9 @@ bool createInfo(char drive, ZvCddbInfo& info) {
   if (!cd.mediaIdentity(identity)) return false;
   cd.close();
   info.discId = cddbDiscId(toc.starts.data(), int32_t(toc.starts.size()), toc.leadOut);
-  char* end = nullptr;
-  unsigned long long number = std::strtoull(identity.c_str(), &end, 10);
-  char hex[24];
-  if (!identity.empty() && end && *end == 0) {
-    std::snprintf(hex, sizeof(hex), "%llX", number);
-    copyBounded(info.mciId, sizeof(info.mciId), hex);
-  } else {
-    copyBounded(info.mciId, sizeof(info.mciId), identity);  // not a number: keep the driver's text
-  }
+  const std::string hex = mediaIdentityHex(identity);
+  // Not a number: the driver's text is kept.
+  copyBounded(info.mciId, sizeof(info.mciId), hex.empty() ? identity : hex);
   info.trackCount = int32_t(toc.starts.size());
   std::copy(toc.starts.begin(), toc.starts.end(), info.frameOffsets);
   info.leadOut = toc.leadOut;

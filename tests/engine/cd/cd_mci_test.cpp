@@ -92,6 +92,31 @@ TEST(CddbCreateInfo, buildsTheRecordFromTheDiscAndTheCdPlayerDatabase) {
   EXPECT_STREQ(g.info.trackTitles[1], "Second from ini");
 }
 
+// A driver whose media identity is not a decimal number: the drive list
+// knows no identity, while the database record keeps the driver's text.
+TEST(CddbCreateInfo, keepsAnIdentityThatIsNoNumberAsTheDriverGaveIt) {
+  const struct {
+    const char* identity;
+    const char* getCdId;
+    const char* mciId;
+  } cases[] = {
+      {"12AB", "", "12AB"},
+      {"42 ", "", "42 "},
+      {"255", "FF", "FF"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.identity);
+    cdtest::insertDisc(threeTracks(c.identity));
+    char identity[16];
+    std::memset(identity, 'x', sizeof(identity));
+    getCDId('D', identity);
+    EXPECT_STREQ(identity, c.getCdId);
+    InfoGuard g;
+    ASSERT_EQ(cddbCreateInfo('D', &g.info), -1);
+    EXPECT_STREQ(g.info.mciId, c.mciId);
+  }
+}
+
 TEST(CddbQueryInfo, takesArtistAndTitleTogetherAndLeavesTitlesWithoutEntries) {
   std::string ini = cdPlayerIni();
   WritePrivateProfileStringA("ABCDEF", "artist", "A", ini.c_str());

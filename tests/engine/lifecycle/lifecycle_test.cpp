@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../playback/fixtures/recorder_log.h"
 #include "testkit.h"
 #include "zv_config.h"
 #include "zv_memory.h"
@@ -20,21 +21,13 @@
 
 namespace {
 
+using recordertest::recorderLog;
+
 std::string g_log;
 
 std::string diagnostics() {
   auto bytes = zvtest::readFile(g_log);
   return std::string(bytes.begin(), bytes.end());
-}
-
-std::string recorderLog() {
-  HMODULE m = GetModuleHandleA("recorder.zz");
-  if (!m) return "";
-  using LogFn = int32_t(__stdcall*)(char*, int32_t);
-  auto fn = reinterpret_cast<LogFn>(reinterpret_cast<void*>(GetProcAddress(m, "recorderLog")));
-  std::vector<char> buf(1 << 20);
-  fn(buf.data(), static_cast<int32_t>(buf.size()));
-  return buf.data();
 }
 
 bool threadEnded(DWORD id, int ms) {

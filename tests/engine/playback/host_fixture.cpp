@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <mutex>
-#include <vector>
 
 #include "testkit.h"
 #include "zv_plugins.h"
@@ -30,16 +29,6 @@ void ensurePlugins() {
 std::string diagnostics() {
   auto bytes = zvtest::readFile(g_log);
   return std::string(bytes.begin(), bytes.end());
-}
-
-std::string recorderLog() {
-  HMODULE m = GetModuleHandleA("recorder.zz");
-  if (!m) return "";
-  using LogFn = int32_t(__stdcall*)(char*, int32_t);
-  auto fn = reinterpret_cast<LogFn>(reinterpret_cast<void*>(GetProcAddress(m, "recorderLog")));
-  std::vector<char> buf(1 << 20);
-  fn(buf.data(), static_cast<int32_t>(buf.size()));
-  return buf.data();
 }
 
 }  // namespace playbacktest

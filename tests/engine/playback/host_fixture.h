@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "fixtures/recorder_log.h"
+
 namespace playbacktest {
 
 // Calls initPlugins once (the lists live as long as the process).
@@ -11,7 +13,6 @@ void ensurePlugins();
 // Everything the engine wrote as diagnostic lines so far.
 std::string diagnostics();
 
-// What the recorder plug-in has seen so far.
-std::string recorderLog();
+using recordertest::recorderLog;
 
 }  // namespace playbacktest

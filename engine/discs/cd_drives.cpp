@@ -10,6 +10,7 @@
 #include <string>
 
 #include "foundation/diagnostics.h"
+#include "foundation/srw_lock.h"
 #include "discs/mci_cd.h"
 #include "foundation/text_util.h"
 #include "discs/cd_path.h"
@@ -34,15 +35,6 @@ void (*g_describe)(const char* path) = nullptr;
 // Guards the records' contents (the slots themselves change only at load and
 // unload). Never held while a drive is asked: that may take a while.
 SRWLOCK g_drivesLock = SRWLOCK_INIT;
-
-struct ReadLock {
-  ReadLock() { AcquireSRWLockShared(&g_drivesLock); }
-  ~ReadLock() { ReleaseSRWLockShared(&g_drivesLock); }
-};
-struct WriteLock {
-  WriteLock() { AcquireSRWLockExclusive(&g_drivesLock); }
-  ~WriteLock() { ReleaseSRWLockExclusive(&g_drivesLock); }
-};
 
 int driveIndex(char letter) {
   int i = (letter | 0x20) - 'a';
@@ -111,7 +103,7 @@ void setDiscDescriber(void (*describe)(const char* path)) { g_describe = describ
 
 bool cdDriveRecord(char letter, CdDriveRec* copy) {
   int i = driveIndex(letter);
-  ReadLock hold;
+  SharedLock hold(g_drivesLock);
   if (i < 0 || !g_drives[i]) return false;
   if (copy) *copy = *g_drives[i];
   return true;
@@ -119,14 +111,14 @@ bool cdDriveRecord(char letter, CdDriveRec* copy) {
 
 bool setCdDriveUser(char letter, uint32_t threadId) {
   int i = driveIndex(letter);
-  WriteLock hold;
+  ExclusiveLock hold(g_drivesLock);
   if (i < 0 || !g_drives[i]) return false;
   g_drives[i]->threadId = threadId;
   return true;
 }
 
 char driveHoldingDisc(uint32_t discId) {
-  ReadLock hold;
+  SharedLock hold(g_drivesLock);
   for (int i = 0; i < 26; ++i)
     if (g_drives[i] && g_drives[i]->identity[0] && g_drives[i]->discId == discId) return char('A' + i);
   return 0;
@@ -144,7 +136,7 @@ void refreshCdDrives(bool announce) {
     if (std::strcmp(now.identity, before.identity) == 0) continue;
     now.discId = now.identity[0] ? guardedDiscId(letter) : 0;
     {
-      WriteLock hold;
+      ExclusiveLock hold(g_drivesLock);
       if (!g_drives[i]) continue;
       std::memcpy(g_drives[i]->identity, now.identity, sizeof(now.identity));
       g_drives[i]->discId = now.discId;
@@ -161,7 +153,7 @@ bool startCdDrives() {
     const char root[4] = {char('A' + i), ':', '\\', 0};
     if (GetDriveTypeA(root) != DRIVE_CDROM) continue;
     auto* rec = static_cast<CdDriveRec*>(mallocex(sizeof(CdDriveRec), "cdRec"));
-    WriteLock hold;
+    ExclusiveLock hold(g_drivesLock);
     g_drives[i] = rec;
   }
   return true;
@@ -206,7 +198,7 @@ void stopCdDrives(bool processExit) {
       unregisterWindowClass(kMonitorClass);
     }
   }
-  WriteLock hold;
+  ExclusiveLock hold(g_drivesLock);
   for (CdDriveRec*& rec : g_drives) {
     _mfree(rec);
     rec = nullptr;

@@ -12,6 +12,7 @@
 
 #include "foundation/config_store.h"
 #include "foundation/diagnostics.h"
+#include "foundation/srw_lock.h"
 #include "foundation/text_util.h"
 #include "foundation/engine_module.h"
 #include "foundation/standard_dirs.h"
@@ -39,15 +40,6 @@ std::vector<std::string> g_supportedExt;
 void (*g_registerBuiltins)() = nullptr;
 void (*g_releaseBuiltins)() = nullptr;
 SRWLOCK g_lock = SRWLOCK_INIT;
-
-struct SharedLock {
-  SharedLock() { AcquireSRWLockShared(&g_lock); }
-  ~SharedLock() { ReleaseSRWLockShared(&g_lock); }
-};
-struct ExclusiveLock {
-  ExclusiveLock() { AcquireSRWLockExclusive(&g_lock); }
-  ~ExclusiveLock() { ReleaseSRWLockExclusive(&g_lock); }
-};
 
 void rangeError(const char* what, int32_t index, size_t count) {
   debugWriteLinef("%s argument %d not in valid range 0..%d", what, static_cast<int>(index),
@@ -165,7 +157,7 @@ bool startPluginHost() { return true; }
 
 void stopPluginHost(bool processExit) {
   if (processExit) return;  // records and libraries are left to process end
-  ExclusiveLock hold;
+  ExclusiveLock hold(g_lock);
   for (ZvPluginRec* r : g_kinds) _mfree(r);
   for (ZvInstanceRec* r : g_instances) _mfree(r);
   g_kinds.clear();
@@ -178,7 +170,7 @@ void stopPluginHost(bool processExit) {
 std::vector<std::pair<ZvTarget, const char*>> broadcastTargets(uint32_t code) {
   std::vector<std::pair<ZvTarget, const char*>> targets;
   std::string text = std::to_string(code);
-  SharedLock hold;
+  SharedLock hold(g_lock);
   for (const ZvInstanceRec* r : g_instances) targets.emplace_back(r->threadId, "bcastMsg");
   for (const Filter& f : g_filters)
     if (f.code == text) targets.emplace_back(f.target, "bfilterMsg");
@@ -206,7 +198,7 @@ ZVEXPORT void ZVAPI freePlugins(void) {
     shutDownOutput();
     std::vector<ZvInstanceRec*> instances;
     {
-      ExclusiveLock hold;
+      ExclusiveLock hold(g_lock);
       instances.swap(g_instances);
     }
     for (auto it = instances.rbegin(); it != instances.rend(); ++it) {
@@ -232,7 +224,7 @@ ZVEXPORT void ZVAPI freePlugins(void) {
 ZVEXPORT int32_t ZVAPI pluginCount(void) { return static_cast<int32_t>(g_kinds.size()); }
 
 ZVEXPORT int32_t ZVAPI instanceCount(void) {
-  SharedLock hold;
+  SharedLock hold(g_lock);
   return static_cast<int32_t>(g_instances.size());
 }
 
@@ -245,7 +237,7 @@ ZVEXPORT const ZvPluginRec* ZVAPI pluginInfoByNum(int32_t index) {
 }
 
 ZVEXPORT const ZvInstanceRec* ZVAPI instanceInfoByNum(int32_t index) {
-  SharedLock hold;
+  SharedLock hold(g_lock);
   if (index < 0 || static_cast<size_t>(index) >= g_instances.size()) {
     rangeError("instanceInfo", index, g_instances.size());
     return nullptr;
@@ -256,12 +248,12 @@ ZVEXPORT const ZvInstanceRec* ZVAPI instanceInfoByNum(int32_t index) {
 ZVEXPORT const ZvPluginRec* ZVAPI pluginInfoByName(const char* name) { return findByName(g_kinds, name); }
 
 ZVEXPORT const ZvInstanceRec* ZVAPI instanceInfoByName(const char* name) {
-  SharedLock hold;
+  SharedLock hold(g_lock);
   return findByName(g_instances, name);
 }
 
 ZVEXPORT const ZvInstanceRec* ZVAPI instanceInfoById(ZvTarget id) {
-  SharedLock hold;
+  SharedLock hold(g_lock);
   for (const ZvInstanceRec* r : g_instances)
     if (r->threadId == id) return r;
   return nullptr;
@@ -269,7 +261,7 @@ ZVEXPORT const ZvInstanceRec* ZVAPI instanceInfoById(ZvTarget id) {
 
 ZVEXPORT void ZVAPI addBroadcastFilter(ZvTarget target, int32_t code) {
   guardedVoid("addBroadcastFilter", [&] {
-    ExclusiveLock hold;
+    ExclusiveLock hold(g_lock);
     g_filters.push_back({std::to_string(code), target});
   });
 }
@@ -277,7 +269,7 @@ ZVEXPORT void ZVAPI addBroadcastFilter(ZvTarget target, int32_t code) {
 ZVEXPORT void ZVAPI delBroadcastFilter(ZvTarget target, int32_t code) {
   guardedVoid("delBroadcastFilter", [&] {
     std::string text = std::to_string(code);
-    ExclusiveLock hold;
+    ExclusiveLock hold(g_lock);
     std::erase_if(g_filters, [&](const Filter& f) { return f.target == target && f.code == text; });
   });
 }
@@ -296,7 +288,7 @@ ZVEXPORT ZvTarget ZVAPI startPlugin(const char* name, ZvTarget owner) {
     kind->comInit(&init);  // its result is not used
     copy->threadId = init.instanceId;
     copy->threadHandle = init.threadHandle;
-    ExclusiveLock hold;
+    ExclusiveLock hold(g_lock);
     g_instances.push_back(copy);
     return copy->threadId;
   });
@@ -306,7 +298,7 @@ ZVEXPORT void ZVAPI stopPlugin(ZvTarget id) {
   guardedVoid("stopPlugin", [&] {
     ZvInstanceRec* found = nullptr;
     {
-      ExclusiveLock hold;
+      ExclusiveLock hold(g_lock);
       for (auto it = g_instances.begin(); it != g_instances.end(); ++it)
         if ((*it)->threadId == id) {
           found = *it;

@@ -134,14 +134,22 @@ TEST_F(PlaybackControl, checkFileAsksCandidatesAndMarksDecoderAnswers) {
   rec->fileName = "Z:\\m\\unknown.xyz";
   EXPECT_EQ(checkFile(rec), ZV_PLUGIN_NOT_MINE);
 
-  std::string before = recorderLog();
+  // Only the recorder's check lines count: an instance started above may
+  // still be logging its quit.
+  auto checksAsked = [] {
+    std::string log = recorderLog();
+    size_t count = 0;
+    for (size_t at = log.find("check "); at != std::string::npos; at = log.find("check ", at + 1)) ++count;
+    return count;
+  };
+  const size_t before = checksAsked();
   rec->fileName = "Z:\\m\\list.m3u";
   EXPECT_EQ(checkFile(rec), ZV_PLUGIN_NOT_MINE);
   rec->fileName = zvtest::testDir().c_str();
   std::string dir = zvtest::testDir();
   rec->fileName = dir.c_str();
   EXPECT_EQ(checkFile(rec), ZV_PLUGIN_NOT_MINE);
-  EXPECT_EQ(recorderLog(), before) << "playlists and folders are not offered to anyone";
+  EXPECT_EQ(checksAsked(), before) << "playlists and folders are not offered to anyone";
   EXPECT_EQ(checkFile(nullptr), ZV_PLUGIN_NOT_MINE);
 }
 

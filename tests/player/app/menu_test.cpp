@@ -68,7 +68,7 @@ TEST(MenuDefinitions, ticksFollowTheStateAndVariableItemsTheirLists) {
   EXPECT_EQ(describe(parseMenuDefinition(openMenuDefinition("DE"))),
             (Lines{"(Num0) Open file...|openfile", "Open directory...|opendir", "-", "CD (D:)|/open:D:",
                    "CD (E:)|/open:E:", "Recent|\\open:recent"}));
-  EXPECT_EQ(describe(parseMenuDefinition(plMenuDefinition("D")))[5], "CD (D:)|edit:D:");
+  EXPECT_EQ(describe(parseMenuDefinition(plMenuDefinition("D")))[6], "CD (D:)|edit:D:");
   Lines tools = describe(parseMenuDefinition(toolsMenuDefinition(false, true)));
   EXPECT_EQ(tools.back(), "[x]Always on top|ontop");
   EXPECT_EQ(std::count(tools.begin(), tools.end(), "Hide console|hidecon"), 0);

@@ -2,7 +2,10 @@
 // what the engine is told for each command and notification.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "player_fixture.h"
+#include "testkit.h"
 
 using ptest::FakePort;
 using ptest::FakeView;
@@ -332,6 +335,106 @@ TEST_F(SequencerTest, closedReport_clearsThePlayingStream) {
   EXPECT_EQ(seq.playedName(), "");
   EXPECT_EQ(seq.streamStatus(), nullptr);
   EXPECT_EQ(seq.heldStreams(), 0u);
+}
+
+
+// The open operation with real files: plInsFile expands a folder into a
+// group of its playable files.
+struct OpenOperation : SequencerTest {
+  std::string dir;
+  void SetUp() override {
+    SequencerTest::SetUp();
+    dir = zvtest::freshDir("open");
+    CreateDirectoryA((dir + "\\album").c_str(), nullptr);
+    CreateDirectoryA((dir + "\\texts").c_str(), nullptr);
+    for (const char* f : {"\\album\\1.wav", "\\album\\2.wav", "\\single.wav", "\\texts\\notes.txt"})
+      zvtest::writeFile(dir + f, "RIFF", 4);
+  }
+  std::vector<std::string> names() {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < plGetCount(pl); ++i) out.push_back(plGetName(pl, i));
+    return out;
+  }
+};
+
+TEST_F(OpenOperation, newPlaylistSelectsTheFirstFileOfTheOrder) {
+  load({"G old@0", "C:\\old.wav@1"});
+  seq.beginOpen(ZV_OPEN_NEW_PLAYLIST);
+  EXPECT_EQ(view.editorCopies, 1) << "editors showing the old list keep a copy";
+  EXPECT_TRUE(seq.addItem(dir + "\\album\\", 0));
+  seq.endOpen(ZV_OPEN_NEW_PLAYLIST);
+  ASSERT_GE(plGetCount(pl), 4);
+  EXPECT_EQ(plGetRec(pl, 0)->flags, 0x10404u) << "a new playlist starts with its root line";
+  EXPECT_EQ(plGetName(pl, 1), dir + "\\album") << "the trailing backslash is removed";
+  EXPECT_EQ(seq.curFileName(), dir + "\\album\\1.wav");
+  EXPECT_GE(view.saves, 1);
+  EXPECT_EQ(view.noPlayableFilesCount, 0);
+}
+
+TEST_F(OpenOperation, addAndPlayStartsTheFirstAddedOrTheFirstFoundItem) {
+  seq.beginOpen(ZV_OPEN_NEW_PLAYLIST);
+  seq.addItem(dir + "\\single.wav", 0);
+  seq.endOpen(ZV_OPEN_NEW_PLAYLIST);
+  port.take();
+  OpenMode addPlay = ZV_OPEN_ADD | ZV_OPEN_PLAY;
+  seq.beginOpen(addPlay);
+  EXPECT_EQ(plGetCount(pl), 2) << "adding keeps the playlist";
+  seq.addItem(dir + "\\album", addPlay);
+  seq.endOpen(addPlay);
+  EXPECT_TRUE(seq.playIntent());
+  EXPECT_EQ(port.take(), (Calls{"open " + dir + "\\album\\1.wav"}));
+
+  OpenMode findPlay = ZV_OPEN_ADD | ZV_OPEN_PLAY | ZV_OPEN_FIND;
+  int32_t before = plGetCount(pl);
+  seq.beginOpen(findPlay);
+  seq.addItem(dir + "\\SINGLE.WAV", findPlay);  // present: found, not added
+  seq.addItem(dir + "\\album\\2.wav", findPlay);
+  seq.endOpen(findPlay);
+  EXPECT_EQ(plGetCount(pl), before);
+  EXPECT_EQ(seq.curFileName(), dir + "\\single.wav");
+}
+
+TEST_F(OpenOperation, nothingPlayableSaysSoAndAddingNothingKeepsTheCurrentFile) {
+  seq.beginOpen(ZV_OPEN_NEW_PLAYLIST);
+  seq.addItem(dir + "\\single.wav", 0);
+  seq.endOpen(ZV_OPEN_NEW_PLAYLIST);
+  seq.play();
+  seq.onOpened(seq.pendingStream(), report(capStream));
+  port.take();
+  OpenMode addPlay = ZV_OPEN_ADD | ZV_OPEN_PLAY;
+  seq.beginOpen(addPlay);
+  EXPECT_FALSE(seq.addItem("C:\\" + std::string(300, 'x') + ".wav", addPlay)) << "refused, never cut";
+  seq.addItem(dir + "\\texts", addPlay);  // a folder without playable files
+  seq.endOpen(addPlay);
+  EXPECT_TRUE(port.take().empty()) << "nothing added: the playing file goes on";
+  EXPECT_EQ(seq.curFileName(), dir + "\\single.wav");
+
+  seq.beginOpen(ZV_OPEN_REPLACE);
+  seq.addItem(dir + "\\texts", ZV_OPEN_REPLACE);
+  seq.endOpen(ZV_OPEN_REPLACE);
+  EXPECT_EQ(view.editorCopies, 1) << "replacing gives the editors no copy";
+  EXPECT_EQ(names(), (std::vector<std::string>{""}));
+  EXPECT_EQ(view.noPlayableFilesCount, 1);
+  EXPECT_EQ(seq.curFileN(), -1);
+}
+
+TEST_F(SequencerTest, discRemoved_dropsTheDrivesLinesAndKeepsTheCurrentFilePlaying) {
+  load({"G root@0", "D:\\t1.cda@1", "D:\\t2.cda@1", "C:\\a.wav@1", "C:\\b.wav@1"});
+  ZvTarget a = playLine(3);
+  port.take();
+  seq.discRemoved('d');
+  EXPECT_EQ(plGetCount(pl), 3);
+  EXPECT_EQ(seq.curFileN(), 1);
+  EXPECT_EQ(seq.playedIndex(), 1);
+  EXPECT_EQ(seq.stream(), a);
+  EXPECT_TRUE(port.take().empty()) << "the playing file is not opened again";
+  EXPECT_EQ(plFindMark(pl, 1), -1) << "marks removed";
+
+  seq.discRemoved('C');  // the current file's own drive
+  EXPECT_EQ(plGetCount(pl), 1);
+  EXPECT_EQ(seq.curFileN(), -1);
+  seq.discRemoved('E');
+  EXPECT_EQ(plGetCount(pl), 1);
 }
 
 }  // namespace

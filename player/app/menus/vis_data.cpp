@@ -52,6 +52,19 @@ std::optional<VisPluginChoice> parseVisPluginCommand(const std::string& argument
   return choice;
 }
 
+void rememberVisPlugin(const VisPluginChoice& choice) {
+  if (choice.name.empty()) return;
+  setConfigString("lastVisC", choice.name.c_str());
+  setConfigInt("lastVisN", choice.module);
+}
+
+std::optional<VisPluginChoice> lastVisPlugin() {
+  char name[1024] = {};
+  configString("lastVisC", name, "");
+  if (!name[0]) return std::nullopt;
+  return VisPluginChoice{name, configInt("lastVisN", 0)};
+}
+
 VisData readVisData() {
   VisData d{};
   if (!configRec("visData", &d, sizeof(d))) d = defaultVisData();

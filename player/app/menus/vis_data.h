@@ -33,6 +33,12 @@ struct VisPluginChoice {
 };
 std::optional<VisPluginChoice> parseVisPluginCommand(const std::string& argument);
 
+// "_vis:" with a name remembers the plug-in ("lastVisC", "lastVisN") so that a
+// double click on the display starts it again; "_vis:" alone (stop) keeps the
+// last one. The last one, or nullopt when none was ever started.
+void rememberVisPlugin(const VisPluginChoice& choice);
+std::optional<VisPluginChoice> lastVisPlugin();
+
 // "visData" from the configuration store, or the default when absent; and back.
 VisData readVisData();
 void storeVisData(const VisData& data);

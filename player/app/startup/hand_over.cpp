@@ -20,6 +20,14 @@ std::optional<HandOver> decodeHandOver(ULONG_PTR dataWord, const void* data, DWO
   return h;
 }
 
+std::optional<HandOver> receiveHandOver(LPARAM copyData) {
+  const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(copyData);
+  std::optional<HandOver> h;
+  if (cds) h = decodeHandOver(cds->dwData, cds->lpData, cds->cbData);
+  ReplyMessage(TRUE);  // the record belongs to the sender: copied above, released now
+  return h;
+}
+
 HandOverBlock encodeHandOver(HandOverOp op, uint16_t argument, const std::string& text) {
   HandOverBlock b;
   b.dataWord = static_cast<ULONG_PTR>(op) | (static_cast<ULONG_PTR>(argument) << 16);

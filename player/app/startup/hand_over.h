@@ -39,6 +39,11 @@ struct HandOver {
 // its length, and for an item longer than a path may be.
 std::optional<HandOver> decodeHandOver(ULONG_PTR dataWord, const void* data, DWORD size);
 
+// For the main window's WM_COPYDATA: decodes the record at `copyData` and
+// then releases the sender (ReplyMessage), so that whatever the window does
+// next (a box, a dialog) never holds the sending program.
+std::optional<HandOver> receiveHandOver(LPARAM copyData);
+
 // A block for SendMessage(WM_COPYDATA): the data word and the text with its zero.
 struct HandOverBlock {
   ULONG_PTR dataWord = 0;

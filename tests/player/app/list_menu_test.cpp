@@ -124,6 +124,14 @@ TEST(VisData, pluginChoice_andTheStoredRecord) {
   EXPECT_FALSE(parseVisPluginCommand("a,-1"));
 
   ptest::ensureEngine();
+  setConfigString("lastVisC", "");
+  EXPECT_FALSE(lastVisPlugin());
+  rememberVisPlugin(*parseVisPluginCommand("vis_b.dll,1"));
+  rememberVisPlugin(*parseVisPluginCommand(""));  // stopping keeps the last one
+  ASSERT_TRUE(lastVisPlugin());
+  EXPECT_EQ(lastVisPlugin()->name, "vis_b.dll");
+  EXPECT_EQ(lastVisPlugin()->module, 1);
+
   VisData d = defaultVisData();
   applyDisplayCommand(d, "_scope");
   std::memset(d.skinDir, 'x', sizeof(d.skinDir));  // a record whose text does not end

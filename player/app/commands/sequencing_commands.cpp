@@ -23,7 +23,7 @@ void SequencingCommands::groupMode(C c) {
 }
 
 void SequencingCommands::volume(C c) {
-  if (volumeControl_ < 0) return;
+  if (volumeControl_ == -1) return;
   int32_t volume = 0, balance = 0;
   getVolume(volumeControl_, &volume, &balance);
   setVolume(volumeControl_, steppedVolume(volume, std::strcmp(c.name(), "volup") == 0), balance);

@@ -96,7 +96,7 @@ TEST(MasterVolume, volupAndVoldownStepWithinTheRangeAndKeepTheBalance) {
   ptest::ensureEngine();
   if (openMixer() != 0) GTEST_SKIP() << "no mixer";
   int32_t line = findLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS);
-  int32_t control = line >= 0 ? findCtl(line, MIXERCONTROL_CONTROLTYPE_VOLUME) : -1;
+  int32_t control = line != -1 ? findCtl(line, MIXERCONTROL_CONTROLTYPE_VOLUME) : -1;
   if (control < 0) {
     closeMixer();
     GTEST_SKIP() << "no master volume control";

@@ -180,25 +180,20 @@ void Sequencer::onOpened(ZvTarget s, const ZvOpenedPrm& report) {
 
 void Sequencer::onOpenFailed(ZvTarget s) {
   port_.stopPlugin(s);
-  if (s == pending_) {
-    view_.positionReset();
-    auto it = streams_.find(s);
-    std::unique_ptr<OpenedStream> rec = it != streams_.end() ? std::move(it->second) : nullptr;
-    streams_.erase(s);
-    if (!rec) rec = std::make_unique<OpenedStream>(port_);
-    pending_ = port_.openNext(&rec->context);
-    if (pending_) {
-      streams_[pending_] = std::move(rec);  // the next decoder writes the same record
-      view_.openFailed();
-    } else {
-      rec.reset();
-      view_.openFailed();
-      skipAfterFailure(backwards_);
-    }
+  if (s != pending_) {
+    forget(s);  // an open nobody waits for: its context goes with its record
+    view_.openFailed();
     return;
   }
-  forget(s);  // an open nobody waits for: its context goes with its record
+  view_.positionReset();
+  auto it = streams_.find(s);
+  std::unique_ptr<OpenedStream> rec = it != streams_.end() ? std::move(it->second) : nullptr;
+  streams_.erase(s);
+  if (!rec) rec = std::make_unique<OpenedStream>(port_);
+  pending_ = port_.openNext(&rec->context);
+  if (pending_) streams_[pending_] = std::move(rec);  // the next decoder writes the same record
   view_.openFailed();
+  if (!pending_) skipAfterFailure(backwards_);
 }
 
 void Sequencer::onState(ZvTarget s, int32_t state) {

@@ -1,0 +1,24 @@
+// Fonts named in skins: "font" = name, size in points, style letters
+// (b bold, i italic, u underline), e.g. font="Segoe UI" 9 b.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "skin_text.h"
+
+#include "win32/owners.h"
+
+namespace zv::ui {
+
+struct SkinFontSpec {
+  std::string name = "Tahoma";
+  int points = 8;
+  bool bold = false, italic = false, underline = false;
+};
+
+SkinFontSpec parseSkinFont(std::string_view value, const SkinFontSpec& fallback = {});
+UniqueFont createSkinFont(const SkinFontSpec& spec);
+
+}  // namespace zv::ui

@@ -26,7 +26,7 @@ SkinFontSpec parseSkinFont(std::string_view value, const SkinFontSpec& fallback)
 UniqueFont createSkinFont(const SkinFontSpec& spec) {
   return UniqueFont(CreateFontA(-MulDiv(spec.points, 96, 72), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic,
                                 spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str()));
+                                spec.smooth ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str()));
 }
 
 }  // namespace zv::ui

@@ -16,6 +16,7 @@ struct SkinFontSpec {
   std::string name = "Tahoma";
   int points = 8;
   bool bold = false, italic = false, underline = false;
+  bool smooth = true;  // anti-aliased edges (tests read exact colours without)
 };
 
 SkinFontSpec parseSkinFont(std::string_view value, const SkinFontSpec& fallback = {});

@@ -213,11 +213,16 @@ class LineReader {
         if (!name.empty()) readFile(folder + name, depth + 1);
         continue;
       }
+      // Continuations: every physical line that ends in "\" carries on
+      // into the next; past the length limit the rest is read and dropped.
       std::string logical(line);
-      while (!logical.empty() && logical.back() == '\\') {
-        logical.pop_back();
-        if (i + 1 >= lines.size()) break;
+      bool more = !logical.empty() && logical.back() == '\\';
+      if (more) logical.pop_back();
+      while (more && i + 1 < lines.size()) {
         std::string_view next = trimSkin(lines[++i]);
+        more = !next.empty() && next.back() == '\\';
+        if (more) next.remove_suffix(1);
+        while (!logical.empty() && static_cast<unsigned char>(logical.back()) <= ' ') logical.pop_back();
         if (logical.size() + 1 + next.size() <= kSkinLogicalLineLimit) {
           logical += ' ';
           logical += next;

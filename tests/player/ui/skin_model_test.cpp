@@ -196,8 +196,8 @@ TEST(SkinParse, regionWithFewerThanThreePointsOrOddWordsIsHarmless) {
   EXPECT_TRUE(parse("..\nregion=")->windowRegion(100, 100).empty());
   auto odd = parse("..\nregion=0 0 10 0 10 10 99");
   EXPECT_EQ(odd->windowRegion(100, 100).size(), 3u);
-  auto far = parse("..\nregion=0 0 !0 0 !0 !0 0 !0");
-  std::vector<POINT> r = far->windowRegion(80, 60);
+  auto farSkin = parse("..\nregion=0 0 !0 0 !0 !0 0 !0");
+  std::vector<POINT> r = farSkin->windowRegion(80, 60);
   ASSERT_EQ(r.size(), 4u);
   EXPECT_EQ(r[2].x, 80);
   EXPECT_EQ(r[2].y, 60);

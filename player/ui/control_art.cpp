@@ -40,4 +40,13 @@ RECT frameRect(const SkinBitmap& picture, int frames, int index) {
   return {0, h * index, picture.width(), h * (index + 1)};
 }
 
+RECT cellRect(const SkinBitmap& picture, int columns, int rows, int column, int row) {
+  if (picture.empty() || columns <= 0 || rows <= 0) return {0, 0, 0, 0};
+  const int w = picture.width() / columns, h = picture.height() / rows;
+  if (w <= 0 || h <= 0) return {0, 0, 0, 0};
+  column = std::clamp(column, 0, columns - 1);
+  row = std::clamp(row, 0, rows - 1);
+  return {w * column, h * row, w * (column + 1), h * (row + 1)};
+}
+
 }  // namespace zv::ui

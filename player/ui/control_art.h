@@ -4,12 +4,17 @@
 // A missing or unreadable picture is empty, and the control draws a plain
 // picture of its own instead, so the toolkit works without any art.
 //
-// Layouts: button.bmp holds four frames of equal height stacked from top to
-// bottom (normal, hot, pressed, disabled), drawn in nine parts around a
-// corner of a quarter of the frame's height; check.bmp four square frames
-// stacked the same way (off, off hot, on, on hot); knob.bmp one picture of
-// the knob (the pointer is drawn over it); the slider pictures are one
-// frame each, the track drawn in three parts around its height.
+// Layouts (states in the order normal, hilite, down, hilitedown, and for
+// buttons and check boxes disabled last):
+// - button.bmp: five rows of equal height, drawn in nine parts around
+//   corners of a quarter of the row's height;
+// - check.bmp: square cells, two columns (unchecked, checked), five rows;
+// - knob.bmp: square cells, one column per position from minimum to
+//   maximum, four rows;
+// - slider_bk.bmp / slider_bkh.bmp: the track of a vertical / horizontal
+//   slider, its ends (up to 6 pixels) kept when stretched along it;
+// - slider_th.bmp / slider_thh.bmp: the thumb of a vertical / horizontal
+//   slider, four pictures in a row.
 #pragma once
 #include <string>
 
@@ -35,5 +40,8 @@ ControlArt& controlArt();
 // the picture is empty or shorter than the frame count).
 int frameHeight(const SkinBitmap& picture, int frames);
 RECT frameRect(const SkinBitmap& picture, int frames, int index);
+// A cell of a picture cut into `columns` x `rows` equal cells (empty when
+// the picture is too small for them).
+RECT cellRect(const SkinBitmap& picture, int columns, int rows, int column, int row);
 
 }  // namespace zv::ui

@@ -141,11 +141,21 @@ void TFrameWnd::layout() { TSkinnedWnd::layout(); }
 void TFrameWnd::paintSkin(HDC dc, int width, int height) {
   const TSkin* frame = skin();
   if (!frame) return TSkinnedWnd::paintSkin(dc, width, height);
-  // The frame picture of the default size, cut at "client" into nine parts.
   const LONG dw = pictureSize_.cx, dh = pictureSize_.cy;
-  RECT client = parseSkinRect(frame->attr("client")).resolve(dw, dh);
-  drawNineSlice(dc, frame->bitmap, {0, 0, dw, dh}, {0, 0, width, height},
-                {client.left, client.top, dw - client.right, dh - client.bottom});
+  RECT picture{0, 0, dw, dh};
+  if (splitSkinWords(frame->attr("frame")).size() >= 4) {
+    SkinRect f = parseSkinRect(frame->attr("frame"));
+    picture = {f.left.value, f.top.value, f.left.value + f.width.value, f.top.value + f.height.value};
+  }
+  const LONG pw = picture.right - picture.left, ph = picture.bottom - picture.top;
+  RECT client = parseSkinRect(frame->attr("client")).resolve(pw, ph);
+  auto inset = [&](const char* key, LONG fallback) {
+    return frame->attributes.has(key) ? static_cast<LONG>(parseSkinNumber(frame->attr(key)).value) : fallback;
+  };
+  const LONG sides = inset("sides", client.left);
+  drawNineSlice(dc, frame->bitmap, picture, {0, 0, width, height},
+                {sides, inset("upper", client.top), inset("sides", pw - client.right), inset("lower", ph - client.bottom)});
+  if (frame->attributes.has("clientcolor")) fillSolid(dc, clientRect(), parseSkinColor(frame->attr("clientcolor")));
   for (const TSkinCtl& ctl : frame->controls) drawSkinControl(dc, *frame, ctl, width, height);
   // The caption.
   char title[256] = {};
@@ -153,7 +163,8 @@ void TFrameWnd::paintSkin(HDC dc, int width, int height) {
   RECT caption = captionRect(width, height);
   SelectedObject font(dc, captionFont_.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, frame->attributes.has("captioncolor") ? parseSkinColor(frame->attr("captioncolor")) : RGB(230, 232, 238));
+  const char* colorKey = frame->attributes.has("captioncolor") ? "captioncolor" : "color";
+  SetTextColor(dc, frame->attributes.has(colorKey) ? parseSkinColor(frame->attr(colorKey)) : RGB(230, 232, 238));
   DrawTextA(dc, title, -1, &caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 

@@ -1,13 +1,15 @@
 // The frame of the program's other windows: a skin from "<root>\skins\"
 // ("window.skn" for fixed-size windows, "sizewin.skn" for sizeable ones,
 // "dialog.skn" for dialogs, all with the pictures of "window.bmp"). The
-// frame draws its caption (the rectangle of the "caption" key, or of the
-// control named "caption", in the "font" of the skin and the colour of
-// "captioncolor"), its buttons (controls whose action is "close",
-// "minimize", "rollup" or "maximize") and places the window's own content
-// in "client". A frame wider or taller than the skin's default size keeps
-// the picture's corners and stretches its edges and middle, cut at the
-// "client" rectangle.
+// frame draws its picture ("frame": its rectangle in the bitmap, by default
+// the bitmap from its corner at the default size), its caption (the
+// rectangle of the "caption" key, or of the control named "caption", in the
+// skin's "font" and "color"), its buttons (controls whose action is "close",
+// "minimize", "rollup" or "maximize"), fills "client" with "clientcolor"
+// when given and places the window's own content there. A frame of another
+// size than the picture keeps the picture's corners ("upper", "lower" and
+// "sides" wide, by default the margins around "client") and stretches its
+// edges and middle.
 #pragma once
 #include <memory>
 #include <string>

@@ -52,15 +52,18 @@ void TZButton::setPressed(bool on) {
 void TZButton::paint(HDC dc) {
   const ControlArt& art = controlArt();
   RECT r = rect();
-  const int state = !enabled() ? 3 : pressed_ ? 2 : hot() ? 1 : 0;
-  if (frameHeight(art.button, 4) > 0) {
-    RECT source = frameRect(art.button, 4, state);
+  // Rows of button.bmp: normal, hilite, down, hilitedown, disabled.
+  const int row = !enabled() ? 4 : pressed_ ? (hot() ? 3 : 2) : hot() ? 1 : 0;
+  if (frameHeight(art.button, 5) > 0) {
+    RECT source = frameRect(art.button, 5, row);
     LONG corner = std::max<LONG>(2, (source.bottom - source.top) / 4);
     drawNineSlice(dc, art.button, source, r, {corner, corner, corner, corner});
   } else {
-    COLORREF face = state == 2 ? mixColor(art.face, art.accent, 45) : state == 1 ? mixColor(art.face, RGB(255, 255, 255), 12) : art.face;
+    COLORREF face = row >= 2 && row <= 3 ? mixColor(art.face, art.accent, 45)
+                    : row == 1           ? mixColor(art.face, RGB(255, 255, 255), 12)
+                                         : art.face;
     fillSolid(dc, r, face);
-    frameRectColor(dc, r, state == 1 || state == 2 ? art.accent : mixColor(art.face, RGB(255, 255, 255), 30));
+    frameRectColor(dc, r, row == 1 || row == 2 || row == 3 ? art.accent : mixColor(art.face, RGB(255, 255, 255), 30));
   }
   RECT textRect = r;
   if (pressed_) OffsetRect(&textRect, 1, 1);
@@ -106,8 +109,12 @@ void TZCheck::paint(HDC dc) {
   RECT r = rect();
   const int box = std::min<int>(r.bottom - r.top, 16);
   RECT boxRect{r.left, r.top + (r.bottom - r.top - box) / 2, r.left + box, r.top + (r.bottom - r.top - box) / 2 + box};
-  if (frameHeight(art.check, 4) > 0) {
-    stretchClipped(dc, art.check, frameRect(art.check, 4, (checked_ ? 2 : 0) + (hot() ? 1 : 0)), boxRect);
+  // Cells of check.bmp: columns unchecked, checked; rows normal, hilite,
+  // down, hilitedown, disabled.
+  const int row = !enabled() ? 4 : pressed_ ? (hot() ? 3 : 2) : hot() ? 1 : 0;
+  RECT cell = cellRect(art.check, 2, 5, checked_ ? 1 : 0, row);
+  if (cell.right > cell.left) {
+    stretchClipped(dc, art.check, cell, boxRect);
   } else {
     fillSolid(dc, boxRect, mixColor(art.face, RGB(0, 0, 0), 35));
     frameRectColor(dc, boxRect, hot() ? art.accent : mixColor(art.face, RGB(255, 255, 255), 35));
@@ -118,11 +125,22 @@ void TZCheck::paint(HDC dc) {
     }
   }
   RECT textRect{boxRect.right + 6, r.top, r.right, r.bottom};
-  writeText(dc, caption_, textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE, art.text);
+  writeText(dc, caption_, textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+            enabled() ? art.text : mixColor(art.text, art.face, 55));
   if (focused()) drawFocus(dc, {textRect.left - 3, r.top, r.right, r.bottom});
 }
 
+void TZCheck::mouseDown(POINT, bool right) {
+  if (!right) pressed_ = true, invalidate();
+}
+
+void TZCheck::mouseDrag(POINT, bool over) {
+  if (pressed_ != over) pressed_ = over, invalidate();
+}
+
 void TZCheck::mouseUp(POINT, bool over, bool right) {
+  pressed_ = false;
+  invalidate();
   if (over && !right) setChecked(!checked_);
 }
 
@@ -155,54 +173,94 @@ bool TZSlider::change(int value) {
   return true;
 }
 
-RECT TZSlider::thumbRect() const {
+SIZE TZSlider::thumbSize() const {
   const ControlArt& art = controlArt();
+  const SkinBitmap& picture = vertical_ ? art.sliderThumb : art.sliderThumbHot;
   RECT r = rect();
-  const int h = r.bottom - r.top;
-  int tw = art.sliderThumb.empty() ? std::max(6, h / 2) : std::min<int>(art.sliderThumb.width(), r.right - r.left);
-  int th = art.sliderThumb.empty() ? h : std::min(art.sliderThumb.height(), h);
-  const int span = std::max(0, static_cast<int>(r.right - r.left) - tw);
-  const long long range = static_cast<long long>(max_) - min_;
-  int x = r.left + (range > 0 ? static_cast<int>(span * (static_cast<long long>(value_) - min_) / range) : 0);
-  int y = r.top + (h - th) / 2;
-  return {x, y, x + tw, y + th};
+  const int across = vertical_ ? r.right - r.left : r.bottom - r.top;
+  if (!picture.empty() && picture.width() >= 4) {
+    // Four thumb pictures in a row.
+    int w = picture.width() / 4, h = picture.height();
+    return {std::min(w, static_cast<int>(r.right - r.left)), std::min(h, static_cast<int>(r.bottom - r.top))};
+  }
+  const int length = std::max(6, across / 2);
+  return vertical_ ? SIZE{across, length} : SIZE{length, across};
 }
 
-int TZSlider::valueAt(int x) const {
+RECT TZSlider::thumbRect() const {
   RECT r = rect();
-  RECT thumb = thumbRect();
-  const int tw = thumb.right - thumb.left;
-  const int span = std::max(1, static_cast<int>(r.right - r.left) - tw);
-  const int at = std::clamp(static_cast<int>(x - r.left - tw / 2), 0, span);
-  return min_ + static_cast<int>((static_cast<long long>(max_) - min_) * at / span);
+  SIZE t = thumbSize();
+  const long long range = static_cast<long long>(max_) - min_;
+  const long long at = range > 0 ? static_cast<long long>(value_) - min_ : 0;
+  if (vertical_) {
+    const int span = std::max(0, static_cast<int>(r.bottom - r.top) - static_cast<int>(t.cy));
+    int y = r.bottom - t.cy - (range > 0 ? static_cast<int>(span * at / range) : 0);
+    int x = r.left + (r.right - r.left - t.cx) / 2;
+    return {x, y, x + t.cx, y + t.cy};
+  }
+  const int span = std::max(0, static_cast<int>(r.right - r.left) - static_cast<int>(t.cx));
+  int x = r.left + (range > 0 ? static_cast<int>(span * at / range) : 0);
+  int y = r.top + (r.bottom - r.top - t.cy) / 2;
+  return {x, y, x + t.cx, y + t.cy};
+}
+
+int TZSlider::valueAt(POINT p) const {
+  RECT r = rect();
+  SIZE t = thumbSize();
+  const long long range = static_cast<long long>(max_) - min_;
+  int span, at;
+  if (vertical_) {
+    span = std::max(1, static_cast<int>(r.bottom - r.top - t.cy));
+    at = std::clamp(static_cast<int>(r.bottom - p.y - t.cy / 2), 0, span);
+  } else {
+    span = std::max(1, static_cast<int>(r.right - r.left - t.cx));
+    at = std::clamp(static_cast<int>(p.x - r.left - t.cx / 2), 0, span);
+  }
+  return min_ + static_cast<int>((range * at + span / 2) / span);
 }
 
 void TZSlider::paint(HDC dc) {
   const ControlArt& art = controlArt();
   RECT r = rect();
-  const int h = r.bottom - r.top;
+  RECT thumb = thumbRect();
   if (showBackground_) {
-    const SkinBitmap& track = hot() && !art.sliderBkHot.empty() ? art.sliderBkHot : art.sliderBk;
-    if (!track.empty()) {
-      LONG side = std::min<LONG>(track.height() / 2, track.width() / 3);
-      RECT dest{r.left, r.top + (h - track.height()) / 2, r.right, r.top + (h - track.height()) / 2 + track.height()};
-      if (track.height() > h) dest = r;
-      drawNineSlice(dc, track, {0, 0, track.width(), track.height()}, dest, {side, 0, side, 0});
+    const SkinBitmap& track = vertical_ ? art.sliderBk : art.sliderBkHot;
+    if (played_ != kNoColor || track.empty()) {
+      // A groove: the played part (to the thumb's middle) and the rest.
+      const COLORREF played = played_ != kNoColor ? (hot() && playedHot_ != kNoColor ? playedHot_ : played_)
+                                                  : (hot() ? mixColor(art.accent, RGB(255, 255, 255), 20) : art.accent);
+      const COLORREF rest = rest_ != kNoColor ? rest_ : mixColor(art.face, RGB(0, 0, 0), 40);
+      if (vertical_) {
+        const int cx = (r.left + r.right) / 2, mid = (thumb.top + thumb.bottom) / 2;
+        fillSolid(dc, {cx - 2, r.top, cx + 2, mid}, rest);
+        fillSolid(dc, {cx - 2, mid, cx + 2, r.bottom}, played);
+      } else {
+        const int cy = (r.top + r.bottom) / 2, mid = (thumb.left + thumb.right) / 2;
+        fillSolid(dc, {r.left, cy - 2, mid, cy + 2}, played);
+        fillSolid(dc, {mid, cy - 2, r.right, cy + 2}, rest);
+      }
+    } else if (vertical_) {
+      const LONG end = std::min<LONG>(6, track.height() / 3);
+      const int w = std::min<int>(track.width(), r.right - r.left);
+      RECT dest{r.left + (r.right - r.left - w) / 2, r.top, 0, r.bottom};
+      dest.right = dest.left + w;
+      drawNineSlice(dc, track, {0, 0, track.width(), track.height()}, dest, {0, end, 0, end});
     } else {
-      RECT groove{r.left, r.top + h / 2 - 2, r.right, r.top + h / 2 + 2};
-      fillSolid(dc, groove, mixColor(art.face, RGB(0, 0, 0), 40));
-      RECT done = groove;
-      done.right = (thumbRect().left + thumbRect().right) / 2;
-      fillSolid(dc, done, hot() ? mixColor(art.accent, RGB(255, 255, 255), 20) : art.accent);
+      const LONG end = std::min<LONG>(6, track.width() / 3);
+      const int h = std::min<int>(track.height(), r.bottom - r.top);
+      RECT dest{r.left, r.top + (r.bottom - r.top - h) / 2, r.right, 0};
+      dest.bottom = dest.top + h;
+      drawNineSlice(dc, track, {0, 0, track.width(), track.height()}, dest, {end, 0, end, 0});
     }
   }
   if (showThumb_) {
-    RECT thumb = thumbRect();
-    const SkinBitmap& picture = hot() && !art.sliderThumbHot.empty() ? art.sliderThumbHot : art.sliderThumb;
-    if (!picture.empty())
-      stretchClipped(dc, picture, {0, 0, picture.width(), picture.height()}, thumb);
-    else {
-      fillSolid(dc, thumb, hot() ? mixColor(art.text, art.accent, 30) : art.text);
+    const SkinBitmap& picture = vertical_ ? art.sliderThumb : art.sliderThumbHot;
+    const int state = dragging_ ? (hot() ? 3 : 2) : hot() ? 1 : 0;
+    RECT cell = cellRect(picture, 4, 1, state, 0);
+    if (cell.right > cell.left) {
+      stretchClipped(dc, picture, cell, thumb);
+    } else {
+      fillSolid(dc, thumb, state ? mixColor(art.text, art.accent, 30) : art.text);
       frameRectColor(dc, thumb, mixColor(art.face, RGB(0, 0, 0), 30));
     }
   }
@@ -210,10 +268,19 @@ void TZSlider::paint(HDC dc) {
 }
 
 void TZSlider::mouseDown(POINT p, bool right) {
-  if (!right) change(valueAt(p.x));
+  if (right) return;
+  dragging_ = true;
+  if (!change(valueAt(p))) invalidate();
 }
 
-void TZSlider::mouseDrag(POINT p, bool) { change(valueAt(p.x)); }
+void TZSlider::mouseDrag(POINT p, bool) {
+  if (dragging_) change(valueAt(p));
+}
+
+void TZSlider::mouseUp(POINT, bool, bool) {
+  dragging_ = false;
+  invalidate();
+}
 
 void TZSlider::mouseWheel(int delta) { change(value_ + (delta > 0 ? step_ : -step_)); }
 
@@ -253,9 +320,19 @@ void TZKnob::paint(HDC dc) {
   RECT square{r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2, 0, 0};
   square.right = square.left + size;
   square.bottom = square.top + size;
-  if (!art.knob.empty()) {
-    stretchClipped(dc, art.knob, {0, 0, art.knob.width(), art.knob.height()}, square);
-  } else {
+  // knob.bmp: square cells, one column per position, rows normal, hilite,
+  // down, hilitedown.
+  const int cellSide = art.knob.empty() ? 0 : art.knob.height() / 4;
+  const int positions = cellSide > 0 ? art.knob.width() / cellSide : 0;
+  if (positions >= 2) {
+    const long long range = std::max(1, max_ - min_);
+    const int column = static_cast<int>(((static_cast<long long>(value_) - min_) * (positions - 1) + range / 2) / range);
+    const int row = dragging_ ? (hot() ? 3 : 2) : hot() ? 1 : 0;
+    stretchClipped(dc, art.knob, cellRect(art.knob, positions, 4, column, row), square);
+    if (focused()) drawFocus(dc, r);
+    return;
+  }
+  {
     UniqueBrush brush(CreateSolidBrush(hot() ? mixColor(art.face, RGB(255, 255, 255), 18) : mixColor(art.face, RGB(255, 255, 255), 8)));
     UniquePen pen(CreatePen(PS_SOLID, 1, mixColor(art.face, RGB(0, 0, 0), 40)));
     SelectedObject b(dc, brush.get());
@@ -275,8 +352,15 @@ void TZKnob::paint(HDC dc) {
 }
 
 void TZKnob::mouseDown(POINT p, bool) {
+  dragging_ = true;
   dragY_ = p.y;
   dragValue_ = value_;
+  invalidate();
+}
+
+void TZKnob::mouseUp(POINT, bool, bool) {
+  dragging_ = false;
+  invalidate();
 }
 
 void TZKnob::mouseDrag(POINT p, bool) {

@@ -48,18 +48,24 @@ class TZCheck : public UiElement {
 
   bool focusable() const override { return true; }
   void paint(HDC dc) override;
+  void mouseDown(POINT, bool right) override;
+  void mouseDrag(POINT, bool over) override;
   void mouseUp(POINT, bool over, bool right) override;
   bool key(UINT vk) override;
 
  private:
   std::string caption_;
   bool checked_;
+  bool pressed_ = false;
 };
 
-// A value in [min, max] on a horizontal track.
+// A value in [min, max] on a horizontal track (left to right) or a vertical
+// one (bottom to top).
 class TZSlider : public UiElement {
  public:
-  TZSlider(int min = 0, int max = 100, int value = 0) : min_(min), max_(std::max(min, max)), value_(value) {}
+  TZSlider(int min = 0, int max = 100, int value = 0, bool vertical = false)
+      : min_(min), max_(std::max(min, max)), value_(std::clamp(value, min_, max_)), vertical_(vertical) {}
+  bool vertical() const { return vertical_; }
   int value() const { return value_; }
   void setRange(int min, int max);
   // Clamped to the range; false when nothing changed.
@@ -68,22 +74,32 @@ class TZSlider : public UiElement {
   // The position slider of the main window shows neither.
   void setShowThumb(bool on) { showThumb_ = on, invalidate(); }
   void setShowBackground(bool on) { showBackground_ = on, invalidate(); }
+  // Draws the track as a groove of colours (played part, played part under
+  // the mouse, the rest) instead of the track picture; kNoColor: picture.
+  void setTrackColors(COLORREF played, COLORREF playedHot, COLORREF rest) {
+    played_ = played, playedHot_ = playedHot, rest_ = rest;
+    invalidate();
+  }
   std::function<void(int)> onChange;
 
   bool focusable() const override { return true; }
   void paint(HDC dc) override;
   void mouseDown(POINT p, bool right) override;
   void mouseDrag(POINT p, bool over) override;
+  void mouseUp(POINT, bool, bool) override;
   void mouseWheel(int delta) override;
   bool key(UINT vk) override;
-  // The value at x (the track's left to right edge).
-  int valueAt(int x) const;
+  // The value at a point of the track.
+  int valueAt(POINT p) const;
   RECT thumbRect() const;
 
  private:
   bool change(int value);
+  SIZE thumbSize() const;
   int min_, max_, value_, step_ = 1;
-  bool showThumb_ = true, showBackground_ = true;
+  bool vertical_;
+  bool showThumb_ = true, showBackground_ = true, dragging_ = false;
+  COLORREF played_ = kNoColor, playedHot_ = kNoColor, rest_ = kNoColor;
 };
 
 // A value in [min, max] turned by dragging up or down, by the wheel or keys.
@@ -98,6 +114,7 @@ class TZKnob : public UiElement {
   void paint(HDC dc) override;
   void mouseDown(POINT p, bool right) override;
   void mouseDrag(POINT p, bool over) override;
+  void mouseUp(POINT, bool, bool) override;
   void mouseWheel(int delta) override;
   bool key(UINT vk) override;
 
@@ -105,6 +122,7 @@ class TZKnob : public UiElement {
   bool change(int value);
   int min_, max_, value_;
   int dragY_ = 0, dragValue_ = 0;
+  bool dragging_ = false;
 };
 
 class TZText : public UiElement {

@@ -137,15 +137,16 @@ TEST_F(ControlsWindow, elementsTakeTheirPlaceFromTheSkinByName) {
 }
 
 TEST_F(ControlsWindow, aButtonDrawsItsStatesFromTheButtonPicture) {
-  // Four frames of 8 pixels stacked: normal red, hot green, pressed blue,
-  // disabled grey.
+  // Five rows of 8 pixels: normal red, hilite green, down blue, hilitedown
+  // yellow, disabled grey.
   std::string root = zvtest::freshDir("controls_art");
   CreateDirectoryA((root + "\\skins").c_str(), nullptr);
   CreateDirectoryA((root + "\\skins\\controls").c_str(), nullptr);
-  PixelImage art = uitest::solidImage(8, 32, 0xff0000);
+  PixelImage art = uitest::solidImage(8, 40, 0xff0000);
   uitest::paintRect(art, 0, 8, 8, 8, 0x00ff00);
   uitest::paintRect(art, 0, 16, 8, 8, 0x0000ff);
-  uitest::paintRect(art, 0, 24, 8, 8, 0x808080);
+  uitest::paintRect(art, 0, 24, 8, 8, 0xffff00);
+  uitest::paintRect(art, 0, 32, 8, 8, 0x808080);
   ASSERT_TRUE(uitest::writeBmp(root + "\\skins\\controls\\button.bmp", art));
   controlArt().load(root);
   auto& button = window.addElement<TZButton>("");
@@ -158,7 +159,10 @@ TEST_F(ControlsWindow, aButtonDrawsItsStatesFromTheButtonPicture) {
   SendMessageA(window.hwnd(), WM_MOUSEMOVE, 0, at(30, 30));
   EXPECT_EQ(shown(), rgbOf(0x00ff00));
   press(30, 30);
-  EXPECT_EQ(shown(), rgbOf(0x0000ff));
+  EXPECT_EQ(shown(), rgbOf(0xffff00));  // pressed under the mouse: hilitedown
+  drag(200, 150);
+  SendMessageA(window.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(30, 30));
+  EXPECT_EQ(shown(), rgbOf(0xffff00));
   release(30, 30);
   button.setEnabled(false);
   EXPECT_EQ(shown(), rgbOf(0x808080));

@@ -1,10 +1,14 @@
-// skinview.exe [/skin NAME] [/mini] [/frame] [/dialog] [/title TEXT]
-// Shows the chosen windows of a skin; "./zv screenshots" drives it. It prints
-// the window handles it opened on the standard output (one "window NAME HEX"
-// line each) and then runs until its windows are closed.
+// skinview.exe [/root DIR] [/skin NAME] [/mini] [/frame | /dialog]
+//              [/hot CONTROL] [/down CONTROL] [/at X Y] [/title TEXT]
+// Shows a skin's main window (full or mini state), a frame window or a
+// dialog of the own controls; /hot and /down light or press a control of
+// the main window. Once drawn it prints "window WHAT X Y WIDTH HEIGHT" (the
+// rectangle on the screen) and runs until its window is closed.
+// "./zv screenshots" drives it.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -28,17 +32,22 @@ class ViewerMain : public TSkinnedWnd {
     const char* labels[] = {"l1", "l2", "pos", "total", "pltotal"};
     const char* texts[] = {"Evening Sessions \1(2026)", "Harbour Lights \2- 4:12 - 320 kbps", "1:27", "4:12", "38:05"};
     for (int i = 0; i < 5; ++i) {
-      if (!skin->findControl(labels[i])) continue;
+      const TSkinCtl* ctl = skin->findControl(labels[i]);
+      if (!ctl || ctl->attr("invis") == "1") continue;
       auto label = std::make_unique<TXLabel>();
       if (!label->createLabel(hwnd(), labels[i])) continue;
       label->setText(texts[i]);
       bindComponent(labels[i], label->hwnd());
       labels_.push_back(std::move(label));
     }
-    if (const TSkinCtl* tb = skin->findControl("tb")) {
+    if (const TSkinCtl* tb = skin->findControl("tb"); tb && tb->attr("invis") != "1") {
+      // The position slider: no thumb, the played part in the skin's colours.
       auto& slider = addElement<TZSlider>(0, 1000, 350);
       slider.setRect(tb->bounds(clientSize().cx, clientSize().cy));
-      slider.setShowThumb(!tb->attr("thumb").empty() ? tb->attr("thumb") != "0" : true);
+      slider.setShowThumb(false);
+      if (!tb->attr("color").empty())
+        slider.setTrackColors(parseSkinColor(tb->attr("color")), parseSkinColor(tb->attr("hicolor")),
+                              parseSkinColor(tb->attr("bkcolor")));
     }
     return true;
   }
@@ -115,9 +124,22 @@ std::string argValue(int argc, char** argv, const char* name, const char* fallba
   return fallback;
 }
 
+// Draws everything pending, then tells where the window is.
 void announce(const char* what, HWND window) {
-  std::printf("window %s %llx\n", what, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  GdiFlush();
+  RECT r;
+  GetWindowRect(window, &r);
+  std::printf("window %s %ld %ld %ld %ld\n", what, r.left, r.top, r.right - r.left, r.bottom - r.top);
   std::fflush(stdout);
+}
+
+void placeAt(HWND window, int argc, char** argv) {
+  for (int i = 1; i + 2 < argc; ++i)
+    if (_stricmp(argv[i], "/at") == 0)
+      SetWindowPos(window, nullptr, std::atoi(argv[i + 1]), std::atoi(argv[i + 2]), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 }  // namespace
@@ -134,6 +156,7 @@ int main(int argc, char** argv) {
   if (hasArg(argc, argv, "/frame") || hasArg(argc, argv, "/dialog")) {
     frame = std::make_unique<ViewerFrame>(hasArg(argc, argv, "/dialog") ? FrameKind::dialog : FrameKind::sizeable);
     if (!frame->open(root, hasArg(argc, argv, "/dialog") ? "Autoplay" : "Playlist")) return 1;
+    placeAt(frame->hwnd(), argc, argv);
     announce(hasArg(argc, argv, "/dialog") ? "dialog" : "frame", frame->hwnd());
   } else {
     skins = loadMainSkins(root, name, MainSkinPurpose::startUp);
@@ -142,7 +165,18 @@ int main(int argc, char** argv) {
       return skins.exitCode;
     }
     main = std::make_unique<ViewerMain>();
-    if (!main->open(mini ? skins.skins.mini.get() : skins.skins.full.get(), title.c_str())) return 1;
+    TSkin* skin = mini ? skins.skins.mini.get() : skins.skins.full.get();
+    if (!main->open(skin, title.c_str())) return 1;
+    placeAt(main->hwnd(), argc, argv);
+    for (int i = 1; i + 1 < argc; ++i) {
+      const bool hot = _stricmp(argv[i], "/hot") == 0, down = _stricmp(argv[i], "/down") == 0;
+      if (!hot && !down) continue;
+      for (size_t c = 0; c < skin->controls.size(); ++c)
+        if (equalsNoCase(skin->controls[c].name(), argv[i + 1])) {
+          if (hot) main->setControlHilite(static_cast<int>(c), true);
+          if (down) main->setControlDown(static_cast<int>(c), true);
+        }
+    }
     announce(mini ? "mini" : "main", main->hwnd());
   }
 

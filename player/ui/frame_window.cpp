@@ -152,9 +152,21 @@ void TFrameWnd::paintSkin(HDC dc, int width, int height) {
   auto inset = [&](const char* key, LONG fallback) {
     return frame->attributes.has(key) ? static_cast<LONG>(parseSkinNumber(frame->attr(key)).value) : fallback;
   };
-  const LONG sides = inset("sides", client.left);
+  // "sides": the left and the right width (one number: both).
+  LONG left = client.left, right = pw - client.right;
+  if (frame->attributes.has("sides")) {
+    std::vector<std::string> words = splitSkinWords(frame->attr("sides"));
+    if (!words.empty()) left = right = parseSkinNumber(words[0]).value;
+    if (words.size() >= 2) right = parseSkinNumber(words[1]).value;
+  }
+  // Everything but the picture's middle column and row is kept at its size
+  // (at least the "sides", "upper" and "lower" parts): a logo in the caption
+  // strip or the rounded border of the client area never stretches, only
+  // the plain middle does.
+  const LONG keepX = std::max<LONG>(0, (pw - 2) / 2), keepY = std::max<LONG>(0, (ph - 2) / 2);
   drawNineSlice(dc, frame->bitmap, picture, {0, 0, width, height},
-                {sides, inset("upper", client.top), inset("sides", pw - client.right), inset("lower", ph - client.bottom)});
+                {std::max(left, keepX), std::max(inset("upper", client.top), keepY), std::max(right, keepX),
+                 std::max(inset("lower", ph - client.bottom), keepY)});
   if (frame->attributes.has("clientcolor")) fillSolid(dc, clientRect(), parseSkinColor(frame->attr("clientcolor")));
   for (const TSkinCtl& ctl : frame->controls) drawSkinControl(dc, *frame, ctl, width, height);
   // The caption.

@@ -7,9 +7,9 @@
 // skin's "font" and "color"), its buttons (controls whose action is "close",
 // "minimize", "rollup" or "maximize"), fills "client" with "clientcolor"
 // when given and places the window's own content there. A frame of another
-// size than the picture keeps the picture's corners ("upper", "lower" and
-// "sides" wide, by default the margins around "client") and stretches its
-// edges and middle.
+// size than the picture keeps all of the picture but its middle column and
+// row at their size (at least the "upper", "lower" and "sides" parts) and
+// stretches only that middle.
 #pragma once
 #include <memory>
 #include <string>

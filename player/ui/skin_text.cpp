@@ -78,9 +78,16 @@ SkinNumber parseSkinNumber(std::string_view text) {
 
 COLORREF parseSkinColor(std::string_view text) {
   text = trimSkin(text);
-  if (!text.empty() && text[0] == '!') text = trimSkin(text.substr(1));
-  auto value = parseInteger(text);
-  uint32_t rgb = value ? static_cast<uint32_t>(*value) & 0xffffffu : 0;
+  if (!text.empty() && (text[0] == '#' || text[0] == '$')) text.remove_prefix(1);
+  else if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+  uint32_t rgb = 0;
+  if (text.empty() || text.size() > 8) return 0;
+  for (char c : text) {
+    int d = hexDigit(c);
+    if (d < 0) return 0;
+    rgb = rgb * 16 + static_cast<uint32_t>(d);
+  }
+  rgb &= 0xffffffu;
   return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
 }
 

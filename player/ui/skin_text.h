@@ -44,7 +44,10 @@ struct SkinNumber {
 };
 SkinNumber parseSkinNumber(std::string_view text);
 
-// RRGGBB as written in a skin, returned as a Windows colour (0x00BBGGRR).
+// A colour: the hexadecimal digits RRGGBB (a leading "#", "$" or "0x" is
+// allowed), returned as a Windows colour (red and blue exchanged:
+// 0x00BBGGRR). Colours are always read in hexadecimal: "808080" is grey,
+// not the decimal number. Anything else reads as 0 (black).
 COLORREF parseSkinColor(std::string_view text);
 
 // Words split at blanks; a double-quoted run is one word, unquoted, with a

@@ -36,13 +36,17 @@ TEST(SkinNumber, readsEveryFormOfTheLanguage) {
   }
 }
 
-TEST(SkinColor, swapsRedAndBlueIntoWindowsOrder) {
-  EXPECT_EQ(parseSkinColor("#FF0000"), RGB(255, 0, 0));
-  EXPECT_EQ(parseSkinColor("$0000FF"), RGB(0, 0, 255));
-  EXPECT_EQ(parseSkinColor("0x123456"), static_cast<COLORREF>(0x563412));
-  EXPECT_EQ(parseSkinColor("16711680"), RGB(255, 0, 0));  // decimal 0xFF0000
-  EXPECT_EQ(parseSkinColor("red"), RGB(0, 0, 0));
-  EXPECT_EQ(parseSkinColor("#1FF0000"), RGB(255, 0, 0));  // only the low 24 bits count
+TEST(SkinColor, readsRRGGBBInHexadecimalAndSwapsRedAndBlue) {
+  struct Case {
+    const char* text;
+    COLORREF color;
+  } cases[] = {
+      {"FF0000", RGB(255, 0, 0)},     {"#FF0000", RGB(255, 0, 0)},  {"$0000ff", RGB(0, 0, 255)},
+      {"0x123456", 0x563412},         {"123456", 0x563412},         {"808080", RGB(128, 128, 128)},
+      {" 5146E5 ", RGB(0x51, 0x46, 0xe5)}, {"red", 0},              {"", 0},
+      {"#1FF0000", RGB(255, 0, 0)},   {"12 34", 0},                 {"123456789", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(parseSkinColor(c.text), c.color) << c.text;
 }
 
 TEST(SkinWords, splitsAtBlanksAndUnquotesDoubledQuotes) {

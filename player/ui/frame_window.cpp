@@ -31,7 +31,7 @@ struct Canvas {
   void dot(int x, int y, uint32_t rgb) { fill(x, y, x + 1, y + 1, rgb); }
 };
 
-void drawPlainFrame(Canvas& c, int y0, int buttonState, bool sizeable) {
+void drawPlainFrame(Canvas& c, int y0, int buttonState, bool sizeable, bool closeOnly) {
   const uint32_t edge = 0x1a1d23, face = 0x2c3038, caption = 0x353a44, client = 0x23262d, glyph = 0xc8ccd6;
   const uint32_t hot = 0x4a5262, down = 0x569cf0;
   c.fill(0, y0, kPlainWidth, y0 + kPlainHeight, face);
@@ -44,7 +44,7 @@ void drawPlainFrame(Canvas& c, int y0, int buttonState, bool sizeable) {
   if (sizeable)
     for (int i = 0; i < 3; ++i) c.fill(kPlainWidth - 5 - 3 * i, y0 + kPlainHeight - 3, kPlainWidth - 4 - 3 * i, y0 + kPlainHeight - 2, glyph);
   const int lefts[4] = {kPlainWidth - 22, kPlainWidth - 40, kPlainWidth - 58, kPlainWidth - 76};
-  for (int b = 0; b < 4; ++b) {
+  for (int b = 0; b < (closeOnly ? 1 : 4); ++b) {
     const int x = lefts[b], y = y0 + 5;
     if (buttonState) c.fill(x, y, x + 16, y + 16, buttonState == 1 ? hot : down);
     switch (b) {
@@ -80,7 +80,7 @@ std::unique_ptr<TSkin> builtinFrameSkin(FrameKind kind) {
   canvas.image.width = kPlainWidth;
   canvas.image.height = kPlainHeight * 3;
   canvas.image.pixels.assign(static_cast<size_t>(kPlainWidth) * kPlainHeight * 3, 0);
-  for (int state = 0; state < 3; ++state) drawPlainFrame(canvas, state * kPlainHeight, state, kind == FrameKind::sizeable);
+  for (int state = 0; state < 3; ++state) drawPlainFrame(canvas, state * kPlainHeight, state, kind == FrameKind::sizeable, kind == FrameKind::dialog);
   std::string text = kPlainFrameText;
   SkinLines lines = readSkinLines("plain.skn", [&](const std::string&) { return std::optional<std::string>(text); });
   auto skin = parseSkin(lines.lines, {kPlainWidth, kPlainHeight * 3});
@@ -138,9 +138,9 @@ int TFrameWnd::rollupHeight() const {
 
 void TFrameWnd::layout() { TSkinnedWnd::layout(); }
 
-void TFrameWnd::paintSkin(HDC dc, int width, int height) {
+void TFrameWnd::paintSkin(HDC dc, int width, int height, const RECT& area) {
   const TSkin* frame = skin();
-  if (!frame) return TSkinnedWnd::paintSkin(dc, width, height);
+  if (!frame) return TSkinnedWnd::paintSkin(dc, width, height, area);
   const LONG dw = pictureSize_.cx, dh = pictureSize_.cy;
   RECT picture{0, 0, dw, dh};
   if (splitSkinWords(frame->attr("frame")).size() >= 4) {
@@ -168,7 +168,7 @@ void TFrameWnd::paintSkin(HDC dc, int width, int height) {
                 {std::max(left, keepX), std::max(inset("upper", client.top), keepY), std::max(right, keepX),
                  std::max(inset("lower", ph - client.bottom), keepY)});
   if (frame->attributes.has("clientcolor")) fillSolid(dc, clientRect(), parseSkinColor(frame->attr("clientcolor")));
-  for (const TSkinCtl& ctl : frame->controls) drawSkinControl(dc, *frame, ctl, width, height);
+  for (const TSkinCtl& ctl : frame->controls) drawSkinControl(dc, *frame, ctl, width, height, &area);
   // The caption.
   char title[256] = {};
   GetWindowTextA(hwnd(), title, sizeof(title));

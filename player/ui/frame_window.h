@@ -43,7 +43,7 @@ class TFrameWnd : public TSkinnedWnd {
   RECT clientRect() const;
 
  protected:
-  void paintSkin(HDC dc, int width, int height) override;
+  void paintSkin(HDC dc, int width, int height, const RECT& area) override;
   void layout() override;
   int rollupHeight() const override;
 

@@ -157,4 +157,12 @@ HBITMAP SkinBitmap::handle() const {
   return bitmap_.get();
 }
 
+HDC SkinBitmap::dc() const {
+  if (!dc_ && handle()) {
+    dc_.reset(CreateCompatibleDC(nullptr));
+    if (dc_) SelectObject(dc_.get(), bitmap_.get());  // never selected out: the DC goes first
+  }
+  return dc_.get();
+}
+
 }  // namespace zv::ui

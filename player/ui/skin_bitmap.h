@@ -50,10 +50,14 @@ class SkinBitmap {
   const PixelImage& image() const { return image_; }
   // A 32-bit DIB section of the picture; null when empty or out of memory.
   HBITMAP handle() const;
+  // A memory DC with the picture selected, kept for drawing from it again
+  // and again; null when there is no picture.
+  HDC dc() const;
 
  private:
   PixelImage image_;
   mutable UniqueBitmap bitmap_;
+  mutable UniqueMemoryDc dc_;  // declared after the bitmap: deleted before it
 };
 
 // A 32-bit top-down DIB section of that size; `bits` receives its pixels.

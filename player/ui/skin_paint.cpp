@@ -28,10 +28,8 @@ void fillSolid(HDC dc, RECT r, COLORREF color) {
 }
 
 void blitClipped(HDC dc, const SkinBitmap& bitmap, RECT source, POINT dest) {
-  if (!clipSource(bitmap, source, dest) || !bitmap.handle()) return;
-  UniqueMemoryDc mem(CreateCompatibleDC(dc));
-  SelectedObject selected(mem.get(), bitmap.handle());
-  BitBlt(dc, dest.x, dest.y, source.right - source.left, source.bottom - source.top, mem.get(), source.left,
+  if (!clipSource(bitmap, source, dest) || !bitmap.dc()) return;
+  BitBlt(dc, dest.x, dest.y, source.right - source.left, source.bottom - source.top, bitmap.dc(), source.left,
          source.top, SRCCOPY);
 }
 
@@ -39,17 +37,16 @@ void stretchClipped(HDC dc, const SkinBitmap& bitmap, RECT source, RECT dest) {
   if (bitmap.empty() || !bitmap.handle() || dest.right <= dest.left || dest.bottom <= dest.top) return;
   RECT clipped{std::max<LONG>(source.left, 0), std::max<LONG>(source.top, 0),
                std::min<LONG>(source.right, bitmap.width()), std::min<LONG>(source.bottom, bitmap.height())};
-  if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return;
-  UniqueMemoryDc mem(CreateCompatibleDC(dc));
-  SelectedObject selected(mem.get(), bitmap.handle());
+  if (clipped.right <= clipped.left || clipped.bottom <= clipped.top || !bitmap.dc()) return;
+  HDC mem = bitmap.dc();
   const int sw = clipped.right - clipped.left, sh = clipped.bottom - clipped.top;
   const int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
   if (sw == dw && sh == dh) {
-    BitBlt(dc, dest.left, dest.top, dw, dh, mem.get(), clipped.left, clipped.top, SRCCOPY);
+    BitBlt(dc, dest.left, dest.top, dw, dh, mem, clipped.left, clipped.top, SRCCOPY);
     return;
   }
   int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, dest.left, dest.top, dw, dh, mem.get(), clipped.left, clipped.top, sw, sh, SRCCOPY);
+  StretchBlt(dc, dest.left, dest.top, dw, dh, mem, clipped.left, clipped.top, sw, sh, SRCCOPY);
   SetStretchBltMode(dc, oldMode);
 }
 
@@ -91,8 +88,9 @@ void fillGradient(HDC dc, RECT r, const std::array<COLORREF, 4>& c) {
   }
 }
 
-void drawSkinBackground(HDC dc, const TSkin& skin, int width, int height) {
+void drawSkinBackground(HDC dc, const TSkin& skin, int width, int height, const RECT* area) {
   RECT all{0, 0, width, height};
+  if (area) IntersectRect(&all, &all, area);
   if (skin.bitmap.empty()) {
     fillSolid(dc, all, RGB(40, 40, 40));
     return;
@@ -100,13 +98,15 @@ void drawSkinBackground(HDC dc, const TSkin& skin, int width, int height) {
   // Parts of the window the bitmap does not cover are filled, not left with
   // whatever the buffer held.
   if (width > skin.bitmap.width() || height > skin.bitmap.height()) fillSolid(dc, all, RGB(0, 0, 0));
-  blitClipped(dc, skin.bitmap, {0, 0, width, height}, {0, 0});
+  blitClipped(dc, skin.bitmap, all, {all.left, all.top});
 }
 
-void drawSkinControl(HDC dc, const TSkin& skin, const TSkinCtl& ctl, int width, int height) {
+void drawSkinControl(HDC dc, const TSkin& skin, const TSkinCtl& ctl, int width, int height, const RECT* area) {
   if (ctl.fill == sfNone) return;
   RECT bounds = ctl.bounds(width, height);
   if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return;
+  RECT overlap;
+  if (area && !IntersectRect(&overlap, &bounds, area)) return;
   int saved = 0;
   if (ctl.shapeKind == skPolygon) {
     std::vector<POINT> poly = ctl.polygon(width, height);

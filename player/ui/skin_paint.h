@@ -19,12 +19,13 @@ void stretchClipped(HDC dc, const SkinBitmap& bitmap, RECT source, RECT dest);
 // edges and centre stretched (frames and buttons of any size).
 void drawNineSlice(HDC dc, const SkinBitmap& bitmap, RECT source, RECT dest, RECT inset);
 
-// The window background: the bitmap from its top-left corner.
-void drawSkinBackground(HDC dc, const TSkin& skin, int width, int height);
+// The window background: the bitmap from its top-left corner (only `area`
+// of it when given).
+void drawSkinBackground(HDC dc, const TSkin& skin, int width, int height, const RECT* area = nullptr);
 
 // One control in its current state; polygon controls are clipped to their
-// polygon. Fill none draws nothing.
-void drawSkinControl(HDC dc, const TSkin& skin, const TSkinCtl& ctl, int width, int height);
+// polygon. Fill none draws nothing, nor does a control outside `area`.
+void drawSkinControl(HDC dc, const TSkin& skin, const TSkinCtl& ctl, int width, int height, const RECT* area = nullptr);
 
 // Four colours over a rectangle: top-left, top-right, bottom-right, bottom-left.
 void fillGradient(HDC dc, RECT r, const std::array<COLORREF, 4>& colors);

@@ -461,13 +461,13 @@ void TSkinnedWnd::ensureBuffer(int width, int height) {
   SelectObject(bufferDc_.get(), buffer_.get());  // the DC is deleted before the bitmap, never reselected
 }
 
-void TSkinnedWnd::paintSkin(HDC dc, int width, int height) {
+void TSkinnedWnd::paintSkin(HDC dc, int width, int height, const RECT& area) {
   if (!skin_) {
-    fillSolid(dc, {0, 0, width, height}, RGB(40, 40, 40));
+    fillSolid(dc, area, RGB(40, 40, 40));
     return;
   }
-  drawSkinBackground(dc, *skin_, width, height);
-  for (const TSkinCtl& ctl : skin_->controls) drawSkinControl(dc, *skin_, ctl, width, height);
+  drawSkinBackground(dc, *skin_, width, height, &area);
+  for (const TSkinCtl& ctl : skin_->controls) drawSkinControl(dc, *skin_, ctl, width, height, &area);
 }
 
 void TSkinnedWnd::paintBackgroundPart(HDC dc, const RECT& area) {
@@ -475,7 +475,7 @@ void TSkinnedWnd::paintBackgroundPart(HDC dc, const RECT& area) {
   int saved = SaveDC(dc);
   IntersectClipRect(dc, 0, 0, area.right - area.left, area.bottom - area.top);
   SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
-  paintSkin(dc, s.cx, s.cy);
+  paintSkin(dc, s.cx, s.cy, area);
   RestoreDC(dc, saved);
 }
 
@@ -485,7 +485,7 @@ void TSkinnedWnd::renderAll() {
   if (!bufferDc_) return;
   HDC dc = bufferDc_.get();
   int saved = SaveDC(dc);
-  paintSkin(dc, s.cx, s.cy);
+  paintSkin(dc, s.cx, s.cy, {0, 0, s.cx, s.cy});
   for (const auto& e : elements_)
     if (e->visible()) e->paint(dc);
   paintOver(dc, s.cx, s.cy);
@@ -504,7 +504,7 @@ void TSkinnedWnd::onPaint() {
   // Only the invalid part is drawn again; a control's state change redraws
   // its own rectangle.
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  paintSkin(dc, s.cx, s.cy);
+  paintSkin(dc, s.cx, s.cy, area);
   RECT overlap;
   for (const auto& e : elements_)
     if (e->visible() && IntersectRect(&overlap, &e->rect(), &area)) e->paint(dc);

@@ -113,7 +113,9 @@ class TSkinnedWnd : public WindowBase, public ElementHost {
   virtual void runAction(TSkinCtl& ctl, int selector);
   // Drawing: the skin (background and controls), then the elements. Derived
   // windows (frames) replace paintSkin and may draw more in paintOver.
-  virtual void paintSkin(HDC dc, int width, int height);
+  // `area`: the part being drawn (window coordinates); what lies outside
+  // it may be skipped.
+  virtual void paintSkin(HDC dc, int width, int height, const RECT& area);
   virtual void paintOver(HDC, int, int) {}
   // Called after the window got a new size or skin.
   virtual void layout();

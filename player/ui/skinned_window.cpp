@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "skin_paint.h"
 #include "win_pos.h"
@@ -264,7 +265,7 @@ void TSkinnedWnd::layoutChildren() {
         HRGN region = poly.size() >= 3 ? CreatePolygonRgn(poly.data(), static_cast<int>(poly.size()), ALTERNATE) : nullptr;
         if (region && !SetWindowRgn(child, region, TRUE)) UniqueRegion drop(region);
       }
-      if (auto* label = dynamic_cast<TXLabel*>(WindowBase::from(child))) label->applySkin(ctl);
+      if (TXLabel* label = TXLabel::fromWindow(child)) label->applySkin(ctl);
     }
   }
 }
@@ -431,12 +432,24 @@ bool TSkinnedWnd::onKey(UINT vk) {
   return element && element->enabled() && element->key(vk);
 }
 
+// Whether a window is of that class of this module: only then do its extra
+// bytes hold one of our objects.
+bool isOurWindowClass(HWND window, const char* className) {
+  char name[64] = {};
+  return window && GetClassNameA(window, name, sizeof(name)) > 0 && std::strcmp(name, className) == 0 &&
+         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) == thisModule();
+}
+
+TSkinnedWnd* TSkinnedWnd::fromWindow(HWND window) {
+  return isOurWindowClass(window, kSkinnedClass.name) ? dynamic_cast<TSkinnedWnd*>(WindowBase::from(window)) : nullptr;
+}
+
 bool TSkinnedWnd::translateUiMessage(MSG& msg) {
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !msg.hwnd) return false;
   // A Tab in a child (an EDIT) moves on in its skinned window's chain.
   HWND parent = GetParent(msg.hwnd);
   if (!parent) return false;
-  auto* window = dynamic_cast<TSkinnedWnd*>(WindowBase::from(parent));
+  TSkinnedWnd* window = fromWindow(parent);
   if (!window || std::find(window->tabStops_.begin(), window->tabStops_.end(), msg.hwnd) == window->tabStops_.end())
     return false;
   window->focusNext(GetKeyState(VK_SHIFT) < 0);

@@ -95,6 +95,10 @@ class TSkinnedWnd : public WindowBase, public ElementHost {
   // the background of a child label that shows through.
   void paintBackgroundPart(HDC dc, const RECT& area);
 
+  // The skinned window object of a window, or null when the window is not
+  // one (its class is checked before its extra bytes are trusted).
+  static TSkinnedWnd* fromWindow(HWND window);
+
   // Sends Tab and Shift+Tab to the skinned window that owns the focused
   // child; call from the message loop before TranslateMessage. True when
   // the message was used.
@@ -170,6 +174,8 @@ class TSkinnedWnd : public WindowBase, public ElementHost {
   int controlRedraws_ = 0, paints_ = 0;
   RECT lastInvalidated_{};
 };
+
+bool isOurWindowClass(HWND window, const char* className);
 
 // The program's root folder: the folder of the program file in lower case
 // with a final "\bin" cut off (no final "\").

@@ -30,6 +30,10 @@ int textWidth(HDC dc, const char* text, int length) {
 
 }  // namespace
 
+TXLabel* TXLabel::fromWindow(HWND window) {
+  return isOurWindowClass(window, kLabelClass.name) ? dynamic_cast<TXLabel*>(WindowBase::from(window)) : nullptr;
+}
+
 TXLabel::~TXLabel() {
   tooltip_.reset();
   destroy();
@@ -216,7 +220,7 @@ void TXLabel::draw(HDC target) {
   int saved = SaveDC(dc);
   RECT all{0, 0, s.cx, s.cy};
   // 1. Background.
-  auto* parent = dynamic_cast<TSkinnedWnd*>(WindowBase::from(GetParent(hwnd())));
+  TSkinnedWnd* parent = TSkinnedWnd::fromWindow(GetParent(hwnd()));
   if (OnPaintBkgnd) {
     OnPaintBkgnd(dc, all);
   } else if (parent) {

@@ -27,6 +27,8 @@ class TXLabel : public WindowBase {
   // A child of `parent`, 100 x 20 pixels until laid out.
   bool createLabel(HWND parent, const std::string& name, int x = 0, int y = 0, int width = 100, int height = 20);
   const std::string& name() const { return name_; }
+  // The label object of a window, or null when the window is not a label.
+  static TXLabel* fromWindow(HWND window);
 
   void setText(const std::string& text);
   const std::string& text() const { return text_; }

@@ -33,7 +33,9 @@ const char kSkinText[] =
     "name=bye\naction=close\nshape=100 26 10 10\n.\n"
     "name=cap\naction=caption\nshape=100 40 10 10\n.\n"
     "name=lbl\ntype=control\nshape=!50 44 40 12\ncolor=#FFFFFF\n.\n"
-    "name=poly\ntype=control\nshape=polygon 0 40 20 40 10 59\n"
+    "name=poly\ntype=control\nshape=polygon 0 40 20 40 10 59\n.\n"
+    "name=flat\nfill=color\nshape=50 12 6 6\nnormal=#3366CC\n.\n"
+    "name=fade\nfill=gradient\nshape=50 20 8 8\nnormal=FF0000 FF0000 0000FF 0000FF\n"
     "..\ndefsize=120 60\nhilite=0 60\ndown=0 120\nhilitedown=0 180\nrollup=20\n";
 
 PixelImage testPicture() {
@@ -100,6 +102,37 @@ TEST_F(SkinnedWindow, drawsTheBackgroundAndEachControlsNormalPicture) {
   // The same pixels reach the window itself.
   zv::WindowDc dc(window.hwnd());
   EXPECT_EQ(GetPixel(dc.get(), 15, 15), rgbOf(kNormal));
+}
+
+TEST_F(SkinnedWindow, colourAndGradientFillsAreDrawn) {
+  EXPECT_EQ(shown(52, 14), rgbOf(0x3366cc));
+  EXPECT_EQ(shown(50, 20), rgbOf(0xff0000));  // top left: the first colour
+  EXPECT_EQ(shown(57, 27), rgbOf(0x0000ff));  // bottom right: the third
+}
+
+TEST_F(SkinnedWindow, aBoundLabelTakesTheControlsTextAttributes) {
+  // "lbl": white text; a second skin says red, right-justified.
+  std::string dir = zvtest::freshDir("window_label_attrs");
+  uitest::writeText(dir + "\\l.skn",
+                    "name=lbl\ntype=control\nshape=10 10 100 20\njustify=r\ncolor=FF0000\ntext=MMM\n"
+                    "font=Tahoma 10 b\n..\ndefsize=120 60\n");
+  uitest::writeBmp(dir + "\\l.bmp", uitest::solidImage(120, 60, 0x000000));
+  auto other = loadSkin(dir + "\\l.skn", dir + "\\l.bmp").skin;
+  TXLabel label;
+  ASSERT_TRUE(label.createLabel(window.hwnd(), "lbl"));
+  window.setSkin(other.get());
+  window.bindComponent("lbl", label.hwnd());
+  EXPECT_EQ(label.text(), "MMM");
+  int first = -1, last = -1;
+  for (int x = 0; x < 100; ++x)
+    for (int y = 0; y < 20; ++y)
+      if (GetRValue(label.pixel(x, y)) > 200 && GetGValue(label.pixel(x, y)) < 60) {
+        if (first < 0) first = x;
+        last = x;
+      }
+  ASSERT_GE(first, 0);  // drawn in the skin's colour
+  EXPECT_GT(first, 50);  // at the right end
+  EXPECT_GE(last, 90);
 }
 
 TEST_F(SkinnedWindow, hoveringLightsTheControlAndRedrawsOnlyItsRectangle) {
@@ -230,6 +263,21 @@ TEST_F(SkinnedWindow, boundChildrenMoveToTheirControlAndTakeItsShape) {
   ASSERT_NE(GetWindowRgn(polyChild.hwnd(), region.get()), ERROR);
   EXPECT_TRUE(PtInRegion(region.get(), 10, 2));
   EXPECT_FALSE(PtInRegion(region.get(), 1, 17));
+}
+
+TEST_F(SkinnedWindow, anyChildWindowCanBeBoundNotOnlyOurOwn) {
+  // An EDIT keeps data of its own where our windows keep their object: it
+  // must be moved without being taken for a label.
+  zv::UniqueWindow edit(CreateWindowExA(0, "EDIT", "x", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, window.hwnd(), nullptr,
+                                        nullptr, nullptr));
+  SetWindowLongPtrA(edit.get(), 0, 0x1234);
+  window.bindComponent("lbl", edit.get());
+  RECT r;
+  GetWindowRect(edit.get(), &r);
+  EXPECT_EQ(r.right - r.left, 40);
+  EXPECT_EQ(TXLabel::fromWindow(edit.get()), nullptr);
+  EXPECT_EQ(TSkinnedWnd::fromWindow(edit.get()), nullptr);
+  EXPECT_EQ(TSkinnedWnd::fromWindow(window.hwnd()), &window);
 }
 
 TEST_F(SkinnedWindow, controlsWithAHintGetATooltip) {

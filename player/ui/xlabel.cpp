@@ -305,7 +305,9 @@ LRESULT TXLabel::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       motion_.endDrag();
       return 0;
     case WM_DESTROY:
-      tooltip_.release();  // destroyed with its owner
+      // A child window owns no popup: the tooltip belongs to the top-level
+      // window and would outlive the label.
+      tooltip_.reset();
       break;
   }
   return passOn(message, wParam, lParam);

@@ -53,6 +53,8 @@ class TXLabel : public WindowBase {
   int ellipsisWidth() const { return ellipsisWidth_; }
   // The tooltip text: the whole text when shortened (xlShort), else empty.
   std::string tooltipText() const;
+  // The label's tooltip window (made when first needed), or null.
+  HWND tooltipWindow() const { return tooltip_.get(); }
 
   // Takes the text attributes of a skin control: "justify", "text",
   // "color", "shadow", "shcolor", "color1", "color2", "font".

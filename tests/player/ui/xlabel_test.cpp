@@ -1,6 +1,8 @@
 // The marquee label: its movement and drag arithmetic (table-driven), and a
 // real label window read back: markup colours, outline, the ellipsis, drag
 // limits through mouse messages and the tooltip when shortened.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "testkit.h"
@@ -221,6 +223,24 @@ TEST_F(LabelWindow, aShortenedTextEndsInAnEllipsisAtTheRightEdge) {
   EXPECT_EQ(label.tooltipText(), "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
   label.setShowHint(false);
   EXPECT_EQ(label.tooltipText(), "");
+}
+
+TEST_F(LabelWindow, theTooltipWindowShowsTheWholeTextAndGoesWithTheLabel) {
+  const std::string text(60, 'W');
+  label.setMode(xlShort);
+  label.setText("\x01" + text);
+  HWND tip = label.tooltipWindow();
+  ASSERT_NE(tip, nullptr);
+  char shown[256] = {};
+  TOOLINFOA ti{};
+  ti.cbSize = TTTOOLINFOA_V1_SIZE;
+  ti.hwnd = label.hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(label.hwnd());
+  ti.lpszText = shown;
+  SendMessageA(tip, TTM_GETTEXTA, sizeof(shown), reinterpret_cast<LPARAM>(&ti));
+  EXPECT_EQ(std::string(shown), text);  // without the markup character
+  label.destroy();
+  EXPECT_FALSE(IsWindow(tip));
 }
 
 TEST_F(LabelWindow, theTooltipShowsOnlyAShortenedText) {

@@ -105,7 +105,7 @@ TFrameWnd::TFrameWnd(std::string posName, FrameKind kind)
 bool TFrameWnd::createFrame(const std::string& root, const char* title, SIZE clientSize, HWND owner, bool visible) {
   frame_ = loadFrameSkin(root, kind_);
   pictureSize_ = frame_->defSize;
-  captionFont_ = createSkinFont(parseSkinFont(frame_->attr("font"), SkinFontSpec{"Tahoma", 8, true}));
+  captionFont_ = createSkinFont(parseSkinFont(frame_->attr("font"), SkinFontDesc{"Tahoma", 8, true}));
   if (clientSize.cx > 0 && clientSize.cy > 0) {
     // The window is the client plus the frame's margins around "client".
     SkinRect client = parseSkinRect(frame_->attr("client"));

@@ -39,7 +39,7 @@ void writeText(HDC dc, const std::string& text, RECT r, UINT format, COLORREF co
 }  // namespace
 
 HFONT controlFont() {
-  static UniqueFont font = createSkinFont(SkinFontSpec{"Tahoma", 8});
+  static UniqueFont font = createSkinFont(SkinFontDesc{"Tahoma", 8});
   return font.get();
 }
 
@@ -401,7 +401,7 @@ void TZPicture::paint(HDC dc) {
     SelectedObject b(dc, brush.get());
     SelectedObject p(dc, GetStockObject(NULL_PEN));
     Ellipse(dc, c.left, c.top, c.right, c.bottom);
-    UniqueFont big = createSkinFont(SkinFontSpec{"Tahoma", std::max(6, size / 2), true});
+    UniqueFont big = createSkinFont(SkinFontDesc{"Tahoma", std::max(6, size / 2), true});
     SelectedObject f(dc, big.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));

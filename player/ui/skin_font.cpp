@@ -6,27 +6,27 @@
 
 namespace zv::ui {
 
-SkinFontSpec parseSkinFont(std::string_view value, const SkinFontSpec& fallback) {
-  SkinFontSpec spec = fallback;
+SkinFontDesc parseSkinFont(std::string_view value, const SkinFontDesc& fallback) {
+  SkinFontDesc desc = fallback;
   std::vector<std::string> words = splitSkinWords(value);
-  if (words.size() >= 1 && !words[0].empty()) spec.name = words[0].substr(0, LF_FACESIZE - 1);
+  if (words.size() >= 1 && !words[0].empty()) desc.name = words[0].substr(0, LF_FACESIZE - 1);
   if (words.size() >= 2) {
     int points = parseSkinNumber(words[1]).value;
-    if (points > 0) spec.points = std::min(points, 144);
+    if (points > 0) desc.points = std::min(points, 144);
   }
   if (words.size() >= 3) {
     std::string style = toLowerAscii(words[2]);
-    spec.bold = style.find('b') != std::string::npos;
-    spec.italic = style.find('i') != std::string::npos;
-    spec.underline = style.find('u') != std::string::npos;
+    desc.bold = style.find('b') != std::string::npos;
+    desc.italic = style.find('i') != std::string::npos;
+    desc.underline = style.find('u') != std::string::npos;
   }
-  return spec;
+  return desc;
 }
 
-UniqueFont createSkinFont(const SkinFontSpec& spec) {
-  return UniqueFont(CreateFontA(-MulDiv(spec.points, 96, 72), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic,
-                                spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                spec.smooth ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str()));
+UniqueFont createSkinFont(const SkinFontDesc& desc) {
+  return UniqueFont(CreateFontA(-MulDiv(desc.points, 96, 72), 0, 0, 0, desc.bold ? FW_BOLD : FW_NORMAL, desc.italic,
+                                desc.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                desc.smooth ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, desc.name.c_str()));
 }
 
 }  // namespace zv::ui

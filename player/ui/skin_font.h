@@ -12,14 +12,14 @@
 
 namespace zv::ui {
 
-struct SkinFontSpec {
+struct SkinFontDesc {
   std::string name = "Tahoma";
   int points = 8;
   bool bold = false, italic = false, underline = false;
   bool smooth = true;  // anti-aliased edges (tests read exact colours without)
 };
 
-SkinFontSpec parseSkinFont(std::string_view value, const SkinFontSpec& fallback = {});
-UniqueFont createSkinFont(const SkinFontSpec& spec);
+SkinFontDesc parseSkinFont(std::string_view value, const SkinFontDesc& fallback = {});
+UniqueFont createSkinFont(const SkinFontDesc& desc);
 
 }  // namespace zv::ui

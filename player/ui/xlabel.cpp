@@ -44,7 +44,7 @@ bool TXLabel::createLabel(HWND parent, const std::string& name, int x, int y, in
   motion_.width = width;
   if (!create(kLabelClass, 0, name.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent))
     return false;
-  setFont(SkinFontSpec{});
+  setFont(SkinFontDesc{});
   return true;
 }
 
@@ -100,8 +100,8 @@ void TXLabel::setBrushColor(COLORREF color) {
   redraw();
 }
 
-void TXLabel::setFont(const SkinFontSpec& spec) {
-  font_ = createSkinFont(spec);
+void TXLabel::setFont(const SkinFontDesc& desc) {
+  font_ = createSkinFont(desc);
   measure();
   updateTooltip();
   redraw();

@@ -38,7 +38,7 @@ class TXLabel : public WindowBase {
   void setShadow(bool on);
   void setColors(COLORREF font, COLORREF color1, COLORREF color2, COLORREF shadow);
   void setBrushColor(COLORREF color);  // the background when nothing else paints it
-  void setFont(const SkinFontSpec& spec);
+  void setFont(const SkinFontDesc& desc);
   void setShowHint(bool on);
 
   // Paints the background of the label's rectangle (in the label's own

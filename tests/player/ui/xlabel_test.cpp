@@ -159,7 +159,7 @@ class LabelWindow : public ::testing::Test {
     ASSERT_TRUE(label.createLabel(parent.get(), "l2", 0, 0, 200, 20));
     label.setBrushColor(kBack);
     label.setColors(kFont, kRed, kGreen, kBlue);
-    SkinFontSpec font{"Tahoma", 12, true};
+    SkinFontDesc font{"Tahoma", 12, true};
     font.smooth = false;  // exact colours to read back
     label.setFont(font);
   }

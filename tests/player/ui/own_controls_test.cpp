@@ -87,6 +87,43 @@ TEST_F(ControlsWindow, aSliderFollowsTheMouseAndKeysWithinItsRange) {
   EXPECT_EQ(values, (std::vector<int>{0, 100, 99, 0}));
 }
 
+TEST_F(ControlsWindow, aVerticalSliderRisesFromItsBottom) {
+  auto& slider = window.addElement<TZSlider>(-12, 12, 0, true);
+  slider.setRect({250, 10, 270, 190});
+  press(260, 189);
+  EXPECT_EQ(slider.value(), -12);
+  drag(260, 10);
+  EXPECT_EQ(slider.value(), 12);
+  drag(260, 100);
+  EXPECT_EQ(slider.value(), 0);
+  release(260, 100);
+  RECT thumb = slider.thumbRect();
+  EXPECT_NEAR((thumb.top + thumb.bottom) / 2, 100, 2);
+}
+
+TEST_F(ControlsWindow, aKnobShowsTheCellOfItsPositionFromTheKnobPicture) {
+  // Three positions of 10 x 10 cells, four rows (normal, hilite, down,
+  // hilitedown); each position its own colour in the normal row.
+  std::string root = zvtest::freshDir("knob_art");
+  CreateDirectoryA((root + "\\skins").c_str(), nullptr);
+  CreateDirectoryA((root + "\\skins\\controls").c_str(), nullptr);
+  PixelImage art = uitest::solidImage(30, 40, 0x202020);
+  uitest::paintRect(art, 0, 0, 10, 10, 0xff0000);
+  uitest::paintRect(art, 10, 0, 10, 10, 0x00ff00);
+  uitest::paintRect(art, 20, 0, 10, 10, 0x0000ff);
+  ASSERT_TRUE(uitest::writeBmp(root + "\\skins\\controls\\knob.bmp", art));
+  controlArt().load(root);
+  auto& knob = window.addElement<TZKnob>(0, 100, 0);
+  knob.setRect({100, 100, 120, 120});
+  const std::pair<int, uint32_t> expected[] = {{0, 0xff0000}, {40, 0x00ff00}, {60, 0x00ff00}, {100, 0x0000ff}};
+  for (const auto& [value, colour] : expected) {
+    knob.setValue(value);
+    window.renderAll();
+    EXPECT_EQ(window.bufferPixel(110, 110), rgbOf(colour)) << value;
+  }
+  controlArt().load(zvtest::freshDir("no_art"));
+}
+
 TEST_F(ControlsWindow, aKnobTurnsByDraggingUpAndDown) {
   auto& knob = window.addElement<TZKnob>(0, 150, 75);
   knob.setRect({220, 20, 260, 60});

@@ -224,8 +224,11 @@ def draw_band(t, lay, state):
         _, lx, ly = lay["title"]
         L.rrect(lx, ly, 18, 18, 5, fill=t["accent"])
         glyphs.draw(L, "logo", lx + 1, ly + 1, 16, t["on_accent"], 2.0)
-    # spare column background
-    L.rect(W, 0, SPARE, H, t["bg_bottom"])
+    # The spare column has the window's own gradient, so the corners of a
+    # round "active" picture match the window behind it.
+    L.rect(W, 0, SPARE, H, t["border"])
+    L.vgradient(W, 1, SPARE, H - 2, t["bg_top"], t["bg_bottom"])
+    L.vgradient(W, 3, SPARE, 4, t["bg_top"], t["bg_top"])
     for b in lay["buttons"]:
         draw_button(L, t, b, state)
     sx = W + 4

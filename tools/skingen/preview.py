@@ -69,14 +69,16 @@ def compose(folder, t, hot=None, pressed=None, playing=True):
         if ctl.get("type") == "control":
             if name == "vis":
                 ina = Image.open(os.path.join(folder, "inactive.bmp")).convert("RGB")
-                if sk.window.get("vistype") == "bitmap":
+                if not playing:
+                    pic = ina
+                elif sk.window.get("vistype") == "bitmap":
                     pic = _bars(Image.open(os.path.join(folder, "mask.bmp")).convert("RGB"),
                                 Image.open(os.path.join(folder, "active.bmp")).convert("RGB"), ina,
                                 int(sk.window["nbars"]), t)
                 else:
                     pic = _columns(ina, t)
                 img.paste(pic, (x, y))
-            elif name == "tb":
+            elif name == "tb" and playing:
                 d = ImageDraw.Draw(img)
                 groove = 4 if h >= 10 else 2
                 gy = y + (h - groove) / 2
@@ -86,7 +88,7 @@ def compose(folder, t, hot=None, pressed=None, playing=True):
                 px, bold = _font_px(ctl["font"])
                 path = draw.FONT_BOLD if bold else draw.FONT_REGULAR
                 f = draw.font(path, px)
-                text = SAMPLE[name]
+                text = SAMPLE[name] if playing or name not in ("pos", "total") else "\u2013\u2013:\u2013\u2013"
                 dd = ImageDraw.Draw(img)
                 while dd.textlength(text, font=f) > w and len(text) > 4:
                     text = text[:-2]

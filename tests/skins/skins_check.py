@@ -275,10 +275,10 @@ class MainSkins(unittest.TestCase):
                     self.assertNotIn(c.get("name"), by_name, "two controls named %s" % c.get("name"))
                     by_name[c.get("name")] = c
                 for name in CHILDREN:
-                    self.assertIn(name, by_name)
+                    self.assertTrue(name in by_name, "no control named " + name)
                     self.assertEqual(by_name[name].get("type"), "control", name)
                 for name, action in BUTTON_ACTIONS.items():
-                    self.assertIn(name, by_name)
+                    self.assertTrue(name in by_name, "no control named " + name)
                     self.assertEqual(by_name[name].get("action", name), action)
                     self.assertNotIn(by_name[name].get("type"), ("simple", "header", "control"), name)
                 for name in ALWAYS_VISIBLE:

@@ -57,4 +57,7 @@ def build(t, w, h, bars):
                             ipx[xx, yy] = ghost
     pics["mask.bmp"] = mask
     pics["active.bmp"] = active
-    return pics, per_side
+    # The display spreads the spectrum over bars 0 .. nbars-2 and gives the
+    # last bar only entries past the plane, so that bar would never light:
+    # ask for one more bar than the mask shows.
+    return pics, per_side + 1

@@ -2,9 +2,8 @@
 "sizewin.skn" and "dialog.skn") and the pictures of the program's own
 controls ("controls\\*.bmp", "misc\\confirm.bmp").
 
-window.bmp holds two frame pictures side by side, 160 x 120 each (fixed and
-dialog windows at x 0, sizeable windows with a size grip at x 160), and
-below them the title buttons: one row of four 20 x 20 pictures (normal,
+window.bmp holds the frame picture (160 x 120), right of it the size grip
+of sizeable windows (16 x 16), and below them the title buttons: one row of four 20 x 20 pictures (normal,
 hilite, down, hilitedown) per button. A frame is drawn in nine parts: the
 corners as they are, the edges and the middle stretched; "upper" and
 "lower" are the heights of the top and bottom parts, "sides" the widths of
@@ -22,33 +21,37 @@ FW, FH = 160, 120
 CAPTION = 28
 EDGE = 6
 BUTTON = 20
+GRIP = 16
+CLIENT = "181A20"
 BUTTON_ROWS = ("close", "minimize", "rollup", "maximize")
 BUTTON_GLYPHS = {"close": "close", "minimize": "minimize", "rollup": "rollup", "maximize": "maximize"}
 HINTS = {"close": "Close", "minimize": "Minimize", "rollup": "Roll up", "maximize": "Maximize"}
 
 
-def _frame(grip):
+def _frame():
     L = draw.Layer(FW, FH, fill=T["border"])
     L.rrect(0, 0, FW, FH, 8, fill=T["border"])
-    L.vgradient(1, 1, FW - 2, CAPTION, T["bg_top"], draw.mix(T["bg_top"], T["bg_bottom"], 0.5), mask_r=7)
-    L.rect(1, CAPTION - 2, FW - 2, FH - CAPTION + 1, T["bg_bottom"])
-    L.rrect(1, CAPTION - 8, FW - 2, FH - CAPTION + 7, 7, fill=T["bg_bottom"])
-    L.vgradient(1, CAPTION - 8, FW - 2, 8, draw.mix(T["bg_top"], T["bg_bottom"], 0.5), T["bg_bottom"])
-    # The client area is a slightly sunken panel inside the frame.
-    L.rrect(EDGE, CAPTION, FW - 2 * EDGE, FH - CAPTION - EDGE, T["radius"], fill="181A20", outline=T["rim"], width=1)
-    L.rrect(12, 8, 12, 12, 3.5, fill=T["accent"])
-    glyphs.draw(L, "logo", 12.5, 8.5, 11, T["on_accent"], 1.6)
-    if grip:
-        for i, (dx, dy) in enumerate(((3, 9), (6, 6), (9, 3), (6, 9), (9, 6), (9, 9))):
-            L.circle(FW - EDGE - 16 + dx + 2, FH - EDGE - 16 + dy + 2, 0.9, fill=T["text2"])
-        del i
+    L.vgradient(1, 1, FW - 2, FH - 2, T["bg_top"], T["bg_bottom"], mask_r=7)
+    # The client area: flat, with a one-pixel rim, so that stretching the
+    # middle and the edges keeps it clean at any size.
+    L.rect(EDGE, CAPTION, FW - 2 * EDGE, FH - CAPTION - EDGE, T["rim"])
+    L.rect(EDGE + 1, CAPTION + 1, FW - 2 * EDGE - 2, FH - CAPTION - EDGE - 2, CLIENT)
+    L.rrect(10, 8, 12, 12, 3.5, fill=T["accent"])
+    glyphs.draw(L, "logo", 10.5, 8.5, 11, T["on_accent"], 1.6)
+    return L.result()
+
+
+def _grip():
+    L = draw.Layer(GRIP, GRIP, fill=CLIENT)
+    for dx, dy in ((11, 5), (8, 8), (11, 8), (5, 11), (8, 11), (11, 11)):
+        L.circle(dx + 0.5, dy + 0.5, 1.0, fill=T["text2"])
     return L.result()
 
 
 def window_bmp():
-    img = Image.new("RGB", (2 * FW, FH + BUTTON * len(BUTTON_ROWS)), draw.rgb(T["bg_top"]))
-    img.paste(_frame(False).convert("RGB"), (0, 0))
-    img.paste(_frame(True).convert("RGB"), (FW, 0))
+    img = Image.new("RGB", (FW + GRIP, FH + BUTTON * len(BUTTON_ROWS)), draw.rgb(T["bg_top"]))
+    img.paste(_frame().convert("RGB"), (0, 0))
+    img.paste(_grip().convert("RGB"), (FW, 0))
     for row, name in enumerate(BUTTON_ROWS):
         for state in range(4):
             L = draw.Layer(BUTTON, BUTTON, fill=T["bg_top"])
@@ -82,15 +85,14 @@ def frame_skn(kind):
     # The caption strip moves the window.
     controls.insert(0, [("name", "caption"), ("action", "caption"), ("type", "button"), ("fill", "none"),
                         ("shape", "rect 0 0 !0 %d" % CAPTION)])
-    fx = FW if kind == "sizewin" else 0
-    window = [("frame", "%d 0 %d %d" % (fx, FW, FH)), ("upper", str(CAPTION)), ("lower", str(EDGE)),
-              ("sides", "%d %d" % (EDGE, EDGE)),
+    window = [("frame", "0 0 %d %d" % (FW, FH)), ("upper", str(CAPTION + 1)), ("lower", "8"),
+              ("sides", "28 8"),
               ("client", "%d %d !%d !%d" % (EDGE + 1, CAPTION + 1, EDGE + 1, EDGE + 1)),
               ("caption", "30 4 !%d 20" % (right + 4)), ("font", '"Tahoma" 8 b'), ("color", T["text"]),
-              ("clientcolor", "181A20"), ("textcolor", T["text"]), ("rollup", str(CAPTION)),
+              ("clientcolor", CLIENT), ("textcolor", T["text"]), ("rollup", str(CAPTION)),
               ("minsize", "%d %d" % (160, CAPTION + 2 * EDGE + 20))]
     if kind == "sizewin":
-        window.append(("grip", "16 16"))
+        window.append(("grip", "%d 0 %d %d" % (FW, GRIP, GRIP)))
     return skn.write(controls, window, header=["Zorvak frame skin, made by tools/skingen; do not edit by hand."])
 
 

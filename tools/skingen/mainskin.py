@@ -71,15 +71,18 @@ def default_full(t):
         x -= 28
     del tb, g
     labels = [
-        Label("pltotal", W - 172, 7, 92, 16, '"Tahoma" 8', t["text2"], "r", "%d:%.2d"),
+        Label("pltotal", W - 188, 7, 92, 16, '"Tahoma" 8', t["text2"], "r", "%d:%.2d"),
         Label("l1", 148, 34, 280, 16, '"Tahoma" 8', t["text2"]),
         Label("l2", 148, 52, 280, 20, '"Tahoma" 10 b', t["text"]),
         Label("pos", 12, 88, 46, 16, '"Tahoma" 8 b', t["text"], "l", "%d:%.2d"),
         Label("total", W - 58, 88, 46, 16, '"Tahoma" 8', t["text2"], "r", "%d:%.2d"),
     ]
     panels = [("vis_box", 12, 30, 124, 52)]
+    # A small list mark says what the time beside it, the playlist's total, is.
+    marks = [("playlist", W - 92, 9, 12)]
     return dict(W=W, H=H, buttons=buttons, labels=labels, vis=(16, 34, 116, 44), tb=(62, 91, 316, 10),
-                panels=panels, title=(True, 12, 6), invis=[], bars=dict(bar=4, gap=1, seg=2, seggap=1))
+                panels=panels, title=(True, 12, 6), invis=[], bars=dict(bar=4, gap=1, seg=2, seggap=1),
+                marks=marks)
 
 
 def default_mini(t):
@@ -220,6 +223,8 @@ def draw_band(t, lay, state):
     tx, ty, tw, th = lay["tb"]
     groove = 4 if th >= 10 else 2
     L.rrect(tx, ty + (th - groove) / 2, tw, groove, groove / 2, fill=t["groove"])
+    for glyph, gx, gy, gs in lay.get("marks", []):
+        glyphs.draw(L, glyph, gx, gy, gs, t["text2"], 1.3)
     if lay["title"]:
         _, lx, ly = lay["title"]
         L.rrect(lx, ly, 18, 18, 5, fill=t["accent"])

@@ -187,3 +187,33 @@ def sheet(named_images, path, bg="5A616B", scale=SCALE):
         row_imgs.append(im)
     stack(row_imgs, bg).save(path, optimize=False)
     return path
+
+
+def frame_preview(skins_dir, kind, w, h, title):
+    """A window of w x h drawn from a frame skin: nine-part frame, buttons, caption."""
+    sk = skn.Skin(os.path.join(skins_dir, kind + ".skn"))
+    bmp = Image.open(os.path.join(skins_dir, "window.bmp")).convert("RGB")
+    fx, fy, fw, fh = [int(v) for v in skn.words(sk.window["frame"])]
+    up, lo = int(sk.window["upper"]), int(sk.window["lower"])
+    left, right = [int(v) for v in skn.words(sk.window["sides"])]
+    out = Image.new("RGB", (w, h))
+    xs = [(0, left, 0, left), (left, fw - right, left, w - right), (fw - right, fw, w - right, w)]
+    ys = [(0, up, 0, up), (up, fh - lo, up, h - lo), (fh - lo, fh, h - lo, h)]
+    for sx0, sx1, dx0, dx1 in xs:
+        for sy0, sy1, dy0, dy1 in ys:
+            part = bmp.crop((fx + sx0, fy + sy0, fx + sx1, fy + sy1)).resize((dx1 - dx0, dy1 - dy0), Image.NEAREST)
+            out.paste(part, (dx0, dy0))
+    if "grip" in sk.window:
+        gx, gy, gw, gh = [int(v) for v in skn.words(sk.window["grip"])]
+        out.paste(bmp.crop((gx, gy, gx + gw, gy + gh)), (w - gw - 8, h - gh - 8))
+    for ctl in sk.controls:
+        if ctl.get("fill") == "none":
+            continue
+        x, y, cw, ch = sk.shape_rect(ctl, w, h)
+        sx, sy, sw, shh = sk.picture(ctl, 0, w, h)
+        out.paste(bmp.crop((sx, sy, sx + sw, sy + shh)), (x, y))
+    cx, cy, cw, ch = sk.shape_rect({"shape": "rect " + sk.window["caption"]}, w, h)
+    px, bold = _font_px(sk.window["font"])
+    draw.text(out, cx, cy + ch / 2, title, draw.FONT_BOLD if bold else draw.FONT_REGULAR, px,
+              sk.window["color"], anchor="lm")
+    return out

@@ -69,6 +69,10 @@ def make_previews(skins_dir, icons, out):
     written.append(preview.sheet([("window.bmp", load("window.bmp"))] +
                                  [(n, load(*n.split("/"))) for n in sorted(frames.controls()) if "knob" not in n],
                                  os.path.join(out, "frames-and-controls.png")))
+    written.append(preview.sheet([("window.skn, 300 x 180", preview.frame_preview(skins_dir, "window", 300, 180, "Timer")),
+                                  ("sizewin.skn, 420 x 260", preview.frame_preview(skins_dir, "sizewin", 420, 260, "Playlist editor")),
+                                  ("dialog.skn, 320 x 150", preview.frame_preview(skins_dir, "dialog", 320, 150, "Autoplay"))],
+                                 os.path.join(out, "frames.png")))
     written.append(preview.sheet([("controls/knob.bmp (first 12 positions)", load("controls", "knob.bmp").crop((0, 0, 384, 128)))],
                                  os.path.join(out, "knob.png")))
     tiles = [("MAIN", resources.main_bmp()), ("TIMER", resources.timer_bmp())]

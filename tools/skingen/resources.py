@@ -63,11 +63,15 @@ def timer_bmp():
     return _strip(TIMER_IMAGES, look)
 
 
-def _badge(size, glyph, fill, colour, radius_k=0.22, hard=False):
-    """A rounded square badge with a glyph: the shape of every icon we ship."""
+def _badge(size, glyph, fill, colour, radius_k=0.22, hard=False, shade=None):
+    """A rounded square badge with a glyph: the shape of every icon we ship.
+    `shade` (top, bottom) gives large badges a gentle vertical gradient."""
     L = draw.Layer(size, size)
     pad = max(0.5, size / 32)
-    L.rrect(pad, pad, size - 2 * pad, size - 2 * pad, size * radius_k, fill=fill)
+    if shade and size >= 24:
+        L.vgradient(pad, pad, size - 2 * pad, size - 2 * pad, shade[0], shade[1], mask_r=size * radius_k)
+    else:
+        L.rrect(pad, pad, size - 2 * pad, size - 2 * pad, size * radius_k, fill=fill)
     g = size * 0.72
     stroke = max(1.4, size / 13)
     glyphs.draw(L, glyph, (size - g) / 2, (size - g) / 2, g, colour, stroke)
@@ -114,7 +118,7 @@ def _cdtrack(size):
 
 def program_icon(kind, size):
     if kind == "program":
-        return _badge(size, "logo", T["accent"], T["on_accent"])
+        return _badge(size, "logo", T["accent"], T["on_accent"], shade=(T["accent_hot"], T["accent_down"]))
     if kind == "file":
         return _document(size, "note", T["accent"])
     if kind == "playlist":

@@ -286,6 +286,7 @@ def build(t, lay):
         if b.active:
             block.append(("active", "%d %d" % b.active_at))
         controls.append(block)
+    hidden = []
     for name in lay["invis"]:
         block = [("name", name)]
         if name in BUTTONS:
@@ -293,7 +294,7 @@ def build(t, lay):
         else:
             block.append(("type", "control"))
         block += [("shape", "none"), ("invis", "1")]
-        controls.append(block)
+        hidden.append(block)
 
     window = [("defsize", "%d %d" % (W, H)), ("minsize", "%d %d" % (W, H)),
               ("hilite", "0 %d" % H), ("down", "0 %d" % (2 * H)), ("hilitedown", "0 %d" % (3 * H)),
@@ -309,5 +310,13 @@ def build(t, lay):
                ("vistype", t["vistype"] if vis_rect else "columns")]
     if nbars:
         window.append(("nbars", str(nbars)))
-    text = skn.write(controls, window, header=["Zorvak skin \"%s\", made by tools/skingen; do not edit by hand." % t["title"]])
-    return bmp, text, pics
+    header = ["Zorvak skin \"%s\", made by tools/skingen; do not edit by hand." % t["title"]]
+    extra = {}
+    if t.get("include_hidden") and hidden:
+        # This skin keeps the controls its state does not show in a file of
+        # their own, and wraps long values: both forms of the language.
+        text = skn.write(controls, window, header=header, include="hidden.inc", wrap=96)
+        extra["hidden.inc"] = skn.blocks(hidden)
+    else:
+        text = skn.write(controls + hidden, window, header=header)
+    return bmp, text, pics, extra

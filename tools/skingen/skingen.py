@@ -39,11 +39,13 @@ def make_skins(out):
     for theme, full, mini in SKINS:
         for sub, layout in (("", full), ("mini", mini)):
             folder = os.path.join(out, theme["folder"], sub) if sub else os.path.join(out, theme["folder"])
-            bmp, text, pics = mainskin.build(theme, layout(theme))
+            bmp, text, pics, extra = mainskin.build(theme, layout(theme))
             write(os.path.join(folder, "main.bmp"), bmpfile.bmp24(bmp))
             write(os.path.join(folder, "main.skn"), text)
             for name in sorted(pics):
                 write(os.path.join(folder, name), bmpfile.bmp24(pics[name]))
+            for name in sorted(extra):
+                write(os.path.join(folder, name), extra[name])
     write(os.path.join(out, "window.bmp"), bmpfile.bmp24(frames.window_bmp()))
     for kind in ("window", "sizewin", "dialog"):
         write(os.path.join(out, kind + ".skn"), frames.frame_skn(kind))

@@ -9,18 +9,49 @@ program's own loader is the authority.
 import os
 
 
-def write(controls, window, header=None):
-    """controls: list of lists of (key, value); window: list of (key, value)."""
+def write(controls, window, header=None, include=None, wrap=0):
+    """controls: list of lists of (key, value); window: list of (key, value).
+    include: a file name whose blocks follow the controls ("INC:" line).
+    wrap: split values longer than this many characters into "\\" continued lines."""
     lines = []
     if header:
         lines += ["; " + h for h in header]
     for i, block in enumerate(controls):
         if i:
             lines.append(".")
-        lines += ["%s=%s" % kv for kv in block]
+        lines += [_line(k, v, wrap) for k, v in block]
+    if include:
+        lines += [".", "INC:" + include]
     lines.append("..")
-    lines += ["%s=%s" % kv for kv in window]
+    lines += [_line(k, v, wrap) for k, v in window]
     return ("\r\n".join(lines) + "\r\n").encode("cp1252")
+
+
+def blocks(controls):
+    """Control blocks alone, for a file that another one includes."""
+    lines = []
+    for i, block in enumerate(controls):
+        if i:
+            lines.append(".")
+        lines += ["%s=%s" % kv for kv in block]
+    return ("\r\n".join(lines) + "\r\n").encode("cp1252")
+
+
+def _line(key, value, wrap):
+    text = "%s=%s" % (key, value)
+    if not wrap or len(text) <= wrap:
+        return text
+    # The reader joins a line ending in "\\" to the next with one blank, so
+    # break only at blanks and drop the blank at the break.
+    out, cur = [], ""
+    for word in text.split(" "):
+        if cur and len(cur) + 1 + len(word) > wrap:
+            out.append(cur + " \\")
+            cur = word
+        else:
+            cur = word if not cur else cur + " " + word
+    out.append(cur)
+    return "\r\n".join(out)
 
 
 def rect(x, y, w, h):

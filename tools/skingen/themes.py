@@ -42,4 +42,5 @@ DAYLIGHT = {
     "vis_bars_low": "5146E5", "vis_bars_high": "B9B4FA", "vis_ghost": "F1F2F6",
     "visc": ("9D97F3", "5146E5", "2A2290"), "visc4": "5146E5", "oscc": ("8FA3BF", "44638F", "17304F"),
     "vistype": "columns",
+    "include_hidden": True,
 }

@@ -12,7 +12,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   sox lame twolame mpg123 flac vorbis-tools opus-tools
   id3v2 eyed3 python3-mutagen
-  dpkg-dev patch bzip2 xz-utils make ccache python3-pil
+  dpkg-dev patch bzip2 xz-utils make ccache python3-pil fonts-dejavu-core
 )
 
 missing=()

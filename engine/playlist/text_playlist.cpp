@@ -4,9 +4,12 @@
 
 #include <string>
 
+#include "foundation/dyn_array.h"
 #include "foundation/file_replace.h"
 #include "foundation/path_forms.h"
+#include "foundation/str_list.h"
 #include "foundation/win_handle.h"
+#include "playlist/location_flags.h"
 #include "playlist/playlist_files.h"
 #include "playlist/text_playlist_read.h"
 #include "zv_config.h"
@@ -37,6 +40,15 @@ bool oemDetectionWanted() {
   if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, lang, sizeof(lang))) return false;
   if ((lang[0] | 0x20) != 'r' || (lang[1] | 0x20) != 'u') return false;
   return configBool("autoOemCvt", ZV_FALSE) != ZV_FALSE;
+}
+
+// The room the read lines take, on top of what the playlist holds.
+void reserveTextLines(PlaylistHandle* pl, const TextLines& read) {
+  int32_t count = lineCount(pl) + static_cast<int32_t>(read.lines.size());
+  arrayReserve(pl->lines, count);
+  strListReserve(pl->names, count, int64_t(pl->names->storageUsed) + read.nameBytes());
+  strListReserve(pl->descs, count, int64_t(pl->descs->storageUsed) + read.descBytes());
+  strListReserve(pl->infos, count, int64_t(pl->infos->storageUsed));
 }
 
 void appendLine(std::string& out, const std::string& text) {
@@ -84,7 +96,13 @@ int32_t readTextPlaylist(PlaylistHandle* pl, const std::string& location) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return plResultNoFile;
   std::string bytes;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !readWholeFile(location, bytes)) return plResultFailed;
-  parseTextPlaylist(pl, location, bytes, oemDetectionWanted());
+  // One listing per folder named, however many lines name it, and room
+  // for all lines made at once.
+  LocationBatch batch;
+  TextReadHooks hooks;
+  hooks.flagsOf = [&batch](const char* path) { return batch.flagsOf(path); };
+  hooks.reserve = [](PlaylistHandle* target, const TextLines& read) { reserveTextLines(target, read); };
+  parseTextPlaylist(pl, location, bytes, oemDetectionWanted(), hooks);
   return plResultOk;
 }
 

@@ -177,18 +177,37 @@ class RelFormEncoder {
   }
 
   std::string encode(std::string_view path) {
-    if (baseSep_ == std::string_view::npos || isPseudoLocation(path)) return makeRelForm(base_, path, codePage_);
-    size_t pathSep = lastSeparator(path, codePage_);
-    if (pathSep == std::string_view::npos) return makeRelForm(base_, path, codePage_);
-    std::string_view folder = path.substr(0, pathSep), name = path.substr(pathSep + 1);
-    if (!plainName(name)) return makeRelForm(base_, path, codePage_);
+    std::string out;
+    appendEncoded(out, path);
+    return out;
+  }
+
+  // Appends the form of `path` to `out` (a playlist's text being built).
+  void appendEncoded(std::string& out, std::string_view path) {
+    if (baseSep_ == std::string_view::npos || isPseudoLocation(path)) {
+      out += makeRelForm(base_, path, codePage_);
+      return;
+    }
+    // Without double-byte characters the last separator is the last '\\'.
+    size_t pathSep = singleByte_ ? path.rfind('\\') : lastSeparator(path, codePage_);
+    std::string_view folder = path.substr(0, pathSep == std::string_view::npos ? 0 : pathSep);
+    std::string_view name = path.substr(pathSep == std::string_view::npos ? 0 : pathSep + 1);
+    if (pathSep == std::string_view::npos || !plainName(name)) {
+      out += makeRelForm(base_, path, codePage_);
+      return;
+    }
     if (!known_ || folder != folder_) learnFolder(folder);
     switch (kind_) {
-      case FolderKind::unchanged: return std::string(path);
+      case FolderKind::unchanged: out += path; return;
       case FolderKind::joined:
-        if (form_.size() + name.size() > kPathMax) return std::string(path);
-        return form_ + std::string(name);
-      default: return makeRelForm(base_, path, codePage_);
+        if (form_.size() + name.size() > kPathMax) {
+          out += path;
+        } else {
+          out += form_;
+          out += name;
+        }
+        return;
+      default: out += makeRelForm(base_, path, codePage_); return;
     }
   }
 
@@ -227,6 +246,7 @@ class RelFormEncoder {
 
   std::string base_;
   unsigned codePage_;
+  bool singleByte_ = singleByteCodePage(codePage_);
   size_t baseSep_;
   std::vector<std::string> baseParts_;
   bool known_ = false;

@@ -60,18 +60,25 @@ std::string formatText(PlaylistHandle* pl, const std::string& location) {
   TextFormat format = textFormatOf(location);
   int32_t n = lineCount(pl);
   std::string out;
-  out.reserve(size_t(n) * 64 + 64);
+  out.reserve(size_t(n) * 128 + 128);
   if (format == TextFormat::pls) appendLine(out, "[playlist]");
   if (format == TextFormat::aap) {
     appendLine(out, "[Apollo Advanced Playlist]");
     appendLine(out, "Version=1.00");
     appendLine(out, "[Entries]");
   }
+  RelFormEncoder forms(location);
   for (int32_t i = 0; i < n; ++i) {
-    std::string name = plGetName(pl, i);
-    std::string rel = makeRelForm(location, name);
+    std::string_view name = plGetName(pl, i);
+    if (format == TextFormat::m3u) {
+      // The commonest format is written straight into the text.
+      forms.appendEncoded(out, name);
+      out += "\r\n";
+      continue;
+    }
+    std::string rel = forms.encode(name);
     switch (format) {
-      case TextFormat::m3u: appendLine(out, rel); break;
+      case TextFormat::m3u: break;
       case TextFormat::pls: appendLine(out, "File" + std::to_string(i) + "=" + rel); break;
       case TextFormat::aap: appendLine(out, "Entry" + std::to_string(i) + "=" + rel); break;
       case TextFormat::z3u: {

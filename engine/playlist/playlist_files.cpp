@@ -44,10 +44,13 @@ int32_t load(PlaylistHandle* pl, const char* location, uint32_t flags) {
   plClear(pl);
   if (flags & plLoadBinary) return loadBinaryFile(pl, location);
   int32_t result;
+  // Read once per load: a configuration read costs a registry query, and
+  // adding a folder tree loads every folder in it.
+  std::string cddbDir;
   if (handledByPlugin(pl, location, ZV_FS_LOAD_PLAYLIST, flags)) {
     result = plResultOk;
   } else {
-    std::string cddbDir = cddbDirectory();
+    cddbDir = cddbDirectory();
     if (lookupDirCache(pl, location, systemDriveQueries(), cddbDir)) return plResultOk;
     result = listDirectory(pl, location, flags);
     if (result != plResultOk) {
@@ -56,7 +59,7 @@ int32_t load(PlaylistHandle* pl, const char* location, uint32_t flags) {
     }
   }
   if (result == plResultOk && !(flags & plLoadNoCache))
-    storeDirCache(pl, location, systemDriveQueries(), cddbDirectory());
+    storeDirCache(pl, location, systemDriveQueries(), cddbDir.empty() ? cddbDirectory() : cddbDir);
   return result;
 }
 

@@ -15,6 +15,7 @@
 #include "foundation/text_util.h"
 #include "foundation/win_handle.h"
 #include "playlist/dir_cache.h"
+#include "playlist/expansion_drives.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
 
@@ -51,7 +52,7 @@ int32_t load(PlaylistHandle* pl, const char* location, uint32_t flags) {
     result = plResultOk;
   } else {
     cddbDir = cddbDirectory();
-    if (lookupDirCache(pl, location, systemDriveQueries(), cddbDir)) return plResultOk;
+    if (lookupDirCache(pl, location, playlistDriveQueries(), cddbDir)) return plResultOk;
     result = listDirectory(pl, location, flags);
     if (result != plResultOk) {
       plClear(pl);
@@ -59,7 +60,7 @@ int32_t load(PlaylistHandle* pl, const char* location, uint32_t flags) {
     }
   }
   if (result == plResultOk && !(flags & plLoadNoCache))
-    storeDirCache(pl, location, systemDriveQueries(), cddbDir.empty() ? cddbDirectory() : cddbDir);
+    storeDirCache(pl, location, playlistDriveQueries(), cddbDir.empty() ? cddbDirectory() : cddbDir);
   return result;
 }
 

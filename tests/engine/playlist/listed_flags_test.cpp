@@ -14,7 +14,6 @@
 #include "playlist/folder_listings.h"
 #include "playlist/text_playlist_read.h"
 #include "testkit.h"
-#include "win32/owners.h"
 #include "zv_playlist.h"
 
 using pltest::OwnedPl;

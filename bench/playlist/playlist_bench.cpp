@@ -2,7 +2,9 @@
 // and 100 000 lines. A cost that stays flat between the two sizes is linear.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,49 @@ void run(const Texts& t, int n) {
   freePlaylist(kept);
 }
 
+// A grouped playlist: every eleventh line a group at level 0, the ten
+// after it its files at level 1.
+Playlist buildGrouped(const Texts& t, int n) {
+  Playlist pl = createPlaylist(-1);
+  for (int i = 0; i < n; ++i) {
+    PlaylistLine r = {};
+    bool group = i % 11 == 0;
+    r.flags = group ? lfGroup | lfDirectory : 0;
+    r.level = group ? 0 : 1;
+    r.time = group ? 0 : 1000 + i % 300000;
+    r.size = group ? 0 : 4000000;
+    size_t k = size_t(i) % t.name.size();
+    plAddLine(pl, &r, t.name[k].c_str(), t.desc[k].c_str(), t.info[k].c_str());
+  }
+  return pl;
+}
+
+using PlaylistWork = std::function<void(Playlist)>;
+
+// Seconds of `body` on a playlist of n lines (after `prepare`, untimed),
+// best of two.
+double secondsAt(const Texts& t, int n, const PlaylistWork& prepare, const PlaylistWork& body) {
+  Playlist pl = buildGrouped(t, n);
+  if (prepare) prepare(pl);
+  double best = 1e9;
+  for (int round = 0; round < 2; ++round) {
+    double t0 = zvbench::now();
+    body(pl);
+    best = std::min(best, zvbench::now() - t0);
+  }
+  freePlaylist(pl);
+  return best;
+}
+
+// A figure at `large` lines with the ratio of its cost per line to the
+// same work at a tenth of the size: 1.0 is linear growth.
+void scaleFigure(const Texts& t, const std::string& what, int large, const PlaylistWork& prepare,
+                 const PlaylistWork& body) {
+  double small = secondsAt(t, large / 10, prepare, body), big = secondsAt(t, large, prepare, body);
+  zvbench::report(what + ", " + std::to_string(large) + " lines", big * 1000, "ms");
+  zvbench::report(what + ", per line / per line at 1/10", (big / large) / (small / (large / 10)), "x");
+}
+
 }  // namespace
 
 int main() {
@@ -70,5 +115,15 @@ int main() {
   run(t, 10000);  // warm-up of the allocator
   run(t, 10000);
   run(t, 100000);
+
+  std::string binary = zvbench::workDir() + "\\scale.zpl";
+  auto save = [&](Playlist pl) { plSave(pl, binary.c_str(), plSaveBinary); };
+  scaleFigure(t, "binary plSave", 1000000, nullptr, save);
+  scaleFigure(t, "binary plLoad", 1000000, save, [&](Playlist) {
+    Playlist back = createPlaylist(-1);
+    plLoad(back, binary.c_str(), plLoadBinary);
+    freePlaylist(back);
+  });
+  scaleFigure(t, "plCalcTimes", 100000, nullptr, [](Playlist pl) { plCalcTimes(pl); });
   return 0;
 }

@@ -73,6 +73,10 @@ void arrayInsertSpace(hArray a, int32_t at, int32_t n) {
   a->usedBytes += static_cast<int32_t>(addBytes);
 }
 
+void arrayReserve(hArray a, int32_t count) {
+  if (a && count > 0) ensureRoom(a, int64_t(count) * a->itemSize);
+}
+
 void arrayDeleteRange(hArray a, int32_t first, int32_t n) {
   int32_t count = countOf(a);
   if (n <= 0 || first < 0 || first > count - n) return;

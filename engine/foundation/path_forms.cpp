@@ -62,16 +62,8 @@ std::string makeRelForm(std::string_view base, std::string_view path, unsigned c
   if (baseSep == std::string_view::npos || pathSep == std::string_view::npos) return unchanged;
 
   std::vector<std::string> baseParts = splitPath(base.substr(0, baseSep), codePage);
-  std::vector<std::string> pathParts = splitPath(path.substr(0, pathSep), codePage);
-  if (!sameTextIgnoringCase(baseParts[0], pathParts[0], codePage)) return unchanged;
-  size_t common = 0;
-  while (common < baseParts.size() && common < pathParts.size() &&
-         sameTextIgnoringCase(baseParts[common], pathParts[common], codePage))
-    ++common;
-
   std::string rel;
-  for (size_t i = common; i < baseParts.size(); ++i) rel += "..\\";
-  for (size_t i = common; i < pathParts.size(); ++i) rel += pathParts[i] + '\\';
+  if (!relform::folderForm(baseParts, path.substr(0, pathSep), codePage, rel)) return unchanged;
   rel += path.substr(pathSep + 1);
 
   // Only a form that reads back to this very location is stored. The others

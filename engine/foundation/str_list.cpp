@@ -177,6 +177,13 @@ void strListInsertNulls(hStrList l, int32_t at, int32_t n) {
   l->count += n;
 }
 
+void strListReserve(hStrList l, int32_t entries, int64_t storageBytes) {
+  if (!l) return;
+  ensureIndexRoom(l, entries);
+  if (storageBytes > l->storageCapacity || !l->storage)
+    setStorageCapacity(l, grownCapacity(l->storage ? l->storageCapacity : 0, storageBytes, kStorageStep));
+}
+
 void strListDeleteRange(hStrList l, int32_t first, int32_t n) {
   if (!l || n <= 0 || first < 0 || first > l->count - n) return;
   for (int32_t k = first; k < first + n; ++k)

@@ -9,5 +9,10 @@ void strListInsertNulls(hStrList list, int32_t at, int32_t n);
 // Removes entries first..first+n-1 (a range inside 0..count-1), then compacts
 // if worthwhile.
 void strListDeleteRange(hStrList list, int32_t first, int32_t n);
+// Grows the index to hold `entries` entries and the storage to hold
+// `storageBytes` bytes of records (each text's length plus 4), in the steps
+// that appending would take: after appending exactly that much the list is
+// the same as if it had grown entry by entry, having moved its buffers once.
+void strListReserve(hStrList list, int32_t entries, int64_t storageBytes);
 
 }  // namespace zv

@@ -7,7 +7,7 @@
 
 #include "foundation/text_util.h"
 #include "playback/host/plugin_host.h"
-#include "win32/owners.h"
+#include "playlist/expansion_drives.h"
 #include "playlist/medium_playlist.h"
 #include "playlist/playlist_files.h"
 #include "win32/owners.h"
@@ -61,7 +61,7 @@ int32_t listDirectory(PlaylistHandle* pl, const std::string& location, uint32_t 
   DWORD attributes = GetFileAttributesA(dir.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return plResultFailed;
 
-  std::string named = mediumPlaylistName(dir, systemDriveQueries());
+  std::string named = mediumPlaylistName(dir, playlistDriveQueries());
   if (!named.empty() && t_mediumHops < kMediumHopsMax) {
     HopGuard hop;
     return plLoad(pl, (dir + named).c_str(), flags);

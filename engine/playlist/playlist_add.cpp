@@ -8,6 +8,7 @@
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
+#include "playlist/expansion_drives.h"
 #include "playlist/playlist_model.h"
 
 namespace zv {
@@ -77,6 +78,7 @@ struct AncestorScope {
 };
 
 void addFile(PlaylistHandle* pl, const char* location, uint32_t flags) {
+  ExpansionDrives drives;
   PlaylistLine rec = {};
   rec.flags = plGetFlags(location);
   AncestorScope scope(pl);

@@ -14,6 +14,7 @@
 #include "foundation/text_util.h"
 #include "playback/host/file_changed.h"
 #include "playlist/dir_cache.h"
+#include "playlist/expansion_drives.h"
 #include "win32/owners.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
@@ -44,19 +45,23 @@ int32_t load(PlaylistHandle* pl, const char* location, uint32_t flags) {
   plClear(pl);
   if (flags & plLoadBinary) return loadBinaryFile(pl, location);
   int32_t result;
+  // The directory cache only ever concerns a location on a CD-ROM drive;
+  // its folder setting is read only then, and once per load (a
+  // configuration read costs a registry query, and adding a folder tree
+  // loads every folder in it).
+  const DriveQueries& drives = playlistDriveQueries();
+  std::string cddbDir = isOnCdDrive(location, drives) ? cddbDirectory() : std::string();
   if (handledByPlugin(pl, location, ZV_FS_LOAD_PLAYLIST, flags)) {
     result = plResultOk;
   } else {
-    std::string cddbDir = cddbDirectory();
-    if (lookupDirCache(pl, location, systemDriveQueries(), cddbDir)) return plResultOk;
+    if (lookupDirCache(pl, location, drives, cddbDir)) return plResultOk;
     result = listDirectory(pl, location, flags);
     if (result != plResultOk) {
       plClear(pl);
       result = readTextPlaylist(pl, location);
     }
   }
-  if (result == plResultOk && !(flags & plLoadNoCache))
-    storeDirCache(pl, location, systemDriveQueries(), cddbDirectory());
+  if (result == plResultOk && !(flags & plLoadNoCache)) storeDirCache(pl, location, drives, cddbDir);
   return result;
 }
 

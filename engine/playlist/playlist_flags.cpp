@@ -2,10 +2,13 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
 #include "discs/cd_path.h"
+#include "playlist/folder_listings.h"
+#include "playlist/location_flags.h"
 #include "playlist/playlist_model.h"
 
 namespace zv {
@@ -30,6 +33,7 @@ uint32_t cdFlags(uint32_t kind) {
 }
 
 uint32_t driveFlags(const char* location) {
+  QuietErrors quiet;
   char root[4] = {location[0], ':', '\\', 0};
   uint32_t flags = lfDirectory;
   if (GetDriveTypeA(root) == DRIVE_CDROM) flags |= lfCd;
@@ -38,21 +42,42 @@ uint32_t driveFlags(const char* location) {
   return flags | (readable ? lfGroup : lfGroup | lfMissing);
 }
 
+// extensionPart without copies: from the last '.' of the file name on.
+std::string_view extensionOf(std::string_view location) {
+  size_t sep = lastSeparator(location);
+  std::string_view name = sep == std::string_view::npos ? location : location.substr(sep + 1);
+  size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+bool sameAsciiIgnoringCase(std::string_view text, std::string_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lower[i]) return false;
+  }
+  return true;
+}
+
 uint32_t pathFlags(const char* location, DWORD attributes) {
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return lfGroup | lfDirectory;
-  std::string ext = asciiLower(extensionPart(location));
-  if (ext == ".m3u" || ext == ".pls" || ext == ".aap") return lfGroup | lfPlaylist;
-  if (ext == ".z3u") return lfGroup | lfPlaylist | lfGrouped;
+  std::string_view ext = extensionOf(location);
+  if (sameAsciiIgnoringCase(ext, ".m3u") || sameAsciiIgnoringCase(ext, ".pls") || sameAsciiIgnoringCase(ext, ".aap"))
+    return lfGroup | lfPlaylist;
+  if (sameAsciiIgnoringCase(ext, ".z3u")) return lfGroup | lfPlaylist | lfGrouped;
   if (!exists && ext.empty()) return lfGroup | lfDirectory;
   return 0;
 }
 
-uint32_t classify(const char* location) {
-  QuietErrors quiet;
+// The rule itself; `attributesOf` stands for GetFileAttributesA, of which
+// only existence and the directory bit are used.
+template <class AttributesOf>
+uint32_t classify(const char* location, AttributesOf attributesOf) {
   CdPath cd = parseCdPath(location, isAudioCdDrive);
   if (cd.kind != cdaNone) return cdFlags(cd.kind);
-  DWORD attributes = GetFileAttributesA(location);
+  DWORD attributes = attributesOf(location);
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   uint32_t flags;
   if (location[0] && location[1] == ':' && location[2] == 0)
@@ -64,11 +89,30 @@ uint32_t classify(const char* location) {
 }
 
 }  // namespace
+
+LocationBatch::LocationBatch() : listings_(std::make_unique<FolderListings>()) {}
+LocationBatch::~LocationBatch() = default;
+
+uint32_t LocationBatch::flagsOf(const char* location) {
+  return classify(location, [this](const char* path) -> DWORD {
+    switch (listings_->presence(path)) {
+      case Presence::missing: return INVALID_FILE_ATTRIBUTES;
+      case Presence::file: return FILE_ATTRIBUTE_NORMAL;
+      case Presence::directory: return FILE_ATTRIBUTE_DIRECTORY;
+      default: {
+        QuietErrors quiet;
+        return GetFileAttributesA(path);
+      }
+    }
+  });
+}
+
 }  // namespace zv
 
 ZVEXPORT uint32_t ZVAPI plGetFlags(const char* location) {
   return zv::guarded<uint32_t>("plGetFlags", 0, [&]() -> uint32_t {
     if (!location) return lfMissing;
-    return zv::classify(location);
+    zv::QuietErrors quiet;
+    return zv::classify(location, GetFileAttributesA);
   });
 }

@@ -2,6 +2,7 @@
 // computed once per line, reversing, shuffling, and a binary search.
 #include <windows.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <utility>
@@ -17,9 +18,7 @@
 namespace zv {
 namespace {
 
-// The keys live on the handle (as wide text, converted once, so each of the
-// many comparisons is the locale's comparison without a conversion) and
-// are freed however the sort ends.
+// The keys live on the handle and are freed however the sort ends.
 struct SortScope {
   PlaylistHandle* pl;
   SortScope(PlaylistHandle* p, int32_t* index) : pl(p) {
@@ -41,6 +40,27 @@ std::wstring wide(const std::string& text) {
   return out;
 }
 
+// The locale's sort key of a line's key text (LCMapStringW, LCMAP_SORTKEY):
+// two such keys compared byte by byte order as CompareStringW with no flags
+// orders their texts, so the locale's work is done once per line and each
+// of the many comparisons is a memcmp. An empty text keeps an empty key.
+std::string localeSortKey(const std::wstring& text) {
+  if (text.empty()) return {};
+  // A guess that holds the key of ordinary text, so one call usually does.
+  std::string key(text.size() * 8 + 16, '\0');
+  int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), int(text.size()),
+                       reinterpret_cast<LPWSTR>(key.data()), int(key.size()));
+  if (n <= 0) {
+    n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), int(text.size()), nullptr, 0);
+    if (n <= 0) return {};
+    key.assign(size_t(n), '\0');
+    n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), int(text.size()),
+                     reinterpret_cast<LPWSTR>(key.data()), n);
+  }
+  key.resize(size_t(n > 0 ? n : 0));
+  return key;
+}
+
 // Keys of the lines the index names; other lines keep a null key (their
 // keys would never be compared, and tag keys cost a file read each).
 void buildKeys(PlaylistHandle* pl, const int32_t* index, int32_t count, int32_t mode) {
@@ -49,8 +69,8 @@ void buildKeys(PlaylistHandle* pl, const int32_t* index, int32_t count, int32_t 
   for (int32_t k = 0; k < count; ++k) {
     int32_t line = index[k];
     if (line < 0 || line >= n || slGet(pl->sortKeys, line)) continue;
-    std::wstring key = wide(sortKeyOf(pl, line, mode));
-    slSetBuf(pl->sortKeys, line, key.data(), int32_t(key.size() * sizeof(wchar_t)));
+    std::string key = localeSortKey(wide(sortKeyOf(pl, line, mode)));
+    slSetBuf(pl->sortKeys, line, key.data(), int32_t(key.size()));
   }
 }
 
@@ -89,10 +109,12 @@ class KeyedSort {
  private:
   int compare(int32_t a, int32_t b) const {
     int32_t la = 0, lb = 0;
-    auto* ka = static_cast<const wchar_t*>(key(index_[a], la));
-    auto* kb = static_cast<const wchar_t*>(key(index_[b], lb));
+    auto* ka = static_cast<const unsigned char*>(key(index_[a], la));
+    auto* kb = static_cast<const unsigned char*>(key(index_[b], lb));
     if (la == 0 || lb == 0) return (la > 0) - (lb > 0);
-    return CompareStringW(LOCALE_USER_DEFAULT, 0, ka, la / 2, kb, lb / 2) - CSTR_EQUAL;
+    int c = std::memcmp(ka, kb, size_t(la < lb ? la : lb));
+    if (c != 0) return c < 0 ? -1 : 1;
+    return (la > lb) - (la < lb);
   }
   const void* key(int32_t line, int32_t& length) const {
     length = 0;

@@ -4,8 +4,11 @@
 
 #include <string>
 
+#include "foundation/dyn_array.h"
 #include "foundation/file_replace.h"
 #include "foundation/path_forms.h"
+#include "foundation/str_list.h"
+#include "playlist/location_flags.h"
 #include "playlist/playlist_files.h"
 #include "playlist/text_playlist_read.h"
 #include "win32/owners.h"
@@ -39,6 +42,15 @@ bool oemDetectionWanted() {
   return configBool("autoOemCvt", ZV_FALSE) != ZV_FALSE;
 }
 
+// The room the read lines take, on top of what the playlist holds.
+void reserveTextLines(PlaylistHandle* pl, const TextLines& read) {
+  int32_t count = lineCount(pl) + static_cast<int32_t>(read.lines.size());
+  arrayReserve(pl->lines, count);
+  strListReserve(pl->names, count, int64_t(pl->names->storageUsed) + read.nameBytes());
+  strListReserve(pl->descs, count, int64_t(pl->descs->storageUsed) + read.descBytes());
+  strListReserve(pl->infos, count, int64_t(pl->infos->storageUsed));
+}
+
 void appendLine(std::string& out, const std::string& text) {
   out += text;
   out += "\r\n";
@@ -48,18 +60,25 @@ std::string formatText(PlaylistHandle* pl, const std::string& location) {
   TextFormat format = textFormatOf(location);
   int32_t n = lineCount(pl);
   std::string out;
-  out.reserve(size_t(n) * 64 + 64);
+  out.reserve(size_t(n) * 128 + 128);
   if (format == TextFormat::pls) appendLine(out, "[playlist]");
   if (format == TextFormat::aap) {
     appendLine(out, "[Apollo Advanced Playlist]");
     appendLine(out, "Version=1.00");
     appendLine(out, "[Entries]");
   }
+  RelFormEncoder forms(location);
   for (int32_t i = 0; i < n; ++i) {
-    std::string name = plGetName(pl, i);
-    std::string rel = makeRelForm(location, name);
+    std::string_view name = plGetName(pl, i);
+    if (format == TextFormat::m3u) {
+      // The commonest format is written straight into the text.
+      forms.appendEncoded(out, name);
+      out += "\r\n";
+      continue;
+    }
+    std::string rel = forms.encode(name);
     switch (format) {
-      case TextFormat::m3u: appendLine(out, rel); break;
+      case TextFormat::m3u: break;
       case TextFormat::pls: appendLine(out, "File" + std::to_string(i) + "=" + rel); break;
       case TextFormat::aap: appendLine(out, "Entry" + std::to_string(i) + "=" + rel); break;
       case TextFormat::z3u: {
@@ -84,7 +103,13 @@ int32_t readTextPlaylist(PlaylistHandle* pl, const std::string& location) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return plResultNoFile;
   std::string bytes;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !readWholeFile(location, bytes)) return plResultFailed;
-  parseTextPlaylist(pl, location, bytes, oemDetectionWanted());
+  // One listing per folder named, however many lines name it, and room
+  // for all lines made at once.
+  LocationBatch batch;
+  TextReadHooks hooks;
+  hooks.flagsOf = [&batch](const char* path) { return batch.flagsOf(path); };
+  hooks.reserve = [](PlaylistHandle* target, const TextLines& read) { reserveTextLines(target, read); };
+  parseTextPlaylist(pl, location, bytes, oemDetectionWanted(), hooks);
   return plResultOk;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,21 +84,59 @@ inline int32_t parseLevel(std::string_view text) {
   return level <= kLevelMax ? level : 0;
 }
 
-// Appends the line for one stored path; a path that decodes longer than a
+// The flags a path line gets: plGetFlags, or a rule that gives the same
+// flags faster for a whole file (the engine lists each folder once).
+using LocationFlagsOf = std::function<uint32_t(const char* location)>;
+
+inline uint32_t flagsPerLocation(const char* location) { return plGetFlags(location); }
+
+// The lines read from a file, kept until the whole file is read: they are
+// then added in one go, and the playlist can make room for all of them
+// first instead of growing line by line.
+struct TextLines {
+  struct Line {
+    PlaylistLine rec;
+    std::string name, desc;
+  };
+  std::vector<Line> lines;
+
+  // What the lines take in the playlist's lists: each text stored with its
+  // terminating zero and a 4-byte length (info is always null).
+  int64_t nameBytes() const {
+    int64_t n = 0;
+    for (const Line& l : lines) n += int64_t(l.name.size()) + 5;
+    return n;
+  }
+  int64_t descBytes() const {
+    int64_t n = 0;
+    for (const Line& l : lines) n += int64_t(l.desc.size()) + 5;
+    return n;
+  }
+};
+
+// What a caller may supply to read faster with the same result: the flags
+// of path lines, and a way to make room for the lines before they are
+// added (by default none: the playlist grows as lines arrive).
+struct TextReadHooks {
+  LocationFlagsOf flagsOf = flagsPerLocation;
+  std::function<void(Playlist, const TextLines&)> reserve;
+};
+
+// Keeps the line for one stored path; a path that decodes longer than a
 // location may be is skipped rather than cut into the name of another file.
-inline void addPathLine(Playlist pl, std::string_view base, std::string_view stored, int32_t level,
-                        uint32_t extraFlags) {
+inline void addPathLine(TextLines& out, const RelFormDecoder& paths, std::string_view stored, int32_t level,
+                        uint32_t extraFlags, const LocationFlagsOf& flagsOf) {
   stored = trimmed(stored);
   if (stored.empty()) return;
-  std::string path = decodeRelForm(base, stored);
+  std::string path = paths.decode(stored);
   if (path.empty() || path.size() > kTextPathMax) return;
   PlaylistLine rec = {};
   rec.level = level;
-  rec.flags = plGetFlags(path.c_str()) | lfListed | extraFlags;
-  plAddLine(pl, &rec, path.c_str(), "", nullptr);
+  rec.flags = flagsOf(path.c_str()) | lfListed | extraFlags;
+  out.lines.push_back({rec, std::move(path), std::string()});
 }
 
-inline void addHeadingLine(Playlist pl, std::string_view title, int32_t level) {
+inline void addHeadingLine(TextLines& out, std::string_view title, int32_t level) {
   title = trimmed(title);
   std::string text;
   // Cut at a character boundary so a double-byte title stays whole.
@@ -110,7 +149,7 @@ inline void addHeadingLine(Playlist pl, std::string_view title, int32_t level) {
   PlaylistLine rec = {};
   rec.level = level;
   rec.flags = lfGroup | lfHeading | lfFixed;
-  plAddLine(pl, &rec, "", text.c_str(), nullptr);
+  out.lines.push_back({rec, std::string(), std::move(text)});
 }
 
 // key "=" value with the key trimmed; false without "=".
@@ -122,20 +161,21 @@ inline bool splitKeyValue(std::string_view line, std::string_view& key, std::str
   return true;
 }
 
-inline void parseTextLine(Playlist pl, TextFormat format, std::string_view base, std::string_view line) {
+inline void parseTextLine(TextLines& out, TextFormat format, const RelFormDecoder& paths, std::string_view line,
+                          const LocationFlagsOf& flagsOf) {
   std::string_view key, value;
   switch (format) {
     case TextFormat::m3u:
-      if (line[0] != '#') addPathLine(pl, base, line, 0, 0);
+      if (line[0] != '#') addPathLine(out, paths, line, 0, 0, flagsOf);
       break;
     case TextFormat::pls:
       if (line[0] != '[' && splitKeyValue(line, key, value) && startsWithIgnoringCase(key, "file"))
-        addPathLine(pl, base, value, 0, 0);
+        addPathLine(out, paths, value, 0, 0, flagsOf);
       break;
     case TextFormat::aap:
       if (line[0] != '[' && splitKeyValue(line, key, value) && startsWithIgnoringCase(key, "entry") &&
           (value.empty() || value[0] != ';'))
-        addPathLine(pl, base, value, 0, 0);
+        addPathLine(out, paths, value, 0, 0, flagsOf);
       break;
     case TextFormat::z3u: {
       if (line[0] == '#') break;
@@ -144,9 +184,9 @@ inline void parseTextLine(Playlist pl, TextFormat format, std::string_view base,
       int32_t level = parseLevel(line.substr(0, colon));
       std::string_view rest = line.substr(colon + 1);
       if (!rest.empty() && rest[0] == '>')
-        addHeadingLine(pl, rest.substr(1), level);
+        addHeadingLine(out, rest.substr(1), level);
       else
-        addPathLine(pl, base, rest, level, lfFixed);
+        addPathLine(out, paths, rest, level, lfFixed, flagsOf);
       break;
     }
   }
@@ -155,16 +195,19 @@ inline void parseTextLine(Playlist pl, TextFormat format, std::string_view base,
 // Fills `pl` (emptied first) from the bytes of the text playlist `base`.
 // With `detectOem` the first line that looks like DOS Cyrillic turns OEM to
 // ANSI conversion on and the reading starts over.
-inline void parseTextPlaylist(Playlist pl, std::string_view base, std::string_view bytes, bool detectOem) {
+inline void parseTextPlaylist(Playlist pl, std::string_view base, std::string_view bytes, bool detectOem,
+                              const TextReadHooks& hooks = {}) {
   TextFormat format = textFormatOf(base);
+  RelFormDecoder paths(base);
   std::vector<std::string_view> lines = splitLines(bytes);
   bool convert = false;
+  TextLines out;
   plClear(pl);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (detectOem && hasOemCyrillicByte(lines[i])) {
       detectOem = false;
       convert = true;
-      plClear(pl);
+      out.lines.clear();
       i = size_t(-1);  // the loop's ++ starts over at the first line
       continue;
     }
@@ -177,8 +220,10 @@ inline void parseTextPlaylist(Playlist pl, std::string_view base, std::string_vi
       line = trimmed(converted);
       if (line.empty()) continue;
     }
-    parseTextLine(pl, format, base, line);
+    parseTextLine(out, format, paths, line, hooks.flagsOf);
   }
+  if (hooks.reserve) hooks.reserve(pl, out);
+  for (const TextLines::Line& l : out.lines) plAddLine(pl, &l.rec, l.name.c_str(), l.desc.c_str(), nullptr);
 }
 
 }  // namespace zv

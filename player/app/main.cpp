@@ -1,69 +1,103 @@
-// zorvak.exe entry point. For now the main window shows what the engine
-// reports about the system; the skinned player grows from here.
+// zorvak.exe: the program entry. "/unreg" as the whole first argument removes
+// the shell registrations and ends with 0; a second copy hands its items to
+// the running one and ends with 255; otherwise the main window runs the start
+// steps and the message loop, whose code ends the program (255 when the skin
+// cannot be loaded).
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
+#include <exception>
+#include <memory>
 #include <string>
+#include <typeinfo>
 
-#include "zvengine.h"
-#include "zv_config.h"
+#include "main_window.h"
+#include "skinned_window.h"
+#include "startup/app_errors.h"
+#include "startup/cmd_switches.h"
+#include "startup/hand_over.h"
+#include "startup/program_dirs.h"
+#include "startup/shell_unreg.h"
+#include "startup/single_instance.h"
 
 namespace {
 
-const char kClassName[] = "ZVWindow";
-
-std::string engineSummary() {
-  char text[512];
-  std::snprintf(text, sizeof(text),
-                "Zorvak\r\n\r\nEngine loaded.\r\nshell32 %d, comctl32 %d, comdlg32 %d, shlwapi %d\r\n"
-                "Windows 2000 or later: %s, XP or later: %s",
-                static_cast<int>(shellVer()), static_cast<int>(comctlVer()), static_cast<int>(comdlgVer()),
-                static_cast<int>(shlwapiVer()), isWin2K() ? "yes" : "no", isWinXP() ? "yes" : "no");
-  return text;
+// The one line for an exception that a window's handler let escape; the
+// program goes on.
+void writeAppExceptionLine(const char* className, const char* what) {
+  const std::string line = zv::appExceptionLine(className ? className : "", what ? what : "") + "\n";
+  OutputDebugStringA(line.c_str());
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
 }
 
-LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT r;
-      GetClientRect(hwnd, &r);
-      InflateRect(&r, -12, -12);
-      std::string text = engineSummary();
-      DrawTextA(dc, text.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(hwnd, msg, wp, lp);
+void showAppError(zv::AppErrorPlace place, const std::exception& e) {
+  MessageBoxA(nullptr, zv::appErrorText(place, typeid(e).name(), e.what()).c_str(), zv::kAppErrorTitle,
+              MB_ICONERROR | MB_OK);
+}
+
+// The running copy's window, waited for while that copy is still starting.
+HWND runningWindow() {
+  for (int tries = 0; tries < 100; ++tries) {
+    if (HWND w = FindWindowA(zv::kMainWindowClass, nullptr)) return w;
+    Sleep(50);
   }
+  return nullptr;
 }
 
-}  // namespace
+int handOverToRunningCopy(const zv::CmdSwitches& switches) {
+  if (switches.items().empty()) return zv::kSecondCopyExitCode;
+  if (HWND target = runningWindow())
+    for (const zv::HandOverBlock& block : zv::handOverForItems(switches.items(), switches.openMode()))
+      if (!zv::sendHandOver(target, nullptr, block)) break;
+  return zv::kSecondCopyExitCode;
+}
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kClassName;
-  if (!RegisterClassA(&wc)) return 1;
-
-  HWND hwnd = CreateWindowA(kClassName, "Zorvak", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 420, 200,
-                            nullptr, nullptr, instance, nullptr);
-  if (!hwnd) return 1;
-  ShowWindow(hwnd, show);
-  UpdateWindow(hwnd);
-
+int runMessageLoop() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (zv::ui::TSkinnedWnd::translateUiMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const std::vector<std::string> args = zv::processArguments();
+  if (zv::isUnregRun(args)) {
+    zv::removeShellRegistrations(zv::ShellRoots{},
+                                 [] { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); });
+    return 0;
+  }
+  zv::CmdSwitches switches(args);
+  for (const std::string& refused : switches.refused())
+    writeAppExceptionLine("ItemTooLong", refused.substr(0, 64).c_str());
+
+  // Kept until the process ends.
+  std::optional<zv::UniqueKernelHandle> instance = zv::claimSingleInstance();
+  if (!instance) return handOverToRunningCopy(switches);
+
+  zv::ProgramDirs dirs = zv::currentProgramDirs();
+  zv::createHiddenFolder(dirs.data);
+  zv::createHiddenFolder(dirs.userData);
+  zv::setWindowExceptionHook(writeAppExceptionLine);
+
+  std::unique_ptr<zv::TMainWnd> window;
+  try {
+    window = std::make_unique<zv::TMainWnd>(std::move(switches), dirs);
+    if (!window->start()) return window->exitCode() ? window->exitCode() : zv::kSecondCopyExitCode;
+  } catch (const std::exception& e) {
+    showAppError(zv::AppErrorPlace::createForm, e);
+    return zv::kSecondCopyExitCode;
+  }
+  try {
+    return runMessageLoop();
+  } catch (const std::exception& e) {
+    showAppError(zv::AppErrorPlace::run, e);
+    return zv::kSecondCopyExitCode;
+  }
 }

@@ -83,6 +83,7 @@ bool TMainWnd::start() {
   });
   steps.on(S::settings, [&] {
     settings = readSequencingSettings();
+    visData_ = readVisData();
     return true;
   });
   steps.on(S::exePath, [] {
@@ -256,6 +257,7 @@ void TMainWnd::onClose() {
     return true;
   });
   steps.on(D::freePlugins, [&] {
+    visPanel_.detach();
     if (pluginsStarted_) freePlugins();
     pluginsStarted_ = false;
     // Every instance has ended: no stream writes into its record any more.

@@ -50,10 +50,10 @@ void TMainWnd::createChildren() {
     bindComponent(name, label->hwnd());
     labels_.push_back(std::move(label));
   }
+  if (visPanel_.open(hwnd())) bindComponent("vis", visPanel_.hwnd());
   // The position bar: the played part in the skin's colours; a click seeks.
   positionBar_ = &addElement<ui::TZSlider>(0, 0, 0);
   positionBar_->setShowThumb(false);
-  positionBar_->setShowBackground(false);
   positionBar_->setName("tb");
   positionBar_->onChange = [this](int value) {
     if (seq_) seq_->seek(value);
@@ -74,6 +74,15 @@ void TMainWnd::applySkinToChildren() {
   for (auto& label : labels_) {
     const ui::TSkinCtl* ctl = s->findControl(label->name());
     ShowWindow(label->hwnd(), ctl && ctl->attr("invis") != "1" ? SW_SHOWNA : SW_HIDE);
+  }
+  if (visPanel_.hwnd()) {
+    const ui::TSkinCtl* vis = s->findControl("vis");
+    const bool shown = vis && vis->attr("invis") != "1";
+    ShowWindow(visPanel_.hwnd(), shown ? SW_SHOWNA : SW_HIDE);
+    if (shown)
+      visPanel_.attach(visInstance_, visData_, *s);
+    else
+      visPanel_.detach();
   }
   if (positionBar_) {
     const ui::TSkinCtl* tb = s->findControl("tb");
@@ -124,7 +133,7 @@ void TMainWnd::updatePosition() {
   labels_[labelTotal]->setText(status && status->lengthMs > 0 ? minutesText(status->lengthMs) : "");
   if (positionBar_) {
     const int length = status && seq_->seekable() ? status->lengthMs : 0;
-    positionBar_->setRange(0, length);
+    if (length != positionRange_) positionBar_->setRange(0, positionRange_ = length);
     if (!seq_->seeking()) positionBar_->setValue(status ? status->positionMs : 0);
     positionBar_->setEnabled(length > 0);
   }
@@ -378,7 +387,18 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---- Skins ----
 
+// A skin put aside keeps its controls' states: the button under the mouse
+// (the rollup button itself) would still be lit when the skin comes back.
+void TMainWnd::clearControlStates() {
+  if (const ui::TSkin* s = skin())
+    for (size_t i = 0; i < s->controls.size(); ++i) {
+      setControlHilite(static_cast<int>(i), false);
+      setControlDown(static_cast<int>(i), false);
+    }
+}
+
 void TMainWnd::switchState() {
+  clearControlStates();
   mini_ = !mini_;
   const ui::TSkin* next = mini_ ? skins_.mini.get() : skins_.full.get();
   if (!next) next = skins_.full.get(), mini_ = false;
@@ -392,6 +412,7 @@ bool TMainWnd::changeSkin(const std::string& name) {
     MessageBoxA(hwnd(), ui::skinLoadFailedText(), ui::skinLoadFailedCaption(loaded.error), MB_ICONERROR);
     return false;
   }
+  clearControlStates();
   oldSkins_.push_back(std::move(skins_));
   skins_ = std::move(loaded.skins);
   if (!skins_.mini) mini_ = false;

@@ -18,6 +18,7 @@
 #include "startup/cmd_switches.h"
 #include "startup/program_dirs.h"
 #include "startup/stored_playlists.h"
+#include "vis_panel.h"
 #include "xlabel.h"
 #include "zv_desc.h"
 
@@ -76,6 +77,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void onClose();
   void createChildren();
   void applySkinToChildren();
+  void clearControlStates();
   void updateLines();
   void updatePosition();
   void updatePlayButton();
@@ -94,6 +96,9 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::vector<ui::MainSkins> oldSkins_;
   std::vector<std::unique_ptr<ui::TXLabel>> labels_;  // l1, l2, pos, total, pltotal
   ui::TZSlider* positionBar_ = nullptr;
+  int positionRange_ = -1;
+  TVisPanel visPanel_;
+  VisData visData_{};
   std::map<const ui::TSkin*, POINT> activePictures_;  // skins whose play picture is moved
 
   Playlist current_ = nullptr, favorites_ = nullptr, recent_ = nullptr;

@@ -71,6 +71,12 @@ TEST_F(Program, playsItsCommandLineTakesCommandsAndASecondCopysItemsAndSavesAtCl
   EXPECT_LT(framesBefore(playedRuns(), 2, 3), fileFrames * 3 / 4) << "the added file started at once";
   EXPECT_EQ(FindWindowA("ZVWindow", nullptr), window) << "still the one window";
 
+  // "rollup" shows the mini state, which the next start shows again.
+  RECT full{}, rolled{};
+  GetWindowRect(window, &full);
+  ASSERT_TRUE(sendCommand(window, "rollup"));
+  EXPECT_TRUE(zvtest::waitFor([&] { return GetWindowRect(window, &rolled) && rolled.bottom - rolled.top < full.bottom - full.top; }, 5000));
+
   ASSERT_TRUE(sendCommand(window, "stop"));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(player.waitExit(kStartMs), 0);
@@ -81,6 +87,7 @@ TEST_F(Program, playsItsCommandLineTakesCommandsAndASecondCopysItemsAndSavesAtCl
   ASSERT_FALSE(saved.empty()) << userData << "\\playlist.dat";
   for (const std::string& name : {a, b, c}) EXPECT_NE(saved.find(name), std::string::npos) << name;
   EXPECT_EQ(configValue(userData, "curFileN"), "3") << "the root line, a, b, then c";
+  EXPECT_EQ(configValue(userData, "winstate"), "1");
 }
 
 TEST_F(Program, withoutAnySkinItEndsWith255OnlyAfterDefaultWasTried) {

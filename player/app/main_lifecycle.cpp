@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "commands/command_table.h"
 #include "main_window.h"
@@ -215,6 +216,9 @@ bool TMainWnd::start() {
     return true;
   });
   const bool started = steps.run(startSteps());
+  started_ = started;
+  if (started)
+    for (const HandOver& h : std::exchange(pendingHandOvers_, {})) actOnHandOver(h);
   updateLines();
   updatePosition();
   updatePlayButton();

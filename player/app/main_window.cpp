@@ -304,23 +304,34 @@ void TMainWnd::onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   finishMsg(&m);
 }
 
-// Hand-over: the sender is released before anything is done.
+// Hand-over: the sender is released before anything is done. What arrives
+// while the start steps still run (a second copy started at the same time)
+// waits until they are done, so the stored playlist cannot replace it.
 void TMainWnd::onCopyData(LPARAM lParam) {
   std::optional<HandOver> h = receiveHandOver(lParam);
-  if (!h || !seq_ || closing_) return;
-  const OpenMode mode = static_cast<OpenMode>(h->argument);
-  switch (h->op) {
+  if (!h || closing_) return;
+  if (!started_) {
+    pendingHandOvers_.push_back(std::move(*h));
+    return;
+  }
+  actOnHandOver(*h);
+}
+
+void TMainWnd::actOnHandOver(const HandOver& h) {
+  if (!seq_) return;
+  const OpenMode mode = static_cast<OpenMode>(h.argument);
+  switch (h.op) {
     case handOverBegin:
       seq_->beginOpen(mode);
       break;
     case handOverAdd:
-      seq_->addItem(h->text, mode);
+      seq_->addItem(h.text, mode);
       break;
     case handOverEnd:
       seq_->endOpen(mode);
       break;
     case handOverCommand:
-      if (commands_) runCommand(*commands_, h->text, h->argument);
+      if (commands_) runCommand(*commands_, h.text, h.argument);
       break;
   }
   updatePlayButton();

@@ -16,6 +16,7 @@
 #include "skin_loader.h"
 #include "skinned_window.h"
 #include "startup/cmd_switches.h"
+#include "startup/hand_over.h"
 #include "startup/program_dirs.h"
 #include "startup/stored_playlists.h"
 #include "vis_panel.h"
@@ -73,6 +74,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   friend class MainLifecycle;
   void onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCopyData(LPARAM lParam);
+  void actOnHandOver(const HandOver& h);
   void onTimer();
   void onClose();
   void createChildren();
@@ -89,6 +91,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   int exitCode_ = 0;
   bool mini_ = false;
   bool closing_ = false;
+  bool started_ = false;
+  std::vector<HandOver> pendingHandOvers_;
 
   ui::MainSkins skins_;
   // Skins replaced while running stay until the window is gone: the toolkit

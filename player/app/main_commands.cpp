@@ -68,9 +68,7 @@ void MainCommands::document(C c) {
   } kDocs[] = {{"readme", "readme.html"}, {"history", "history.html"}, {"website", "website.url"}, {"mailto", "mailto.url"}};
   for (const auto& d : kDocs) {
     if (c.name() != std::string(d.command)) continue;
-    char lang[260];
-    configString("lang", lang, "en");
-    if (auto path = findDocument(wnd_.dirs().root, lang, d.file)) {
+    if (auto path = findDocument(wnd_.dirs().root, wnd_.language(), d.file)) {
       ShellExecuteA(wnd_.hwnd(), "open", path->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     } else {
       MessageBoxA(wnd_.hwnd(), missingDocumentMessage(d.file).c_str(), "Zorvak", MB_ICONWARNING);

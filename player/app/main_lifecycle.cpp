@@ -15,6 +15,7 @@
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
+#include "zv_lang.h"
 #include "zv_memory.h"
 #include "zv_mixer.h"
 #include "zv_plugins.h"
@@ -85,6 +86,10 @@ bool TMainWnd::start() {
   steps.on(S::settings, [&] {
     settings = readSequencingSettings();
     visData_ = readVisData();
+    char language[260];
+    configString("Lang", language, "en");
+    lang_.setLanguage(dirs_.root + "\\lang", language, "messages.dat");
+    setEngineLang((dirs_.root + "\\lang").c_str(), language, "engine.dat");
     return true;
   });
   steps.on(S::exePath, [] {
@@ -274,6 +279,7 @@ void TMainWnd::onClose() {
     return true;
   });
   steps.run(shutdownSteps());
+  lang_.writeBack();
   DestroyWindow(hwnd());
 }
 

@@ -30,7 +30,10 @@ std::string minutesText(int32_t ms) {
 }  // namespace
 
 TMainWnd::TMainWnd(CmdSwitches switches, ProgramDirs dirs)
-    : ui::TSkinnedWnd(std::string()), switches_(std::move(switches)), dirs_(std::move(dirs)) {
+    : ui::TSkinnedWnd(std::string()),
+      switches_(std::move(switches)),
+      dirs_(std::move(dirs)),
+      lang_(dirs_.root + "\\lang") {
   useWindowClass(kMainWindowClass);
 }
 
@@ -39,7 +42,7 @@ TMainWnd::~TMainWnd() {
   destroy();
 }
 
-std::string TMainWnd::text(const char* localised) { return SequencerView::text(localised); }
+std::string TMainWnd::text(const char* localised) { return lang_.translate(localised ? localised : ""); }
 
 // ---- Children ----
 

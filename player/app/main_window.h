@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/language_state.h"
 #include "main_commands.h"
 #include "own_controls.h"
 #include "sequencing/sequencer.h"
@@ -51,6 +52,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void showMenu(const std::string& name);
   // A text of the language file ("key###default").
   std::string text(const char* localised) override;
+  std::string language() const { return lang_.language(); }
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;
@@ -88,6 +90,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
 
   CmdSwitches switches_;
   ProgramDirs dirs_;
+  LanguageState lang_;  // the program's own texts ("messages.dat")
   int exitCode_ = 0;
   bool mini_ = false;
   bool closing_ = false;

@@ -38,6 +38,15 @@ TMainWnd::TMainWnd(CmdSwitches switches, ProgramDirs dirs)
 }
 
 TMainWnd::~TMainWnd() {
+  // A start that ended early (no skin) never ran the shutdown steps: the
+  // instances started before it still end here.
+  if (!closing_) {
+    visPanel_.detach();
+    if (pluginsStarted_) freePlugins();
+    seq_.reset();
+    for (Playlist pl : {current_, favorites_, recent_})
+      if (pl) freePlaylist(pl);
+  }
   // The labels are children: they go with the window, before the skins.
   destroy();
 }

@@ -77,6 +77,10 @@ TEST_F(Program, playsItsCommandLineTakesCommandsAndASecondCopysItemsAndSavesAtCl
   ASSERT_TRUE(sendCommand(window, "rollup"));
   EXPECT_TRUE(zvtest::waitFor([&] { return GetWindowRect(window, &rolled) && rolled.bottom - rolled.top < full.bottom - full.top; }, 5000));
 
+  // Settings commands are stored at once.
+  ASSERT_TRUE(sendCommand(window, "loop1:on"));
+  ASSERT_TRUE(sendCommand(window, "group_sorted"));
+
   ASSERT_TRUE(sendCommand(window, "stop"));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(player.waitExit(kStartMs), 0);
@@ -88,6 +92,8 @@ TEST_F(Program, playsItsCommandLineTakesCommandsAndASecondCopysItemsAndSavesAtCl
   for (const std::string& name : {a, b, c}) EXPECT_NE(saved.find(name), std::string::npos) << name;
   EXPECT_EQ(configValue(userData, "curFileN"), "3") << "the root line, a, b, then c";
   EXPECT_EQ(configValue(userData, "winstate"), "1");
+  EXPECT_EQ(configValue(userData, "loop1"), "1");
+  EXPECT_EQ(configValue(userData, "groupMode"), "3");
 }
 
 TEST_F(Program, withoutAnySkinItEndsWith255OnlyAfterDefaultWasTried) {

@@ -51,10 +51,10 @@ void MainCommands::skin(C c) {
 }
 
 void MainCommands::help(C) {
-  std::string chm = wnd_.dirs().root + "\\zorvak.chm";
-  if (GetFileAttributesA(chm.c_str()) != INVALID_FILE_ATTRIBUTES &&
-      reinterpret_cast<INT_PTR>(ShellExecuteA(wnd_.hwnd(), "open", chm.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
-    return;
+  // The help file lies with the other documents of the language.
+  if (auto chm = findDocument(wnd_.dirs().root, wnd_.language(), "zorvak.chm"))
+    if (reinterpret_cast<INT_PTR>(ShellExecuteA(wnd_.hwnd(), "open", chm->c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+      return;
   MessageBoxA(wnd_.hwnd(),
               wnd_.text("NoHHCtrl###Your Zorvak installation kit doesn't include the help. You can download it from "
                         "Zorvak web site.").c_str(),

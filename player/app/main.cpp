@@ -23,13 +23,18 @@
 
 namespace {
 
-// The one line for an exception that a window's handler let escape; the
-// program goes on.
-void writeAppExceptionLine(const char* className, const char* what) {
-  const std::string line = zv::appExceptionLine(className ? className : "", what ? what : "") + "\n";
+// To the debugger and the console the program was started from.
+void writeDiagnosticLine(const std::string& text) {
+  const std::string line = text + "\n";
   OutputDebugStringA(line.c_str());
   std::fputs(line.c_str(), stderr);
   std::fflush(stderr);
+}
+
+// The one line for an exception that a window's handler let escape; the
+// program goes on.
+void writeAppExceptionLine(const char* className, const char* what) {
+  writeDiagnosticLine(zv::appExceptionLine(className ? className : "", what ? what : ""));
 }
 
 void showAppError(zv::AppErrorPlace place, const std::exception& e) {
@@ -75,7 +80,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   zv::CmdSwitches switches(args);
   for (const std::string& refused : switches.refused())
-    writeAppExceptionLine("ItemTooLong", refused.substr(0, 64).c_str());
+    writeDiagnosticLine("Item longer than a path refused: " + refused.substr(0, 64) + "...");
 
   // Kept until the process ends.
   std::optional<zv::UniqueKernelHandle> instance = zv::claimSingleInstance();

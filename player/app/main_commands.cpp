@@ -15,8 +15,16 @@ void MainCommands::show(C) {
   SetForegroundWindow(wnd_.hwnd());
 }
 
+// Hidden, the player is reached through its tray icon.
 void MainCommands::hideAll(C) {
-  ShowWindow(wnd_.hwnd(), IsWindowVisible(wnd_.hwnd()) ? SW_HIDE : SW_SHOW);
+  if (IsWindowVisible(wnd_.hwnd())) {
+    ShowWindow(wnd_.hwnd(), SW_HIDE);
+    wnd_.showTrayIcon(true);
+  } else {
+    wnd_.showTrayIcon(false);
+    ShowWindow(wnd_.hwnd(), SW_SHOW);
+    SetForegroundWindow(wnd_.hwnd());
+  }
 }
 
 void MainCommands::rollUp(C) { wnd_.switchState(); }

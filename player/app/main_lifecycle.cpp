@@ -238,6 +238,10 @@ void TMainWnd::onClose() {
 
   using D = ShutdownStep;
   StepRunner<ShutdownStep> steps;
+  steps.on(D::trayIcons, [&] {
+    showTrayIcon(false);
+    return true;
+  });
   steps.on(D::savePlaylist, [&] {
     if (current_ && playlistLoad_.saveAllowed()) saveStoredPlaylist(current_, dirs_.userData + "\\playlist.dat");
     if (seq_) setConfigInt("curFileN", seq_->curFileN());

@@ -9,12 +9,14 @@
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
+#include "zv_paths.h"
 #include "zv_plugins.h"
 
 namespace zv {
 namespace {
 
 enum TimerId : UINT_PTR { timerLabels = 1, timerCrossfade = 2 };
+constexpr UINT kTrayIconId = 100, kMsgTrayIcon = 1025;
 // The query tag of the current playlist's information requests.
 constexpr int32_t kCurrentTag = 1;
 const char* const kLabelNames[] = {"l1", "l2", "pos", "total", "pltotal"};
@@ -361,6 +363,12 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (message) {
+    case kMsgTrayIcon:
+      if (commands_ && (lParam == WM_LBUTTONUP || lParam == WM_LBUTTONDBLCLK) && !IsWindowVisible(hwnd()))
+        runCommand(*commands_, "hideall", sourceButton);
+      else if (lParam == WM_RBUTTONUP)
+        showMenu("sysmenu");
+      return 0;
     case kMsgSkipAfterFailedOpen:
       if (seq_ && !closing_) seq_->onSkip(wParam != 0);
       return 0;
@@ -406,6 +414,20 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return ui::TSkinnedWnd::handle(message, wParam, lParam);
+}
+
+void TMainWnd::showTrayIcon(bool on) {
+  if (on == trayIcon_) return;
+  if (on) {
+    // Frame 1 of the icon's animation, in the form of this system's shell.
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    HANDLE icon = LoadImageA(thisModule(), "Z1C", IMAGE_ICON, size, size, LR_SHARED);
+    if (!icon) icon = LoadImageA(thisModule(), "Z1", IMAGE_ICON, size, size, LR_SHARED);
+    trayIcon_ = addTrayIcon(hwnd(), kTrayIconId, kMsgTrayIcon, icon, "Zorvak") != 0;
+  } else {
+    delTrayIcon(hwnd(), kTrayIconId);
+    trayIcon_ = false;
+  }
 }
 
 // ---- Skins ----

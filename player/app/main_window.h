@@ -44,6 +44,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   const ProgramDirs& dirs() const { return dirs_; }
   const std::string& skinName() const { return skins_.name; }
   bool mini() const { return mini_; }
+  // The main tray icon (identifier 100, callback message 1025).
+  void showTrayIcon(bool on);
   // Full <-> mini ("winstate" 0 <-> 1).
   void switchState();
   // Loads another skin; a failure leaves the current one.
@@ -95,6 +97,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   bool mini_ = false;
   bool closing_ = false;
   bool started_ = false;
+  bool trayIcon_ = false;
   std::vector<HandOver> pendingHandOvers_;
 
   ui::MainSkins skins_;

@@ -71,6 +71,12 @@ TEST_F(Program, playsItsCommandLineTakesCommandsAndASecondCopysItemsAndSavesAtCl
   EXPECT_LT(framesBefore(playedRuns(), 2, 3), fileFrames * 3 / 4) << "the added file started at once";
   EXPECT_EQ(FindWindowA("ZVWindow", nullptr), window) << "still the one window";
 
+  // "hideall" hides the window and shows it again.
+  ASSERT_TRUE(sendCommand(window, "hideall"));
+  EXPECT_TRUE(zvtest::waitFor([&] { return !IsWindowVisible(window); }, 5000));
+  ASSERT_TRUE(sendCommand(window, "hideall"));
+  EXPECT_TRUE(zvtest::waitFor([&] { return IsWindowVisible(window) != FALSE; }, 5000));
+
   // "rollup" shows the mini state, which the next start shows again.
   RECT full{}, rolled{};
   GetWindowRect(window, &full);

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "program_fixture.h"
+#include "startup/hand_over.h"
 #include "startup/single_instance.h"
 #include "testkit.h"
 
@@ -131,6 +132,18 @@ TEST_F(Program, withoutAnySkinItEndsWith255OnlyAfterDefaultWasTried) {
   Player player(root, {});
   HWND window = waitMainWindow(kStartMs);
   ASSERT_NE(window, nullptr);
+
+  // An open operation that finds nothing playable ends in a box; the sender
+  // was released before it opened, so every send returns while it is up.
+  const std::string emptyFolder = root + "\\empty";
+  CreateDirectoryA(emptyFolder.c_str(), nullptr);
+  for (const zv::HandOverBlock& block : zv::handOverForItems({emptyFolder}, 0))
+    ASSERT_TRUE(zv::sendHandOver(window, nullptr, block));
+  HWND box = waitBox(player.id(), "Zorvak", kStartMs);
+  ASSERT_NE(box, nullptr) << "\"NoPlayableFiles\" is shown";
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(zvtest::waitFor([&] { return !IsWindow(box); }, kStartMs));
+
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(player.waitExit(kStartMs), 0);
   EXPECT_EQ(configValue(userData, "skin"), "Nowhere") << "a start-up fall-back does not change the setting";

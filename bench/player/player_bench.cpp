@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "benchkit.h"
+#include "win32/owners.h"
 #include "zv_playback.h"
 #include "zv_playlist.h"
 #include "zv_plugins.h"
@@ -35,8 +36,8 @@ std::string thisRoot() {
 void copyTree(const std::string& from, const std::string& to) {
   CreateDirectoryA(to.c_str(), nullptr);
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
+  zv::UniqueFind find(FindFirstFileA((from + "\\*").c_str(), &fd));
+  if (!find) return;
   do {
     const std::string name = fd.cFileName;
     if (name == "." || name == "..") continue;
@@ -44,8 +45,7 @@ void copyTree(const std::string& from, const std::string& to) {
       copyTree(from + "\\" + name, to + "\\" + name);
     else
       CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  } while (FindNextFileA(find.get(), &fd));
 }
 
 // A constant, never silent signal: the first frame heard is easy to find.
@@ -67,33 +67,29 @@ std::string writeWav(const std::string& path, size_t frames) {
   put32(40, uint32_t(frames * 4));
   const int16_t frame[2] = {9000, -7000};
   for (size_t k = 0; k < frames; ++k) std::memcpy(&file[44 + k * 4], frame, 4);
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written = 0;
-  WriteFile(f, file.data(), DWORD(file.size()), &written, nullptr);
-  CloseHandle(f);
+  WriteFile(f.get(), file.data(), DWORD(file.size()), &written, nullptr);
   return path;
 }
 
 // Whether the capture holds a non-zero frame (the device writes zeros while idle).
 bool soundHeard() {
-  HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
+  zv::UniqueFile f(CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!f) return false;
   std::vector<uint32_t> chunk(16384);
   DWORD got = 0;
   bool heard = false;
-  while (!heard && ReadFile(f, chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got >= 4)
+  while (!heard && ReadFile(f.get(), chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got >= 4)
     for (DWORD i = 0; i < got / 4 && !heard; ++i) heard = chunk[i] != 0;
-  CloseHandle(f);
   return heard;
 }
 
 void clearCapture() {
-  HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  SetEndOfFile(f);
-  CloseHandle(f);
+  zv::UniqueFile f(CreateFileA(g_capture.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+  if (f) SetEndOfFile(f.get());
 }
 
 // Milliseconds until `done`, polled; -1 after `seconds`.
@@ -107,11 +103,15 @@ double msUntil(double t0, F done, double seconds = 20) {
 }
 
 struct Player {
-  PROCESS_INFORMATION pi{};
+  zv::UniqueKernelHandle process;
   bool start(const std::string& root, const std::string& args) {
     std::string line = "\"" + root + "\\bin\\zorvak.exe\" " + args;
     STARTUPINFOA si{sizeof(si)};
-    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    process.reset(pi.hProcess);
+    zv::UniqueKernelHandle thread(pi.hThread);
+    return true;
   }
   HWND window() const { return FindWindowA("ZVWindow", nullptr); }
   // Answers once its start steps are done and its message loop runs.
@@ -122,13 +122,11 @@ struct Player {
   }
   void close() {
     if (HWND w = window()) PostMessageA(w, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
   }
   double peakMegabytes() const {
     PROCESS_MEMORY_COUNTERS m{sizeof(m)};
-    GetProcessMemoryInfo(pi.hProcess, &m, sizeof(m));
+    GetProcessMemoryInfo(process.get(), &m, sizeof(m));
     return double(m.PeakWorkingSetSize) / (1024 * 1024);
   }
 };

@@ -1,67 +1,91 @@
-// zorvak.exe entry point. For now the main window shows what the engine
-// reports about the system; the skinned player grows from here.
+// zorvak.exe: the program entry. "/unreg" as the whole first argument removes
+// the shell registrations and ends with 0; a second copy ends with 255 at once
+// and hands nothing over (items reach a running copy only through the
+// hand-over messages, which the launcher sends); otherwise the main window runs
+// the start steps and the message loop, whose code ends the program (255 when
+// the skin cannot be loaded).
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
+#include <exception>
+#include <memory>
 #include <string>
+#include <typeinfo>
 
-#include "win32/owners.h"
-#include "win32/window_base.h"
-#include "zvengine.h"
-#include "zv_config.h"
+#include "main_window.h"
+#include "skinned_window.h"
+#include "startup/app_errors.h"
+#include "startup/cmd_switches.h"
+#include "startup/program_dirs.h"
+#include "startup/shell_unreg.h"
+#include "startup/single_instance.h"
 
 namespace {
 
-std::string engineSummary() {
-  char text[512];
-  std::snprintf(text, sizeof(text),
-                "Zorvak\r\n\r\nEngine loaded.\r\nshell32 %d, comctl32 %d, comdlg32 %d, shlwapi %d\r\n"
-                "Windows 2000 or later: %s, XP or later: %s",
-                static_cast<int>(shellVer()), static_cast<int>(comctlVer()), static_cast<int>(comdlgVer()),
-                static_cast<int>(shlwapiVer()), isWin2K() ? "yes" : "no", isWinXP() ? "yes" : "no");
-  return text;
+// To the debugger and the console the program was started from.
+void writeDiagnosticLine(const std::string& text) {
+  const std::string line = text + "\n";
+  OutputDebugStringA(line.c_str());
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
 }
 
-// The main window: what the engine reports about the system.
-class ProbeWindow : public zv::WindowBase {
- public:
-  bool create() {
-    zv::WindowClassInfo cls = {"ZVWindow"};
-    cls.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    return WindowBase::create(cls, 0, "Zorvak", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 420, 200);
-  }
+// The one line for an exception that a window's handler let escape; the
+// program goes on.
+void writeAppExceptionLine(const char* className, const char* what) {
+  writeDiagnosticLine(zv::appExceptionLine(className ? className : "", what ? what : ""));
+}
 
- private:
-  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override {
-    switch (msg) {
-      case WM_PAINT: paint(); return 0;
-      case WM_DESTROY: PostQuitMessage(0); return 0;
-      default: return passOn(msg, wp, lp);
-    }
-  }
+void showAppError(zv::AppErrorPlace place, const std::exception& e) {
+  MessageBoxA(nullptr, zv::appErrorText(place, typeid(e).name(), e.what()).c_str(), zv::kAppErrorTitle,
+              MB_ICONERROR | MB_OK);
+}
 
-  void paint() {
-    zv::PaintDc dc(hwnd());
-    RECT r;
-    GetClientRect(hwnd(), &r);
-    InflateRect(&r, -12, -12);
-    std::string text = engineSummary();
-    DrawTextA(dc.get(), text.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
-  }
-};
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
-  ProbeWindow window;
-  if (!window.create()) return 1;
-  ShowWindow(window.hwnd(), show);
-  UpdateWindow(window.hwnd());
-
+int runMessageLoop() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (zv::ui::TSkinnedWnd::translateUiMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const std::vector<std::string> args = zv::processArguments();
+  if (zv::isUnregRun(args)) {
+    zv::removeShellRegistrations(zv::ShellRoots{},
+                                 [] { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); });
+    return 0;
+  }
+  zv::CmdSwitches switches(args);
+  for (const std::string& refused : switches.refused())
+    writeDiagnosticLine("Item longer than a path refused: " + refused.substr(0, 64) + "...");
+
+  // Kept until the process ends.
+  std::optional<zv::UniqueKernelHandle> instance = zv::claimSingleInstance();
+  if (!instance) return zv::kSecondCopyExitCode;
+
+  zv::ProgramDirs dirs = zv::currentProgramDirs();
+  zv::createHiddenFolder(dirs.data);
+  zv::createHiddenFolder(dirs.userData);
+  zv::setWindowExceptionHook(writeAppExceptionLine);
+
+  std::unique_ptr<zv::TMainWnd> window;
+  try {
+    window = std::make_unique<zv::TMainWnd>(std::move(switches), dirs);
+    if (!window->start()) return window->exitCode() ? window->exitCode() : zv::kSecondCopyExitCode;
+  } catch (const std::exception& e) {
+    showAppError(zv::AppErrorPlace::createForm, e);
+    return zv::kSecondCopyExitCode;
+  }
+  try {
+    return runMessageLoop();
+  } catch (const std::exception& e) {
+    showAppError(zv::AppErrorPlace::run, e);
+    return zv::kSecondCopyExitCode;
+  }
 }

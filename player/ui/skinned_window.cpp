@@ -15,6 +15,12 @@ namespace {
 
 const WindowClassInfo kSkinnedClass{"ZvSkinnedWnd", CS_DBLCLKS};
 
+// Classes of skinned windows other than the toolkit's own (useWindowClass).
+std::vector<std::string>& otherSkinnedClasses() {
+  static std::vector<std::string> names;
+  return names;
+}
+
 POINT pointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 void ensureCommonControls() {
@@ -60,7 +66,13 @@ bool TSkinnedWnd::createSkinned(const char* title, const TSkin* skin, HWND owner
   }
   RECT r = placeWindow(pos.left, pos.top, size);
   DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | (visible ? WS_VISIBLE : 0);
-  if (!create(kSkinnedClass, 0, title, style, r.left, r.top, size.cx, size.cy, owner)) return false;
+  WindowClassInfo cls = kSkinnedClass;
+  if (className_) {
+    cls.name = className_;
+    auto& others = otherSkinnedClasses();
+    if (std::find(others.begin(), others.end(), className_) == others.end()) others.push_back(className_);
+  }
+  if (!create(cls, 0, title, style, r.left, r.top, size.cx, size.cy, owner)) return false;
   layout();
   if (pos.rolledUp) toggleRollup();
   return true;
@@ -441,7 +453,10 @@ bool isOurWindowClass(HWND window, const char* className) {
 }
 
 TSkinnedWnd* TSkinnedWnd::fromWindow(HWND window) {
-  return isOurWindowClass(window, kSkinnedClass.name) ? dynamic_cast<TSkinnedWnd*>(WindowBase::from(window)) : nullptr;
+  bool ours = isOurWindowClass(window, kSkinnedClass.name);
+  for (const std::string& name : otherSkinnedClasses())
+    if (!ours) ours = isOurWindowClass(window, name.c_str());
+  return ours ? dynamic_cast<TSkinnedWnd*>(WindowBase::from(window)) : nullptr;
 }
 
 bool TSkinnedWnd::translateUiMessage(MSG& msg) {

@@ -30,6 +30,10 @@ class TSkinnedWnd : public WindowBase, public ElementHost {
   // Creates the window at its stored (or centred) position with the skin's
   // default size. `owner` may be null. The skin may be null (set later).
   bool createSkinned(const char* title, const TSkin* skin, HWND owner = nullptr, bool visible = true);
+  // Before createSkinned: a window class of its own (a name other programs
+  // look for, such as the player's main window). The text must live as long
+  // as the program.
+  void useWindowClass(const char* className) { className_ = className; }
 
   // Takes a new skin (not owned: it must outlive its use here): resizes the
   // window to the default size, sets the region, lays out bound children and
@@ -152,6 +156,7 @@ class TSkinnedWnd : public WindowBase, public ElementHost {
   void ensureBuffer(int width, int height);
 
   std::string posName_;
+  const char* className_ = nullptr;  // null: the toolkit's own class
   bool sizeable_;
   const TSkin* skin_ = nullptr;
   std::vector<std::pair<std::string, HWND>> bound_;

@@ -50,7 +50,7 @@ struct HandOverBlock {
   std::string bytes;  // empty for begin and end
 };
 HandOverBlock encodeHandOver(HandOverOp op, uint16_t argument, const std::string& text = "");
-// What a second copy sends for its command line: begin, one add per item, end.
+// What a sender (the launcher) sends for a command line: begin, one add per item, end.
 std::vector<HandOverBlock> handOverForItems(const std::vector<std::string>& items, OpenMode mode);
 // Sends one block to `target` and waits for it to be taken; false when the window did not answer.
 bool sendHandOver(HWND target, HWND from, const HandOverBlock& block);

@@ -317,3 +317,22 @@ TEST(SkinnedWindowHostile, aSkinWithoutBitmapAndWithWildValuesDrawsAndHitTests) 
   UpdateWindow(window.hwnd());
   EXPECT_GT(window.paints(), 0);
 }
+
+TEST(SkinnedWindowOwnClass, aWindowOfItsOwnClassIsFoundByThatNameAndStillASkinnedWindow) {
+  UI_NEED_DISPLAY();
+  std::string dir = zvtest::freshDir("window_own_class");
+  uitest::writeText(dir + "\\c.skn", "name=lbl\ntype=control\nshape=0 0 50 20\n..\ndefsize=80 40\n");
+  uitest::writeBmp(dir + "\\c.bmp", uitest::solidImage(80, 40, 0x224466));
+  auto skin = loadSkin(dir + "\\c.skn", dir + "\\c.bmp").skin;
+  TSkinnedWnd window;
+  window.useWindowClass("ZvTestOwnSkinnedClass");
+  ASSERT_TRUE(window.createSkinned("own class", skin.get()));
+  EXPECT_EQ(FindWindowA("ZvTestOwnSkinnedClass", nullptr), window.hwnd());
+  EXPECT_EQ(TSkinnedWnd::fromWindow(window.hwnd()), &window);
+  // A label on it paints the skin under itself, as on any skinned window.
+  TXLabel label;
+  ASSERT_TRUE(label.createLabel(window.hwnd(), "lbl"));
+  window.bindComponent("lbl", label.hwnd());
+  label.redraw();
+  EXPECT_EQ(label.pixel(45, 18), uitest::rgbOf(0x224466));
+}

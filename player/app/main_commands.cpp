@@ -1,0 +1,91 @@
+#include "main_commands.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "commands/command_table.h"
+#include "main_window.h"
+#include "menus/doc_lookup.h"
+#include "zv_config.h"
+
+namespace zv {
+
+void MainCommands::show(C) {
+  ShowWindow(wnd_.hwnd(), IsIconic(wnd_.hwnd()) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(wnd_.hwnd());
+}
+
+// Hidden, the player is reached through its tray icon.
+void MainCommands::hideAll(C) {
+  if (IsWindowVisible(wnd_.hwnd())) {
+    ShowWindow(wnd_.hwnd(), SW_HIDE);
+    wnd_.showTrayIcon(true);
+  } else {
+    wnd_.showTrayIcon(false);
+    ShowWindow(wnd_.hwnd(), SW_SHOW);
+    SetForegroundWindow(wnd_.hwnd());
+  }
+}
+
+void MainCommands::rollUp(C) { wnd_.switchState(); }
+
+void MainCommands::minimize(C) { ShowWindow(wnd_.hwnd(), SW_MINIMIZE); }
+
+// Posted, so that a command arriving inside a hand-over or a button press
+// finishes before the window goes.
+void MainCommands::close(C) { PostMessageA(wnd_.hwnd(), WM_CLOSE, 0, 0); }
+
+void MainCommands::onTop(C) {
+  const std::string key = std::string("Topmost_") + (wnd_.mini() ? "1" : "0");
+  const bool on = !configBool(key.c_str(), ZV_FALSE);
+  setConfigBool(key.c_str(), on ? ZV_TRUE : ZV_FALSE);
+  SetWindowPos(wnd_.hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainCommands::listMenu(C c) { wnd_.showMenu(c.name()); }
+void MainCommands::popupMenu(C c) { wnd_.showMenu(c.name()); }
+
+void MainCommands::openItem(C c) {
+  if (c.argument.empty()) return;
+  const OpenMode mode = openModeOf(c);
+  Sequencer& seq = wnd_.sequencer();
+  seq.beginOpen(mode);
+  seq.addItem(c.argument, mode);
+  seq.endOpen(mode);
+}
+
+void MainCommands::skin(C c) {
+  if (!c.argument.empty()) wnd_.changeSkin(c.argument);
+}
+
+void MainCommands::help(C) {
+  // The help file lies with the other documents of the language.
+  if (auto chm = findDocument(wnd_.dirs().root, wnd_.language(), "zorvak.chm"))
+    if (reinterpret_cast<INT_PTR>(ShellExecuteA(wnd_.hwnd(), "open", chm->c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+      return;
+  MessageBoxA(wnd_.hwnd(),
+              wnd_.text("NoHHCtrl###Your Zorvak installation kit doesn't include the help. You can download it from "
+                        "Zorvak web site.").c_str(),
+              "Zorvak", MB_ICONINFORMATION);
+}
+
+void MainCommands::document(C c) {
+  static const struct {
+    const char* command;
+    const char* file;
+  } kDocs[] = {{"readme", "readme.html"}, {"history", "history.html"}, {"website", "website.url"}, {"mailto", "mailto.url"}};
+  for (const auto& d : kDocs) {
+    if (c.name() != std::string(d.command)) continue;
+    if (auto path = findDocument(wnd_.dirs().root, wnd_.language(), d.file)) {
+      ShellExecuteA(wnd_.hwnd(), "open", path->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    } else {
+      MessageBoxA(wnd_.hwnd(), missingDocumentMessage(d.file).c_str(), "Zorvak", MB_ICONWARNING);
+    }
+  }
+}
+
+void MainCommands::notAvailable(C) {
+  MessageBoxA(wnd_.hwnd(), "This feature is not yet implemented", "Zorvak", MB_ICONINFORMATION);
+}
+
+}  // namespace zv

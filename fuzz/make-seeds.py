@@ -1,0 +1,113 @@
+#!/usr/bin/python3
+"""Writes the seed corpora under fuzz/corpus/<target>/: sound files of each
+format and the hostile byte strings the engine's own tests hold. Run again
+after changing a case; the files are committed."""
+import os
+import struct
+import sys
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
+
+
+def put(target, name, data):
+    folder = os.path.join(ROOT, target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data if isinstance(data, bytes) else data.encode("latin-1"))
+
+
+def str_list(texts, index_capacity=None, storage_capacity=None, terminator=b""):
+    index, storage = [], b""
+    for t in texts:
+        if t is None:
+            index.append(-1)
+            continue
+        index.append(len(storage))
+        raw = t.encode("latin-1") + terminator
+        storage += struct.pack("<i", len(raw)) + raw
+    head = struct.pack("<4i", len(index), index_capacity or len(index), len(storage),
+                       storage_capacity or len(storage))
+    return head + struct.pack("<%di" % len(index), *index) + storage
+
+
+def array(count, item_size, body):
+    return struct.pack("<2i", count, item_size) + body
+
+
+def playlist(lines, terminator=b"\0"):
+    records = b"".join(struct.pack("<7i", *rec) for rec, _, _, _ in lines)
+    out = b"ZVPL0010" + array(len(lines), 28, records)
+    for column in (1, 2, 3):
+        out += str_list([line[column] for line in lines], terminator=terminator)
+    return out
+
+
+def main():
+    good = str_list(["a", None, "xyz"])
+    put("str_list", "three", good)
+    put("str_list", "empty", str_list([]))
+    # The damaged headers and index entries of the container file tests.
+    for name, field, value in [("negative-count", 0, -1), ("count-past-index", 0, 5000),
+                               ("count-past-file", 1, 0x7fffffff), ("used-past-capacity", 2, 30000),
+                               ("used-past-file", 3, 0x7fff0000), ("offset-past-storage", 4, 14),
+                               ("negative-offset", 5, -2), ("record-past-storage", 6, 8)]:
+        words = list(struct.unpack("<%di" % (len(good) // 4), good[: len(good) // 4 * 4]))
+        words[field] = value
+        put("str_list", name, struct.pack("<%di" % len(words), *words) + good[len(words) * 4:])
+
+    put("array", "three-ints", array(3, 4, struct.pack("<3i", 1, 2, 3)))
+    put("array", "empty", array(0, 4, b""))
+    for name, count, size in [("negative-count", -1, 4), ("zero-item-size", 2, 0), ("negative-item-size", 2, -4),
+                              ("size-overflow", 0x10000, 0x10000), ("more-than-file", 3, 4)]:
+        put("array", name, array(count, size, b"\x01\x02\x03\x04" * 2))
+
+    lines = [((0, 0, 1000, 1, 10, 0, 0), "C:\\music\\a.mp3", "A", "tag"),
+             ((3, 0, 0, 2, 0, 0, 1), "", "Live", ""),
+             ((0, 1, 2000, 1, 20, 7, 2), "C:\\music\\b.mp3", "B", "")]
+    put("playlist_binary", "three-lines", playlist(lines))
+    put("playlist_binary", "empty", playlist([]))
+    damaged = playlist(lines)
+    put("playlist_binary", "truncated", damaged[:-5])
+    put("playlist_binary", "fewer-names", b"ZVPL0010" + array(3, 28, b"\0" * 84) + str_list(["a"]) * 3)
+    put("playlist_binary", "wrong-record-size", b"ZVPL0010" + array(1, 24, b"\0" * 24) + str_list(["a"]) * 3)
+
+    # Format byte: 0 m3u, 1 pls, 2 aap, 3 z3u; +4 with the DOS Cyrillic detection.
+    texts = [
+        (0, "m3u", "a.mp3\r\nsub\\b.wav\r\n\r\nQ:\\far\\c.flac\r\n"),
+        (1, "pls", "[playlist]\r\nFile0=a.mp3\r\nFile1=sub\\b.wav\r\nFile2=\r\nFile3=Q:\\far\\c.flac\r\n"
+                   "NumberOfEntries=4\r\n"),
+        (2, "aap", "[Apollo Advanced Playlist]\r\nVersion=1.00\r\n[Entries]\r\nEntry0=a.mp3\r\nEntry1=sub\\b.wav\r\n"
+                   "Entry2=\r\nEntry3=Q:\\far\\c.flac\r\nNumberOfEntries=4\r\n"),
+        (3, "z3u", "0:a.mp3\r\n1:sub\\b.wav\r\n1:>Live\r\n2:Q:\\far\\c.flac\r\n"),
+        (0, "m3u-ext", "#EXTM3U\r\n#EXTINF:123,Artist - Title\r\na.mp3\r\n\r\n   \t\r\n  sub\\b.mp3  \r\n# c.mp3\n"),
+        (1, "pls-odd", "[playlist]\r\nFile1=a.mp3\r\nTitle1=A song\r\nLength1=123\r\n  FILE7 = sub\\b.mp3 \r\n"
+                       "[File2=gone.mp3]\r\nNumberOfEntries=2\r\nfile=\r\nnoequals\r\n"),
+        (2, "aap-odd", "[Apollo Advanced Playlist]\r\nVersion=1.00\r\n[Entries]\r\nEntry0=a.mp3\r\nEntry1=;comment\r\n"
+                       "entryX=sub\\b.mp3\r\nFile2=gone.mp3\r\n"),
+        (3, "z3u-odd", "#comment:1\r\n1:>Live\r\n0:C:\\x.mp3\r\n2:sub\r\nx:a.mp3\r\n-3:a.mp3\r\n99999:a.mp3\r\nnocolon\r\n"),
+        (3, "z3u-long", "0:>" + "t" * 300 + "\r\n" + "9" * 300 + ":>x\r\n..\\..\\..\\..\\up.mp3\r\n"),
+        (4, "m3u-oem", "\xE9t\xA8.mp3\r\n\x82\x84.mp3\r\n"),
+        (0, "m3u-relative", "..\\..\\a.mp3\r\n\\\\server\\share\\b.mp3\r\n\\root.mp3\r\nC:rel.mp3\r\n"),
+    ]
+    for format_byte, name, text in texts:
+        put("text_playlist", name, bytes([format_byte]) + text.encode("latin-1"))
+
+    xmcd = [
+        ("unix", "# xmcd\n#\n# Track frame offsets:\n#\t150\n#\t9000\n#\n# Disc length: 200 seconds\n#\n"
+                 "# Revision: 3\n# Submitted via: x 1.0\n#\nDISCID=2a0a9a03\nDTITLE=Some Artist / Some Album\n"
+                 "DYEAR=1999\nDGENRE=Rock\nTTITLE0=One\nTTITLE1=Two\nEXTD=line\\none\\ttab\\\\\nEXTT0=x\n"
+                 "EXTT1=\nPLAYORDER=1,0,1\n"),
+        ("dos-continued", "# xmcd\r\n# Track frame offsets:\r\n# 150\r\n# 9000\r\n#\r\nDTITLE=A rather long artist "
+                          "name / \r\nDTITLE=and the album\r\nTTITLE0=Part one\r\nTTITLE1=Part \r\nTTITLE1=two\r\n"),
+        ("eight-bit", "DTITLE=Bj\xf6rk / Homog\xe9nic\nTTITLE0=J\xf3ga\nTTITLE1=\x93\x4c\x8b\x9e\n"),
+        ("retitled", "DTITLE=A / B\nTTITLE0=x\nDTITLE=C\n"),
+        ("hostile", "TTITLE99999=x\nTTITLE-1=y\nTTITLE98=z\nEXTT4294967296=q\nPLAYORDER=-5,999999,a,,\n"
+                    "# Track frame offsets:\n# -1\n# 99999999999\n#\n# Disc length: -7\n# Revision: x\n"),
+    ]
+    for name, text in xmcd:
+        put("xmcd", name, text)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

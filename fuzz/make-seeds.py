@@ -106,6 +106,15 @@ def main():
     ]
     for name, text in xmcd:
         put("xmcd", name, text)
+    # Entries: file name, record name, each with its zero, the record length, the record.
+    def entry(name, record, body):
+        return name + "\0" + record + "\0" + struct.pack("<i", len(body)).decode("latin-1") + body
+
+    put("info_cache", "two-entries", b"ZVCH0005" + str_list([entry("a.mp3", "info", "title=x"),
+                                                             entry("b.wav", "desc", "")]))
+    put("info_cache", "odd-entries", b"ZVCH0005" + str_list(["a.mp3\0info\0\x7f\0\0\0x", "no-zero", "a\0b",
+                                                             "a\0b\0\xff\xff\xff\xff", None]))
+    put("info_cache", "wrong-magic", b"ZVCH0004" + str_list([entry("a.mp3", "info", "x")]))
     return 0
 
 

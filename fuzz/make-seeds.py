@@ -115,6 +115,28 @@ def main():
     put("info_cache", "odd-entries", b"ZVCH0005" + str_list(["a.mp3\0info\0\x7f\0\0\0x", "no-zero", "a\0b",
                                                              "a\0b\0\xff\xff\xff\xff", None]))
     put("info_cache", "wrong-magic", b"ZVCH0004" + str_list([entry("a.mp3", "info", "x")]))
+    # Description files: first byte the length of the name looked for, which ends the input.
+    listing = ("  \r\n\"My Song.mp3\"   A quoted name  \r\nplain.mp3\tTabbed\tdescription\r\nlonely.mp3\r\n"
+               "\"unclosed.mp3 never\r\ndup.mp3 first\nDUP.MP3 second\n\"\" empty name\n"
+               "last.mp3 end without line feed")
+    for name in ["my song.mp3", "plain.mp3", "lonely.mp3", "unclosed.mp3", "dup.mp3", "last.mp3", "", "\"\""]:
+        put("description", "find-" + (name.replace(" ", "-").replace("\"", "q") or "empty"),
+            bytes([len(name)]) + (listing + name).encode("latin-1"))
+    # Configuration file text: section, key and value, each ended by a NUL, then the file.
+    profiles = [
+        ("new-file", "zorvak.exe", "volume", "80", ""),
+        ("replace", "zorvak.exe", "Volume", "80", "[zorvak.exe]\r\nvolume=10\r\nother=x\r\n"),
+        ("add-to-section", "zorvak.exe", "skin", "Base", "[other]\r\na=1\r\n\r\n[ZORVAK.EXE]\r\nvolume=10\r\n\r\n[x]\r\n"),
+        ("unix-no-end", "s", "k", "v", "[s]\nother=1\nk"),
+        ("blanks", " s ", " k ", "  v  ", "  [ s ]  \r\n  k  =  old  \r\n"),
+        ("value-with-break", "s", "k", "one\r\n[s]\r\nk=two", "[s]\r\n"),
+        ("bom", "s", "k", "v", "\xef\xbb\xbf[s]\r\nk=1\r\n"),
+        ("duplicate-sections", "s", "k", "v", "[s]\r\na=1\r\n[s]\r\nk=2\r\n"),
+        ("unclosed-section", "s", "k", "v", "[s\r\nk=1\r\n"),
+        ("refused-key", "s", "a=b", "v", "[s]\r\n"),
+    ]
+    for name, section, key, value, text in profiles:
+        put("profile_text", name, "\0".join([section, key, value, text]))
     return 0
 
 

@@ -137,6 +137,11 @@ def main():
     ]
     for name, section, key, value, text in profiles:
         put("profile_text", name, "\0".join([section, key, value, text]))
+    # Language files: first byte the key's length, the key, then the file.
+    language = "Play=Abspielen\r\nStop=Anhalten\nEmpty=\r\nx Play=no\r\n\xe9t\xe9=summer\x00tail\r\nLast=end"
+    for key in ["Play", "Stop", "Empty", "Last", "\xe9t\xe9", "Absent", ""]:
+        put("language", "key-" + (key.encode("latin-1").hex() or "empty"),
+            bytes([len(key)]) + (key + language).encode("latin-1"))
     return 0
 
 

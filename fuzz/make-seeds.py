@@ -142,6 +142,23 @@ def main():
     for key in ["Play", "Stop", "Empty", "Last", "\xe9t\xe9", "Absent", ""]:
         put("language", "key-" + (key.encode("latin-1").hex() or "empty"),
             bytes([len(key)]) + (key + language).encode("latin-1"))
+    # Directory caches: first byte the key looked for (0 "MUSIC", 1 "music\\album", 2 "", 3 "A\\B\\C\\D").
+    def dir_entry(key, body):
+        raw = key.encode("latin-1") + b"\0"
+        return struct.pack("<I", len(raw)) + raw + struct.pack("<I", len(body)) + body
+
+    one = playlist([((0, 0, 0, 1, 0, 0, 0), "E:\\MUSIC\\a.mp3", "a", "")])
+    two = playlist([((0, 0, 0, 1, 0, 0, 0), "E:\\music\\album\\b.mp3", "b", ""),
+                    ((0, 0, 0, 1, 0, 0, 0), "relative.mp3", "", "")])
+    cache = b"ZVDC0002" + dir_entry("OTHER", one) + dir_entry("MUSIC", one) + dir_entry("music\\album", two)
+    put("dir_cache", "found-first", b"\0" + cache)
+    put("dir_cache", "found-second", b"\1" + cache)
+    put("dir_cache", "absent", b"\3" + cache)
+    put("dir_cache", "length-lies", b"\0ZVDC0002" + struct.pack("<I", 6) + b"MUSIC\0" + struct.pack("<I", 0xFFFFFF00) + one)
+    put("dir_cache", "playlist-longer-than-entry", b"\0ZVDC0002" + struct.pack("<I", 6) + b"MUSIC\0" +
+        struct.pack("<I", 10) + one)
+    put("dir_cache", "long-key", b"\0ZVDC0002" + dir_entry("K" * 400, one) + dir_entry("MUSIC", one))
+    put("dir_cache", "wrong-magic", b"\0ZVDC0001" + dir_entry("MUSIC", one))
     return 0
 
 

@@ -11,7 +11,8 @@ namespace zv {
 bool readExact(HANDLE file, void* out, int64_t size) {
   auto* f = static_cast<host::MemoryFile*>(file);
   if (!f || file == INVALID_HANDLE_VALUE || size < 0) return false;
-  if (uint64_t(size) > f->size - f->pos) return false;
+  size_t left = f->pos < f->size ? f->size - f->pos : 0;  // a seek may go past the end
+  if (uint64_t(size) > left) return false;
   if (size > 0) std::memcpy(out, f->data + f->pos, size_t(size));
   f->pos += size_t(size);
   return true;
@@ -27,7 +28,7 @@ bool writeAll(HANDLE file, const void* data, int64_t size) {
 int64_t bytesLeft(HANDLE file) {
   auto* f = static_cast<host::MemoryFile*>(file);
   if (!f || file == INVALID_HANDLE_VALUE) return -1;
-  return int64_t(f->size - f->pos);
+  return f->pos < f->size ? int64_t(f->size - f->pos) : 0;
 }
 
 }  // namespace zv

@@ -47,3 +47,37 @@ inline UINT GetWindowsDirectoryA(char* out, UINT size) {
   memcpy(out, dir, sizeof(dir));
   return sizeof(dir) - 1;
 }
+
+// Positions and sizes of a MemoryFile, for the cores that walk a file.
+#include "host_file.h"
+
+typedef union _LARGE_INTEGER {
+  struct {
+    uint32_t LowPart;
+    int32_t HighPart;
+  };
+  int64_t QuadPart;
+} LARGE_INTEGER;
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+
+inline BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size) {
+  auto* f = static_cast<zv::host::MemoryFile*>(file);
+  if (!f || file == INVALID_HANDLE_VALUE) return FALSE;
+  size->QuadPart = int64_t(f->size);
+  return TRUE;
+}
+
+// Like the system's: a position before the start fails, one past the end is
+// allowed (reads from there deliver nothing).
+inline BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, LARGE_INTEGER* newPosition, DWORD method) {
+  auto* f = static_cast<zv::host::MemoryFile*>(file);
+  if (!f || file == INVALID_HANDLE_VALUE) return FALSE;
+  int64_t base = method == FILE_BEGIN ? 0 : method == FILE_CURRENT ? int64_t(f->pos) : int64_t(f->size);
+  int64_t at = base + distance.QuadPart;
+  if (at < 0) return FALSE;
+  f->pos = size_t(at);
+  if (newPosition) newPosition->QuadPart = at;
+  return TRUE;
+}

@@ -58,6 +58,7 @@ run_one() {
   local work="$DIR/work/$t" artifacts="$DIR/artifacts/$t/" log="$DIR/logs/$t.log"
   mkdir -p "$work" "$artifacts" "$DIR/logs" "$REGRESS/$t"
   local rc=0
+  touch "$log.start"
   # New inputs go to the work folder; the committed seeds stay as they are.
   "$DIR/fuzz_$t" "${LIMITS[@]}" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts" \
     "$work" "$CORPUS/$t" "$REGRESS/$t" >"$log" 2>&1 || rc=$?
@@ -67,7 +68,10 @@ run_one() {
   printf '%s target=%s seconds=%s execs=%s exec_per_sec=%s rc=%s\n' "$(date -u +%FT%TZ)" "$t" "$seconds" \
     "${execs:-?}" "${rate:-?}" "$rc" | tee -a "$DIR/runs.log"
   if [ $rc -ne 0 ]; then
-    echo "fuzz: $t failed; its input is in $artifacts, the log in $log:" >&2
+    # The input joins the work corpus, so a second run (./zv test reruns a
+    # failed test) starts with it and fails again instead of passing by luck.
+    find "$artifacts" -type f -newer "$log.start" -exec cp {} "$work/" \; 2>/dev/null || true
+    echo "fuzz: $t failed; its input is in $artifacts (to keep: fuzz/regressions/$t/), the log in $log:" >&2
     grep -E "ERROR|SUMMARY|check failed|runtime error" "$log" | head -5 >&2
   fi
   return $rc

@@ -8,6 +8,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/file_replace.h"
 #include "foundation/host_paths.h"
+#include "foundation/profile_text.h"
 #include "foundation/standard_dirs.h"
 #include "foundation/text_util.h"
 #include "win32/owners.h"
@@ -94,12 +95,44 @@ bool readValue(const char* name, std::string& out) {
   return t.fileMode ? profileString(t, name, out) : registryString(t.section, name, out);
 }
 
+// The whole configuration file; "" for a file that does not exist, false
+// for one that exists but cannot be read (it must not be overwritten).
+bool readConfigFile(const std::string& path, std::string& out) {
+  out.clear();
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return false;
+  out.resize(static_cast<size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!out.empty() && (!ReadFile(file.get(), out.data(), static_cast<DWORD>(out.size()), &got, nullptr) ||
+                       got != out.size()))
+    return false;
+  return true;
+}
+
+// The system's private-profile writer rewrites the file in place: a process
+// that dies meanwhile leaves it cut short, every setting lost. The new text
+// goes to a temporary file that replaces the old one when complete. A
+// UTF-16 file is left to the system's writer, which understands it.
+void writeProfileValue(const Target& t, const char* name, const char* value) {
+  std::string text;
+  if (!readConfigFile(t.configFile, text)) return;
+  if (isWideProfileText(text)) {
+    WritePrivateProfileStringA(t.section.c_str(), name, value, t.configFile.c_str());
+    return;
+  }
+  std::string changed = withProfileValue(text, t.section, name, value);
+  if (changed != text) replaceFileContent(t.configFile, changed.data(), changed.size());
+}
+
 void writeValue(const char* name, const char* value) {
   if (!name) return;
   if (!value) value = "";  // a null value would delete the key from the file
   Target t = currentTarget();
   if (t.fileMode) {
-    WritePrivateProfileStringA(t.section.c_str(), name, value, t.configFile.c_str());
+    writeProfileValue(t, name, value);
     return;
   }
   UniqueRegKey key = createSectionKey(t.section, KEY_SET_VALUE);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/file_replace.h"
+#include "foundation/language_lookup.h"
 #include "win32/owners.h"
 
 namespace zv {
@@ -77,15 +78,7 @@ std::string LanguageState::translate(std::string_view text) {
 
   std::lock_guard<std::mutex> hold(lock_);
   if (!loaded_) return std::string(fallback);
-  // A key matches only at the start of a line and directly before "=".
-  std::string probe = "\n";
-  probe.append(key).append("=");
-  size_t found = buffer_.find(probe);
-  if (found != std::string::npos) {
-    size_t start = found + probe.size();
-    size_t end = buffer_.find_first_of(std::string_view("\r\n\0", 3), start);
-    return buffer_.substr(start, end == std::string::npos ? std::string::npos : end - start);
-  }
+  if (std::optional<std::string> found = lookupTranslation(buffer_, key)) return *found;
   // Missing: the file learns the key with its default, so translators get a
   // complete list just by using the program.
   buffer_.append("\r\n").append(key).append("=").append(fallback);

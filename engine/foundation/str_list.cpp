@@ -1,6 +1,7 @@
 // The engine's string list (hStrList).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -130,15 +131,24 @@ void setEntry(ZvStrListRec* l, int32_t i, const void* buffer, int32_t length) {
   compact(l, false);
 }
 
-// Index entries must point at whole records inside the storage read with them.
+// Index entries must point at whole records inside the storage read with
+// them, each entry at its own record: records that overlap or are shared
+// add up to more than the storage holds, and the compaction every write
+// starts with would copy them past the end of its new buffer.
 bool indexIsSound(const ZvStrListRec* l) {
+  std::vector<std::pair<int32_t, int32_t>> records;  // [offset, end)
+  records.reserve(size_t(l->count));
   for (int32_t i = 0; i < l->count; ++i) {
     int32_t offset = l->index[i];
     if (offset == -1) continue;
     if (offset < 0 || offset > l->storageUsed - 4) return false;
     int32_t length = recordLength(l, offset);
     if (length < 0 || length > l->storageUsed - 4 - offset) return false;
+    records.emplace_back(offset, offset + 4 + length);
   }
+  std::sort(records.begin(), records.end());
+  for (size_t i = 1; i < records.size(); ++i)
+    if (records[i].first < records[i - 1].second) return false;
   return true;
 }
 

@@ -5,14 +5,10 @@
 #include <cstring>
 
 #include "foundation/file_io.h"
+#include "metadata/cache_form.h"
 #include "win32/owners.h"
 
 namespace zv {
-namespace {
-
-constexpr char kMagic[8] = {'Z', 'V', 'C', 'H', '0', '0', '0', '5'};
-
-}  // namespace
 
 hStrList loadCacheFile(const std::string& file, bool create) {
   UniqueFile f(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -20,10 +16,8 @@ hStrList loadCacheFile(const std::string& file, bool create) {
   if (!f && !create) return nullptr;
   hStrList list = slAlloc();
   if (!list || !f) return list;
-  char magic[8];
   // slRead leaves the list empty when the stored form is damaged.
-  if (readExact(f.get(), magic, sizeof(magic)) && std::memcmp(magic, kMagic, sizeof(kMagic)) == 0)
-    slRead(list, f.get());
+  readCacheForm(f.get(), list);
   return list;
 }
 
@@ -32,7 +26,7 @@ bool saveCacheFile(const std::string& file, hStrList list) {
   bool written = false;
   {
     UniqueFile f(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (f) written = writeAll(f.get(), kMagic, sizeof(kMagic)) && slWrite(list, f.get());
+    if (f) written = writeCacheForm(f.get(), list);
   }
   SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
   return written;

@@ -16,15 +16,12 @@
 #include "discs/cd_drive.h"
 #include "foundation/file_io.h"
 #include "foundation/text_util.h"
+#include "playlist/dir_cache_form.h"
 #include "win32/owners.h"
 #include "zv_config.h"
 #include "zv_playlist.h"
 
 namespace zv {
-
-constexpr char kDirCacheMagic[8] = {'Z', 'V', 'D', 'C', '0', '0', '0', '2'};
-// Longest key including its NUL.
-constexpr uint32_t kDirCacheKeyMax = 260;
 
 // The cache file of the volume with `serial` under the CD database folder.
 inline std::string dirCacheFile(const std::string& cddbDir, uint32_t serial) {
@@ -43,57 +40,6 @@ inline std::string dirCacheFileFor(std::string_view location, const DriveQueries
   return dirCacheFile(cddbDir, serial);
 }
 
-inline int64_t filePosition(HANDLE file) {
-  LARGE_INTEGER zero = {}, pos = {};
-  return SetFilePointerEx(file, zero, &pos, FILE_CURRENT) ? pos.QuadPart : -1;
-}
-
-inline bool seekTo(HANDLE file, int64_t at) {
-  LARGE_INTEGER to;
-  to.QuadPart = at;
-  return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
-}
-
-// One step of a walk over the entries.
-struct DirCacheEntry {
-  int64_t start = 0;    // offset of K
-  int64_t listAt = 0;   // offset of the playlist
-  int64_t end = 0;      // offset behind the playlist
-  bool keyFits = false; // the key was short enough to be read
-  std::string key;
-};
-
-// Reads the entry at the file's position. False at the end of the file and
-// for an entry whose lengths run past it (the rest of the file is ignored).
-inline bool readDirCacheEntry(HANDLE file, int64_t fileSize, DirCacheEntry& e) {
-  e.start = filePosition(file);
-  uint32_t k = 0, d = 0;
-  if (e.start < 0 || !readExact(file, &k, 4)) return false;
-  if (k == 0 || int64_t(k) > fileSize - e.start - 4) return false;
-  e.keyFits = k <= kDirCacheKeyMax;
-  if (e.keyFits) {
-    char key[kDirCacheKeyMax];
-    if (!readExact(file, key, k)) return false;
-    e.key.assign(key, strnlen(key, k));
-  } else if (!seekTo(file, e.start + 4 + k)) {
-    return false;
-  }
-  if (!readExact(file, &d, 4)) return false;
-  e.listAt = e.start + 8 + k;
-  e.end = e.listAt + d;
-  return e.end <= fileSize;
-}
-
-inline int64_t dirCacheFileSize(HANDLE file) {
-  LARGE_INTEGER size = {};
-  return GetFileSizeEx(file, &size) ? size.QuadPart : -1;
-}
-
-inline bool hasDirCacheMagic(HANDLE file) {
-  char magic[8] = {};
-  return seekTo(file, 0) && readExact(file, magic, 8) && std::memcmp(magic, kDirCacheMagic, 8) == 0;
-}
-
 // Fills `pl` from the cache when it holds `location`; the names keep their
 // paths but take the location's drive letter (the disc may have moved).
 inline bool lookupDirCache(Playlist pl, std::string_view location, const DriveQueries& queries,
@@ -102,29 +48,7 @@ inline bool lookupDirCache(Playlist pl, std::string_view location, const DriveQu
   if (path.empty()) return false;
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file || !hasDirCacheMagic(file.get())) return false;
-  int64_t size = dirCacheFileSize(file.get());
-  std::string_view key = location.substr(3);
-  DirCacheEntry e;
-  while (readDirCacheEntry(file.get(), size, e)) {
-    if (e.keyFits && sameTextIgnoringCase(e.key, key)) {
-      // The stored playlist must end where its entry says it does.
-      if (!plLoadFromHandle(pl, file.get()) || filePosition(file.get()) > e.end) {
-        plClear(pl);
-        return false;
-      }
-      for (int32_t i = 0; i < plGetCount(pl); ++i) {
-        std::string name = plGetName(pl, i);
-        if (name.size() >= 2 && name[1] == ':') {
-          name[0] = location[0];
-          plSetName(pl, i, name.c_str());
-        }
-      }
-      return true;
-    }
-    if (!seekTo(file.get(), e.end)) break;
-  }
-  return false;
+  return file && readDirCache(pl, file.get(), location.substr(3), location[0]);
 }
 
 // Appends `pl` to the cache under `location` unless the key is there. A

@@ -26,13 +26,25 @@ struct ReadLists {
   }
 };
 
+// The texts are handed out as C strings (plGetName and the others): each
+// must end with its terminator inside its own record, or reading it would
+// run on through the records behind it and past the storage.
+bool textsTerminated(hStrList l) {
+  for (int32_t i = 0; i < slCount(l); ++i) {
+    int32_t length = 0;
+    auto* text = static_cast<const char*>(slGetBuf(l, i, &length));
+    if (text && (length < 1 || text[length - 1] != '\0')) return false;
+  }
+  return true;
+}
+
 // Reads the body behind the magic. A file may lie about its counts: the
 // record size must be ours and every list must hold one entry per line, or
 // the playlist would index past its lists.
 bool readBody(ReadLists& r, HANDLE file) {
   if (!aRead(r.lines, file) || r.lines->itemSize != int32_t(sizeof(PlaylistLine))) return false;
   for (hStrList l : r.texts)
-    if (!slRead(l, file) || slCount(l) != aCount(r.lines)) return false;
+    if (!slRead(l, file) || slCount(l) != aCount(r.lines) || !textsTerminated(l)) return false;
   return true;
 }
 

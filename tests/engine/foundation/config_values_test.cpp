@@ -117,6 +117,26 @@ TEST(ConfigValues, writesStoreDecimalTextAndZeroOne) {
   }
 }
 
+// The file backing writes config.dat whole through a temporary file: the
+// other sections stay, a value cannot add lines of its own, and no
+// temporary file is left behind.
+TEST(ConfigValues, fileBackingRewritesTheFileWhole) {
+  std::string section = useSection(Backing::File, "whole");
+  fnd::iniWrite("zvtest_fnd_whole_other", "kept", "yes");
+  setConfigString("s", "line one\r\ninjected=1");
+  setConfigInt("n", 5);
+  EXPECT_EQ(fnd::iniRead(section, "s"), "line one");
+  EXPECT_EQ(fnd::iniRead(section, "injected"), "\x01missing");
+  EXPECT_EQ(fnd::iniRead(section, "n"), "5");
+  EXPECT_EQ(fnd::iniRead("zvtest_fnd_whole_other", "kept"), "yes");
+  char text[64] = {};
+  configString("s", text, "");
+  EXPECT_STREQ(text, "line one");
+  for (const std::string& name : fnd::listDir(fnd::userDir()))
+    EXPECT_EQ(name.find("config.dat."), std::string::npos) << "left behind: " << name;
+  fnd::iniDeleteSection("zvtest_fnd_whole_other");
+}
+
 TEST(ConfigValues, stringReadsValueOrDefault) {
   for (Backing b : kBackings) {
     std::string section = useSection(b, "str");

@@ -193,6 +193,9 @@ TEST(BinaryPlaylist, damagedBodiesAreRefusedWhole) {
       {"names count differs from the lines", [](Bytes& b, size_t n, size_t) { set32(b, n, 1); }},
       {"names data size beyond the file", [](Bytes& b, size_t n, size_t) { set32(b, n + 8, 0x10000000); }},
       {"an offset outside the data", [](Bytes& b, size_t n, size_t) { set32(b, n + 20, 5000); }},
+      // "C:\\a.mp3" is read as a C string: without its terminator it would
+      // run on into the next record.
+      {"a name without its terminator", [](Bytes& b, size_t n, size_t) { b[n + 36] = 'x'; }},
       {"descs block cut short", [](Bytes& b, size_t, size_t d) { b.resize(d + 10); }},
       {"infos block missing", [](Bytes& b, size_t, size_t d) { b.resize(d + 16 + 8 + get32(b, d + 8)); }},
   };

@@ -1,0 +1,83 @@
+// The few Win32 names the parser cores use, for the native Linux build that
+// fuzzes them. A HANDLE here is a MemoryFile (host_file.h): the cores read
+// their serialised forms from a byte buffer instead of a disk file.
+#pragma once
+#include <stdint.h>
+#include <string.h>
+
+typedef void* HANDLE;
+typedef uint32_t DWORD;
+typedef int BOOL;
+typedef unsigned UINT;
+typedef unsigned char BYTE;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+#define TRUE 1
+#define FALSE 0
+#define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
+#define MAX_PATH 260
+#define WINAPI
+
+// The fuzzing host runs a single-byte code page: no lead bytes. The
+// double-byte paths are covered by the engine's own tests under Wine.
+inline BOOL IsDBCSLeadByteEx(UINT, BYTE) { return FALSE; }
+
+// OEM to ANSI conversion is a byte table on Windows; identity here keeps
+// lengths and buffer use the same.
+inline BOOL OemToCharBuffA(LPCSTR src, LPSTR dst, DWORD n) {
+  if (src != dst) memmove(dst, src, n);
+  return TRUE;
+}
+
+// Single-byte code page: one wide character per byte, upper-cased as ASCII.
+inline int MultiByteToWideChar(UINT, DWORD, const char* src, int n, wchar_t* out, int room) {
+  if (!out) return n;
+  int k = n < room ? n : room;
+  for (int i = 0; i < k; ++i) out[i] = static_cast<unsigned char>(src[i]);
+  return k;
+}
+inline DWORD CharUpperBuffW(wchar_t* text, DWORD n) {
+  for (DWORD i = 0; i < n; ++i)
+    if (text[i] >= L'a' && text[i] <= L'z') text[i] = wchar_t(text[i] - 32);
+  return n;
+}
+inline UINT GetWindowsDirectoryA(char* out, UINT size) {
+  const char dir[] = "C:\\windows";
+  if (size < sizeof(dir)) return sizeof(dir);
+  memcpy(out, dir, sizeof(dir));
+  return sizeof(dir) - 1;
+}
+
+// Positions and sizes of a MemoryFile, for the cores that walk a file.
+#include "host_file.h"
+
+typedef union _LARGE_INTEGER {
+  struct {
+    uint32_t LowPart;
+    int32_t HighPart;
+  };
+  int64_t QuadPart;
+} LARGE_INTEGER;
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+
+inline BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size) {
+  auto* f = static_cast<zv::host::MemoryFile*>(file);
+  if (!f || file == INVALID_HANDLE_VALUE) return FALSE;
+  size->QuadPart = int64_t(f->size);
+  return TRUE;
+}
+
+// Like the system's: a position before the start fails, one past the end is
+// allowed (reads from there deliver nothing).
+inline BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, LARGE_INTEGER* newPosition, DWORD method) {
+  auto* f = static_cast<zv::host::MemoryFile*>(file);
+  if (!f || file == INVALID_HANDLE_VALUE) return FALSE;
+  int64_t base = method == FILE_BEGIN ? 0 : method == FILE_CURRENT ? int64_t(f->pos) : int64_t(f->size);
+  int64_t at = base + distance.QuadPart;
+  if (at < 0) return FALSE;
+  f->pos = size_t(at);
+  if (newPosition) newPosition->QuadPart = at;
+  return TRUE;
+}

@@ -21,6 +21,16 @@ typedef const char* LPCSTR;
 // The fuzzing host runs a single-byte code page: no lead bytes. The
 // double-byte paths are covered by the engine's own tests under Wine.
 inline BOOL IsDBCSLeadByteEx(UINT, BYTE) { return FALSE; }
+// The host's one code page is single-byte.
+typedef struct _cpinfo {
+  UINT MaxCharSize;
+  BYTE DefaultChar[2];
+  BYTE LeadByte[12];
+} CPINFO;
+inline BOOL GetCPInfo(UINT, CPINFO* info) {
+  info->MaxCharSize = 1;
+  return TRUE;
+}
 
 // OEM to ANSI conversion is a byte table on Windows; identity here keeps
 // lengths and buffer use the same.

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -235,6 +236,33 @@ class ComRef {
 
  private:
   T* p_ = nullptr;
+};
+
+// A BSTR (SysAllocString), freed once.
+class Bstr {
+ public:
+  Bstr() = default;
+  explicit Bstr(const wchar_t* text) : s_(SysAllocString(text)) {}
+  ~Bstr() { SysFreeString(s_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  Bstr(Bstr&& other) noexcept : s_(std::exchange(other.s_, nullptr)) {}
+  Bstr& operator=(Bstr&& other) noexcept {
+    if (this != &other) {
+      SysFreeString(s_);
+      s_ = std::exchange(other.s_, nullptr);
+    }
+    return *this;
+  }
+  BSTR get() const { return s_; }
+  // For functions that return a BSTR through a pointer; frees what was held.
+  BSTR* put() {
+    SysFreeString(std::exchange(s_, nullptr));
+    return &s_;
+  }
+
+ private:
+  BSTR s_ = nullptr;
 };
 
 // Enters a single-threaded apartment unless the thread already has one (of

@@ -56,14 +56,16 @@ bool replaceFileWith(const std::string& path, const std::function<bool(HANDLE)>&
   bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
                   (attributes & FILE_ATTRIBUTE_READONLY);
   if (readOnly) SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  // An existing file is replaced with ReplaceFile: a move refuses a target
-  // that another thread holds open, even one that shares deletion (a reader
-  // of ours), and the save would be lost. The content is on disk already.
+  // The move is one atomic rename: a process killed at any moment leaves the
+  // old file or the new one. It refuses a target that another thread holds
+  // open, even one that shares deletion (a reader of ours); only then is the
+  // existing file replaced with ReplaceFile, which is not atomic everywhere
+  // (under Wine a kill inside it can leave the file empty) but keeps the save.
+  if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   const bool existingFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   if (existingFile &&
       ReplaceFileA(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
     return true;
-  if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   if (readOnly) SetFileAttributesA(path.c_str(), attributes);
   DeleteFileA(temp.c_str());
   return false;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "foundation/text_util.h"
+
 namespace zv {
 namespace {
 
@@ -11,17 +13,6 @@ std::string_view trimmedBlanks(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
   return s;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x + 32);
-    if (y >= 'A' && y <= 'Z') y = char(y + 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // One line: where it starts, where its text ends and where the next starts.
@@ -75,13 +66,13 @@ Place find(std::string_view text, const std::vector<Line>& lines, std::string_vi
     std::string_view line = text.substr(lines[i].start, lines[i].end - lines[i].start);
     if (auto name = sectionName(line)) {
       if (inside) return place;  // the first section of that name decides
-      inside = sameName(*name, section);
+      inside = sameAsciiIgnoringCase(*name, section);
       if (inside) place.lastLine = i;
       continue;
     }
     if (!inside || trimmedBlanks(line).empty()) continue;
     place.lastLine = i;
-    if (sameName(keyOf(line), key)) {
+    if (sameAsciiIgnoringCase(keyOf(line), key)) {
       place.keyLine = i;
       return place;
     }

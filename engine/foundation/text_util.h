@@ -103,5 +103,7 @@ inline bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' &
 
 // ASCII-only lower/upper case (the locale-aware ones live with their users).
 std::string asciiLower(std::string_view text);
+// Equal but for the case of ASCII letters (keys, section and record names).
+bool sameAsciiIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace zv

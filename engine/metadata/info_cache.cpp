@@ -21,17 +21,6 @@ bool sameFileName(std::string_view a, std::string_view b) {
          CSTR_EQUAL;
 }
 
-bool sameRecordName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x + 32);
-    if (y >= 'A' && y <= 'Z') y = char(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // Index of the entry for (file name, record name), or -1.
 int32_t findEntry(hStrList list, std::string_view fileName, std::string_view recordName, CacheEntryView* view) {
   int32_t count = slCount(list);
@@ -40,7 +29,7 @@ int32_t findEntry(hStrList list, std::string_view fileName, std::string_view rec
     void* entry = slGetBuf(list, i, &length);
     CacheEntryView v;
     if (!entry || !parseCacheEntry(entry, length, &v)) continue;
-    if (sameRecordName(v.recordName, recordName) && sameFileName(v.fileName, fileName)) {
+    if (sameAsciiIgnoringCase(v.recordName, recordName) && sameFileName(v.fileName, fileName)) {
       if (view) *view = v;
       return i;
     }

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "playback/vis_frame.h"
+#include "playback/vis/vis_frame.h"
 #include "testkit.h"
 
 namespace {

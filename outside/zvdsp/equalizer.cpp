@@ -4,6 +4,10 @@
 #include <cmath>
 #include <complex>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zvdsp {
 
 const std::array<double, ZV_EQ_BANDS> kBandHz = {40, 100, 200, 500, 1000, 2000, 3000, 4000, 6000, 8000, 12000, 16000};
@@ -69,6 +73,9 @@ void Equalizer::configure(const ZvEqualizer& in, int sampleRate, int channels) {
   filters_ = std::move(filters);
 }
 
+// Drops filter memory that has decayed into slow denormals.
+static double settled(double z) { return std::fabs(z) < 1e-25 ? 0.0 : z; }
+
 void Equalizer::process(double* frames, size_t count) {
   if (!block_.enabled) return;
   const double pre = block_.preamp;
@@ -76,6 +83,31 @@ void Equalizer::process(double* frames, size_t count) {
   for (size_t i = 0; i < count * ch; ++i) frames[i] *= pre;
   for (size_t f = 0; f < filters_.size(); ++f) {
     const Biquad q = filters_[f];
+#if defined(__SSE2__)
+    // Stereo: both channels in one register, the very operations of the
+    // plain loop below in the same order, so every sample is the same.
+    if (ch == 2) {
+      double* s = &state_[f * 4];
+      __m128d z1 = _mm_set_pd(s[2], s[0]), z2 = _mm_set_pd(s[3], s[1]);
+      const __m128d b0 = _mm_set1_pd(q.b0), b1 = _mm_set1_pd(q.b1), b2 = _mm_set1_pd(q.b2);
+      const __m128d a1 = _mm_set1_pd(q.a1), a2 = _mm_set1_pd(q.a2);
+      for (size_t i = 0; i < count; ++i) {
+        const __m128d x = _mm_loadu_pd(frames + i * 2);
+        const __m128d y = _mm_add_pd(_mm_mul_pd(b0, x), z1);
+        z1 = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(b1, x), _mm_mul_pd(a1, y)), z2);
+        z2 = _mm_sub_pd(_mm_mul_pd(b2, x), _mm_mul_pd(a2, y));
+        _mm_storeu_pd(frames + i * 2, y);
+      }
+      double z1v[2], z2v[2];
+      _mm_storeu_pd(z1v, z1);
+      _mm_storeu_pd(z2v, z2);
+      s[0] = settled(z1v[0]);
+      s[1] = settled(z2v[0]);
+      s[2] = settled(z1v[1]);
+      s[3] = settled(z2v[1]);
+      continue;
+    }
+#endif
     for (size_t c = 0; c < ch; ++c) {
       double* s = &state_[(f * ch + c) * 2];
       double z1 = s[0], z2 = s[1];
@@ -87,8 +119,8 @@ void Equalizer::process(double* frames, size_t count) {
         x = y;
       }
       // Decaying filter memory would otherwise sink into slow denormals.
-      s[0] = std::fabs(z1) < 1e-25 ? 0.0 : z1;
-      s[1] = std::fabs(z2) < 1e-25 ? 0.0 : z2;
+      s[0] = settled(z1);
+      s[1] = settled(z2);
     }
   }
 }

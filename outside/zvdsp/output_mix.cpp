@@ -9,6 +9,22 @@
 
 namespace zvdsp {
 
+namespace {
+
+// A 16-bit sample of the visualisation copy: lround's result (half away from
+// zero), clipped, without its library call for every sample.
+int16_t visSample(double x) {
+  const double v = x * 32768.0;
+  if (!(std::fabs(v) < 1e9)) return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
+  long r = static_cast<long>(v);  // truncated; v - r is exact
+  const double frac = v - static_cast<double>(r);
+  if (frac >= 0.5) ++r;
+  else if (frac <= -0.5) --r;
+  return static_cast<int16_t>(std::clamp(r, -32768L, 32767L));
+}
+
+}  // namespace
+
 void Output::retireHeard() {
   bool any = false;
   while (!inFlight_.empty() && heard(*inFlight_.front())) {
@@ -136,8 +152,8 @@ void Output::mixInto(Block& b) {
   for (size_t i = 0; i < frames; ++i) {
     const size_t at = ((written_ + i) & (ringFrames - 1)) * 2;
     const double l = mix_[i * ch], r = ch > 1 ? mix_[i * ch + 1] : l;
-    visRing_[at] = static_cast<int16_t>(std::clamp(std::lround(l * 32768.0), -32768L, 32767L));
-    visRing_[at + 1] = static_cast<int16_t>(std::clamp(std::lround(r * 32768.0), -32768L, 32767L));
+    visRing_[at] = visSample(l);
+    visRing_[at + 1] = visSample(r);
   }
   written_ += frames;
 }

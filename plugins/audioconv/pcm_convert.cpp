@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace audioconv {
 
 bool isSupported(const PcmFormat& f) {
@@ -74,6 +78,51 @@ int64_t quantize(double x, double scale, int64_t lo, int64_t hi) {
   return static_cast<int64_t>(v);
 }
 
+// Float to 16-bit, four samples a step where SSE2 is there. x * 32768 is
+// exact in float as in double, the conversion rounds to nearest even as rint
+// does, and clamping before rounding clips as quantize does; NaN gives 0.
+// Returns the count of samples done.
+size_t floatTo16Fast(const float* src, size_t n, uint8_t* p) {
+#if defined(__SSE2__)
+  const __m128 scale = _mm_set1_ps(32768.0f), lo = _mm_set1_ps(-32768.0f), hi = _mm_set1_ps(32767.0f);
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m128 a = _mm_loadu_ps(src + i), b = _mm_loadu_ps(src + i + 4);
+    a = _mm_and_ps(_mm_mul_ps(a, scale), _mm_cmpord_ps(a, a));
+    b = _mm_and_ps(_mm_mul_ps(b, scale), _mm_cmpord_ps(b, b));
+    a = _mm_min_ps(_mm_max_ps(a, lo), hi);
+    b = _mm_min_ps(_mm_max_ps(b, lo), hi);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i * 2), _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b)));
+  }
+  return i;
+#else
+  (void)src, (void)n, (void)p;
+  return 0;
+#endif
+}
+
+// The same from double: x * 32768 is exact, and so is everything after.
+size_t doubleTo16Fast(const double* src, size_t n, uint8_t* p) {
+#if defined(__SSE2__)
+  const __m128d scale = _mm_set1_pd(32768.0), lo = _mm_set1_pd(-32768.0), hi = _mm_set1_pd(32767.0);
+  auto four = [&](const double* s) {
+    __m128d a = _mm_loadu_pd(s), b = _mm_loadu_pd(s + 2);
+    a = _mm_and_pd(_mm_mul_pd(a, scale), _mm_cmpord_pd(a, a));
+    b = _mm_and_pd(_mm_mul_pd(b, scale), _mm_cmpord_pd(b, b));
+    a = _mm_min_pd(_mm_max_pd(a, lo), hi);
+    b = _mm_min_pd(_mm_max_pd(b, lo), hi);
+    return _mm_unpacklo_epi64(_mm_cvtpd_epi32(a), _mm_cvtpd_epi32(b));
+  };
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i * 2), _mm_packs_epi32(four(src + i), four(src + i + 4)));
+  return i;
+#else
+  (void)src, (void)n, (void)p;
+  return 0;
+#endif
+}
+
 template <class Real>
 void fromRealT(const Real* src, size_t frames, const PcmFormat& f, void* dst) {
   const size_t n = frames * static_cast<size_t>(f.channels);
@@ -94,12 +143,16 @@ void fromRealT(const Real* src, size_t frames, const PcmFormat& f, void* dst) {
     case 8:
       for (size_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>(quantize(src[i], 128.0, -128, 127) + 128);
       break;
-    case 16:
-      for (size_t i = 0; i < n; ++i) {
+    case 16: {
+      size_t i = 0;
+      if constexpr (sizeof(Real) == 4) i = floatTo16Fast(src, n, p);
+      else i = doubleTo16Fast(src, n, p);
+      for (; i < n; ++i) {
         int16_t v = static_cast<int16_t>(quantize(src[i], 32768.0, -32768, 32767));
         std::memcpy(p + i * 2, &v, 2);
       }
       break;
+    }
     case 24:
       for (size_t i = 0; i < n; ++i) {
         int32_t v = static_cast<int32_t>(quantize(src[i], 8388608.0, -8388608, 8388607));
@@ -117,6 +170,73 @@ void fromRealT(const Real* src, size_t frames, const PcmFormat& f, void* dst) {
     default:
       std::memset(dst, 0, n * static_cast<size_t>(f.bits / 8));
   }
+}
+
+// One integer sample in its stored form, as a signed value of its depth.
+template <int Bits>
+int32_t loadInt(const uint8_t* p) {
+  if constexpr (Bits == 8) return static_cast<int32_t>(p[0]) - 128;
+  if constexpr (Bits == 24) return read24(p);
+  if constexpr (Bits == 16) {
+    int16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+  }
+  if constexpr (Bits == 32) {
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+  }
+}
+
+template <int Bits>
+void storeInt(int32_t v, uint8_t* p) {
+  if constexpr (Bits == 8) p[0] = static_cast<uint8_t>(v + 128);
+  if constexpr (Bits == 16) {
+    const int16_t s = static_cast<int16_t>(v);
+    std::memcpy(p, &s, 2);
+  }
+  if constexpr (Bits == 24) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+    p[2] = static_cast<uint8_t>(v >> 16);
+  }
+  if constexpr (Bits == 32) std::memcpy(p, &v, 4);
+}
+
+// v / 2^(From - To) rounded to nearest even and clipped to To bits, or
+// v * 2^(To - From): what quantize makes of toReal's exact value.
+template <int From, int To>
+int32_t requantize(int32_t v) {
+  if constexpr (To >= From) {
+    return static_cast<int32_t>(static_cast<uint32_t>(v) << (To - From));
+  } else {
+    constexpr int shift = From - To;
+    constexpr int64_t half = int64_t(1) << (shift - 1);
+    constexpr int64_t top = (int64_t(1) << (To - 1)) - 1;
+    // Adding half - 1, and one more when the truncated quotient is odd,
+    // carries into the quotient exactly when rounding goes up; no branch.
+    const int64_t x = static_cast<int64_t>(v);
+    const int64_t rounded = (x + (half - 1) + ((x >> shift) & 1)) >> shift;
+    return static_cast<int32_t>(rounded > top ? top : rounded);
+  }
+}
+
+template <int From, int To>
+void convertIntegerT(const uint8_t* src, size_t n, uint8_t* dst) {
+  for (size_t i = 0; i < n; ++i)
+    storeInt<To>(requantize<From, To>(loadInt<From>(src + i * (From / 8))), dst + i * (To / 8));
+}
+
+template <int From>
+bool convertIntegerTo(const uint8_t* src, size_t n, int toBits, uint8_t* dst) {
+  switch (toBits) {
+    case 8: convertIntegerT<From, 8>(src, n, dst); return true;
+    case 16: convertIntegerT<From, 16>(src, n, dst); return true;
+    case 24: convertIntegerT<From, 24>(src, n, dst); return true;
+    case 32: convertIntegerT<From, 32>(src, n, dst); return true;
+  }
+  return false;
 }
 
 // Down-mix weights of source channel c into the left (side 0) or right
@@ -179,6 +299,21 @@ void toReal(const void* src, const PcmFormat& f, size_t frames, double* dst) { t
 void toReal(const void* src, const PcmFormat& f, size_t frames, float* dst) { toRealT(src, f, frames, dst); }
 void fromReal(const double* src, size_t frames, const PcmFormat& f, void* dst) { fromRealT(src, frames, f, dst); }
 void fromReal(const float* src, size_t frames, const PcmFormat& f, void* dst) { fromRealT(src, frames, f, dst); }
+bool convertInteger(const void* src, const PcmFormat& from, size_t frames, const PcmFormat& to, void* dst) {
+  if (from.isFloat || to.isFloat || from.channels != to.channels || !isSupported(from) || !isSupported(to))
+    return false;
+  const size_t n = frames * static_cast<size_t>(from.channels);
+  const uint8_t* s = static_cast<const uint8_t*>(src);
+  uint8_t* d = static_cast<uint8_t*>(dst);
+  switch (from.bits) {
+    case 8: return convertIntegerTo<8>(s, n, to.bits, d);
+    case 16: return convertIntegerTo<16>(s, n, to.bits, d);
+    case 24: return convertIntegerTo<24>(s, n, to.bits, d);
+    case 32: return convertIntegerTo<32>(s, n, to.bits, d);
+  }
+  return false;
+}
+
 void mapChannels(const double* src, int srcCh, double* dst, int dstCh, size_t frames) {
   mapChannelsT(src, srcCh, dst, dstCh, frames);
 }

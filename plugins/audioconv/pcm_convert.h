@@ -27,6 +27,11 @@ void toReal(const void* src, const PcmFormat& f, size_t frames, float* dst);
 void fromReal(const double* src, size_t frames, const PcmFormat& f, void* dst);
 void fromReal(const float* src, size_t frames, const PcmFormat& f, void* dst);
 
+// Integer PCM to integer PCM with the same channel count, in integer
+// arithmetic with exactly the result of toReal followed by fromReal (rounded
+// to nearest even, clipped). False, writing nothing, for any other pair.
+bool convertInteger(const void* src, const PcmFormat& from, size_t frames, const PcmFormat& to, void* dst);
+
 // Maps interleaved frames from srcCh to dstCh channels in the WAVE speaker
 // order (FL FR FC LFE BL BR ...). Mono goes to every output channel; several
 // channels to mono or stereo are down-mixed with the centre and surrounds at

@@ -55,6 +55,9 @@ void OutputStage::convertInto(const Block& b, const OutFormat& out, void* dst) {
     audioconv::fromReal(static_cast<const float*>(b.data), b.frames, outPcm, dst);
     return;
   }
+  // Integer to integer at another depth (a 24-bit file played at 16 bits):
+  // the same result in integer arithmetic, without the trip through double.
+  if (audioconv::convertInteger(b.data, b.format, b.frames, outPcm, dst)) return;
   real_.resize(b.frames * static_cast<size_t>(b.format.channels));
   audioconv::toReal(b.data, b.format, b.frames, real_.data());
   if (b.format.channels == out.channels) {

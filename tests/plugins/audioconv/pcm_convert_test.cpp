@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "pcm_convert.h"
 
@@ -75,4 +77,94 @@ TEST(PcmConvert, channelMapping) {
   audioconv::mapChannels(st, 2, four, 4, 1);
   EXPECT_EQ(four[0], 1.0);
   EXPECT_EQ(four[2], 0.0);
+}
+
+namespace {
+
+// Tricky sample values of a depth: the extremes, both sides of zero, steps
+// that fall exactly half-way after a shift (odd and even), and a spread.
+std::vector<int32_t> trickyValues(int bits) {
+  const int64_t top = (int64_t(1) << (bits - 1)) - 1, bottom = -top - 1;
+  std::vector<int64_t> v = {bottom, bottom + 1, top, top - 1, 0, 1, -1, 127, 128, 129, -128, -129, 255, 256, -256};
+  for (int s = 1; s < bits; ++s) {
+    const int64_t half = int64_t(1) << (s - 1);
+    for (int64_t q : {int64_t(0), int64_t(1), int64_t(2), int64_t(-1), int64_t(-2)})
+      for (int64_t r : {half - 1, half, half + 1}) v.push_back((q << s) + r);
+  }
+  uint32_t x = 12345;
+  for (int i = 0; i < 500; ++i) {
+    x = x * 1664525u + 1013904223u;
+    v.push_back(static_cast<int32_t>(x) >> (32 - bits));
+  }
+  std::vector<int32_t> out;
+  for (int64_t s : v)
+    if (s >= bottom && s <= top) out.push_back(static_cast<int32_t>(s));
+  return out;
+}
+
+std::vector<uint8_t> stored(const std::vector<int32_t>& values, int bits) {
+  std::vector<uint8_t> bytes;
+  for (int32_t s : values)
+    for (int b = 0; b < bits / 8; ++b) bytes.push_back(static_cast<uint8_t>((bits == 8 ? s + 128 : s) >> (8 * b)));
+  return bytes;
+}
+
+}  // namespace
+
+// The integer path must give every bit the trip through double gives.
+TEST(PcmConvert, integerToIntegerMatchesTheTripThroughDouble) {
+  for (int from : {8, 16, 24, 32})
+    for (int to : {8, 16, 24, 32})
+      for (int channels : {1, 2, 3}) {
+        std::vector<int32_t> values = trickyValues(from);
+        values.resize(values.size() / channels * channels);
+        const std::vector<uint8_t> src = stored(values, from);
+        const size_t frames = values.size() / channels;
+        const PcmFormat in{from, channels, false}, out{to, channels, false};
+        std::vector<double> real(values.size());
+        audioconv::toReal(src.data(), in, frames, real.data());
+        std::vector<uint8_t> expected(values.size() * to / 8), got(expected.size(), 0xAA);
+        audioconv::fromReal(real.data(), frames, out, expected.data());
+        ASSERT_TRUE(audioconv::convertInteger(src.data(), in, frames, out, got.data()));
+        EXPECT_EQ(got, expected) << from << " to " << to << " bits, " << channels << " channels";
+      }
+  int16_t s = 0;
+  int32_t d = 0;
+  EXPECT_FALSE(audioconv::convertInteger(&s, {16, 2, false}, 1, {16, 1, false}, &d));
+  EXPECT_FALSE(audioconv::convertInteger(&s, {32, 1, true}, 1, {16, 1, false}, &d));
+  EXPECT_FALSE(audioconv::convertInteger(&s, {16, 1, false}, 1, {32, 1, true}, &d));
+}
+
+// Float and double samples to 16 bits (the vector paths on x86_64): rounded
+// to the nearest step, ties to even, clipped, NaN as silence; tails of every
+// length included.
+TEST(PcmConvert, realTo16RoundsTiesToEvenAndClips) {
+  auto rule = [](double x) -> int16_t {
+    if (x != x) return 0;
+    const double v = std::nearbyint(x * 32768.0);
+    return static_cast<int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+  };
+  std::vector<float> in = {NAN, -NAN, INFINITY, -INFINITY, 1.0f, -1.0f, 1.5f, -2.0f, 1e30f, -1e30f,
+                           32767.5f / 32768, 32767.49f / 32768, -32768.5f / 32768, -32768.51f / 32768,
+                           0.5f / 32768, 1.5f / 32768, 2.5f / 32768, -0.5f / 32768, -1.5f / 32768, -2.5f / 32768,
+                           1e-40f, -1e-40f, 0.0f, -0.0f};
+  for (int k = -70000; k <= 70000; k += 37) in.push_back((k + 0.5f) / 32768);
+  uint32_t x = 777;
+  for (int i = 0; i < 1000; ++i) {
+    x = x * 1664525u + 1013904223u;
+    in.push_back((static_cast<int32_t>(x) / 2147483648.0f) * 1.1f);
+  }
+  for (size_t n : {in.size(), in.size() - 1, size_t(7), size_t(9), size_t(3)}) {
+    std::vector<double> wide(in.begin(), in.begin() + n);
+    wide.push_back(0);
+    wide.back() = 1e300;  // beyond any float
+    std::vector<int16_t> expected;
+    for (double v : wide) expected.push_back(rule(v));
+    std::vector<int16_t> fromDouble(wide.size(), 0x5555), fromFloat(n, 0x5555);
+    audioconv::fromReal(wide.data(), wide.size(), {16, 1, false}, fromDouble.data());
+    audioconv::fromReal(in.data(), n, {16, 1, false}, fromFloat.data());
+    EXPECT_EQ(fromDouble, expected) << n << " doubles";
+    expected.pop_back();
+    EXPECT_EQ(fromFloat, expected) << n << " floats";
+  }
 }

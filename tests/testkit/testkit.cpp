@@ -29,6 +29,17 @@ std::string testDir() {
 }
 
 namespace {
+
+// Every test program's main thread has its message queue from the start, as
+// the player's interface thread has: a test that asks the engine for an answer
+// by thread id (queryInfo, the bus) before its first PeekMessage would
+// otherwise lose an answer that comes quickly, since a post to a thread
+// without a queue fails.
+[[maybe_unused]] const bool kMainThreadQueue = [] {
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  return true;
+}();
 void removeTree(const std::string& dir) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);

@@ -137,12 +137,18 @@ void stopFileScanner(bool processExit) {
   g_queue.clear();
 }
 
+// Only a request into an empty queue wakes the thread: the scanner takes
+// requests until the queue is empty before it waits again, so one that joins
+// a waiting queue is taken anyway. (A wake per request cost a wineserver
+// round trip each: seconds for a long playlist's queries.)
 void queueQuery(const std::string& path, ZvTarget target, int32_t tag, int32_t line) {
+  bool wasEmpty = false;
   {
     std::lock_guard<std::mutex> hold(g_queueLock);
+    wasEmpty = g_queue.empty();
     g_queue.push_back(Request{path, target, tag, line});
   }
-  if (g_wake) SetEvent(g_wake.get());
+  if (wasEmpty && g_wake) SetEvent(g_wake.get());
 }
 
 void cancelQueries(int32_t tag) {

@@ -162,14 +162,7 @@ bool TMainWnd::start() {
   });
   steps.on(S::cdCheck, [&] {
     dropChangedDiscLines(
-        current_,
-        [](char letter) -> std::optional<std::string> {
-          const char root[] = {letter, ':', '\\', 0};
-          if (GetDriveTypeA(root) != DRIVE_CDROM) return std::nullopt;
-          char id[64] = {};
-          getCDId(letter, id);
-          return std::string(id);
-        },
+        current_, presentDiscId,
         [](char letter) {
           char id[260];
           configString((std::string("CDID_") + letter).c_str(), id, "");

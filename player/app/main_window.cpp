@@ -238,7 +238,12 @@ void TMainWnd::saveCurrentPlaylist(Playlist pl) {
   if (pl == current_ && playlistLoad_.saveAllowed()) saveStoredPlaylist(pl, dirs_.userData + "\\playlist.dat");
 }
 
-void TMainWnd::reindexed() { updateLines(); }
+void TMainWnd::reindexed() {
+  storeDiscIds(presentDiscId, [](char letter, const std::string& id) {
+    setConfigString((std::string("CDID_") + letter).c_str(), id.c_str());
+  });
+  updateLines();
+}
 
 // A description result: written into its line when the line still names that file.
 void TMainWnd::applyInfo(const ZvQueryResult& r) {

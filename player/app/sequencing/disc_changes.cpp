@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "zv_cdaudio.h"
+
 namespace zv {
 
 bool offerDiscForAutoplay(const std::string& driveRoot, const std::string& cdAutoOpen) {
@@ -51,6 +53,20 @@ int32_t dropChangedDiscLines(Playlist pl, const std::function<std::optional<std:
     }
   }
   return deleted;
+}
+
+void storeDiscIds(const std::function<std::optional<std::string>(char)>& discId,
+                  const std::function<void(char, const std::string&)>& store) {
+  for (char drive = 'A'; drive <= 'Z'; ++drive)
+    if (std::optional<std::string> id = discId(drive)) store(drive, *id);
+}
+
+std::optional<std::string> presentDiscId(char letter) {
+  const char root[] = {letter, ':', '\\', 0};
+  if (GetDriveTypeA(root) != DRIVE_CDROM) return std::nullopt;
+  char id[64] = {};
+  getCDId(letter, id);
+  return std::string(id);
 }
 
 }  // namespace zv

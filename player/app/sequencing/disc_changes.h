@@ -24,4 +24,13 @@ bool offerDiscForAutoplay(const std::string& driveRoot, const std::string& cdAut
 int32_t dropChangedDiscLines(Playlist pl, const std::function<std::optional<std::string>(char)>& discId,
                              const std::function<std::string(char)>& storedId);
 
+// The save step's record of the discs present, against which the next start
+// checks: `store(letter, id)` for every CD drive ("" when it is empty).
+void storeDiscIds(const std::function<std::optional<std::string>(char)>& discId,
+                  const std::function<void(char, const std::string&)>& store);
+
+// The system's answer for `letter`: nullopt for a drive that is no CD drive,
+// else getCDId's identity ("" without a disc).
+std::optional<std::string> presentDiscId(char letter);
+
 }  // namespace zv

@@ -30,16 +30,24 @@ int32_t groupLineOf(Playlist pl, int32_t index) {
 void PlayOrders::rebuild(Playlist pl) {
   int32_t count = plGetCount(pl);
   playlistOrder_.clear();
-  lineOrder_.resize(static_cast<size_t>(count));
-  for (int32_t i = 0; i < count; ++i) {
-    lineOrder_[static_cast<size_t>(i)] = i;
+  for (int32_t i = 0; i < count; ++i)
     if (isFileLine(pl, i)) playlistOrder_.push_back(i);
-  }
   shuffleOrder_ = playlistOrder_;
   if (!shuffleOrder_.empty())
     plSortIndex(pl, plSortShuffle, shuffleOrder_.data(), static_cast<int32_t>(shuffleOrder_.size()));
-  if (count > 0) plSortIndex(pl, plSortFullName, lineOrder_.data(), count);
   sortedStale_ = true;
+  lineOrderStale_ = true;
+}
+
+const std::vector<int32_t>& PlayOrders::lineOrder(Playlist pl) {
+  if (lineOrderStale_) {
+    const int32_t count = plGetCount(pl);
+    lineOrder_.resize(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) lineOrder_[static_cast<size_t>(i)] = i;
+    if (count > 0) plSortIndex(pl, plSortFullName, lineOrder_.data(), count);
+    lineOrderStale_ = false;
+  }
+  return lineOrder_;
 }
 
 const std::vector<int32_t>& PlayOrders::playOrder(Playlist pl, bool shuffle, int32_t groupMode) {
@@ -55,9 +63,9 @@ const std::vector<int32_t>& PlayOrders::playOrder(Playlist pl, bool shuffle, int
   return sortedOrder_;
 }
 
-std::vector<int32_t> PlayOrders::findByName(Playlist pl, const std::string& name) const {
+std::vector<int32_t> PlayOrders::findByName(Playlist pl, const std::string& name) {
   std::vector<int32_t> found;
-  if (lineOrder_.empty()) return found;
+  if (lineOrder(pl).empty()) return found;
   int32_t lo = -1, hi = -1;
   plFind(pl, name.c_str(), lineOrder_.data(), &lo, &hi);
   for (int32_t i = lo; lo >= 0 && i <= hi; ++i) found.push_back(lineOrder_[static_cast<size_t>(i)]);

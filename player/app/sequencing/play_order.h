@@ -22,8 +22,10 @@ enum GroupMode : int32_t { groupByLocation = 0, groupNone = 1, groupByTag = 2, g
 
 class PlayOrders {
  public:
-  // Rebuilds the playlist, shuffle and line orders; the sorted order is
-  // rebuilt when next asked for.
+  // Rebuilds the playlist and shuffle orders; the sorted and line orders are
+  // rebuilt when next asked for (the line order sorts by the locale's keys of
+  // every name, seconds for a long playlist, and is needed only to find a
+  // line by name).
   void rebuild(Playlist pl);
   // The playlist changed (new information): the sorted order is stale.
   void markSortedStale() { sortedStale_ = true; }
@@ -31,14 +33,14 @@ class PlayOrders {
   // the sorted order for group mode 3, else the playlist order.
   const std::vector<int32_t>& playOrder(Playlist pl, bool shuffle, int32_t groupMode);
   // All lines sorted by full name, for finding lines by name (plFind).
-  const std::vector<int32_t>& lineOrder() const { return lineOrder_; }
+  const std::vector<int32_t>& lineOrder(Playlist pl);
   int32_t fileCount() const { return static_cast<int32_t>(playlistOrder_.size()); }
   // Indexes of the lines named `name` (ignoring case), through the line order.
-  std::vector<int32_t> findByName(Playlist pl, const std::string& name) const;
+  std::vector<int32_t> findByName(Playlist pl, const std::string& name);
 
  private:
   std::vector<int32_t> playlistOrder_, shuffleOrder_, sortedOrder_, lineOrder_;
-  bool sortedStale_ = true;
+  bool sortedStale_ = true, lineOrderStale_ = true;
 };
 
 // With "repeat group": keeps, in order, the entries that lie in the run of

@@ -62,6 +62,31 @@ TEST(DiscChanges, startupCheckDropsEveryLineOfAChangedOrEmptyDrive) {
   EXPECT_STREQ(plGetName(pl, 2), "F:\\y.mp3") << "same disc (case ignored): kept";
 }
 
+TEST(DiscChanges, storedIdsOfTheSaveStep_keepTheLinesAtTheNextCheck) {
+  ptest::ensureEngine();
+  ptest::OwnedPl pl;
+  ptest::fill(pl, {"G root@0", "D:\\t1.cda@1", "E:\\x.mp3@1", "C:\\a.mp3@1"});
+  std::map<char, std::string> ids = {{'D', "1234ABCD"}, {'E', ""}};
+  auto discId = [&](char d) -> std::optional<std::string> {
+    auto it = ids.find(d);
+    return it == ids.end() ? std::nullopt : std::optional<std::string>(it->second);
+  };
+  std::map<char, std::string> stored;
+  storeDiscIds(discId, [&](char d, const std::string& id) { stored[d] = id; });
+  EXPECT_EQ(stored, ids) << "every CD drive, the empty one too, and no other drive";
+  // The same disc at the next start keeps its lines; the empty drive's line
+  // goes (nothing there to play).
+  EXPECT_EQ(dropChangedDiscLines(pl, discId, [&](char d) { return stored[d]; }), 1);
+  ASSERT_EQ(plGetCount(pl), 3);
+  EXPECT_STREQ(plGetName(pl, 1), "D:\\t1.cda");
+}
+
+TEST(DiscChanges, presentDiscIdAnswersNothingForADriveThatIsNoCdDrive) {
+  ptest::ensureEngine();
+  EXPECT_FALSE(presentDiscId('Z').has_value()) << "Z: is the Linux root, a fixed drive";
+  EXPECT_FALSE(presentDiscId('C').has_value());
+}
+
 // Open contexts shaped as the engine makes them are released completely:
 // a thousand of them leave (nearly) nothing in use. Other engine threads may
 // allocate meanwhile, so the bound is far below what one leak per open adds.

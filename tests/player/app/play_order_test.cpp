@@ -76,6 +76,24 @@ TEST(PlayOrder, orders_followShuffleAndGroupModeAndFindNamesIgnoringCase) {
   EXPECT_TRUE(orders.findByName(pl, "C:\\m\\zz.wav").empty());
 }
 
+TEST(PlayOrder, lineOrderBuiltOnDemand_followsTheLatestRebuild) {
+  ptest::ensureEngine();
+  ptest::OwnedPl pl;
+  ptest::fill(pl, {"G root@0", "C:\\m\\b.wav@1", "C:\\m\\a.wav@1"});
+  zv::PlayOrders orders;
+  orders.rebuild(pl);
+  EXPECT_EQ(orders.lineOrder(pl).size(), 3u);
+  EXPECT_EQ(orders.findByName(pl, "C:\\m\\a.wav"), (std::vector<int32_t>{2}));
+  // A line added in front moves every index: the next rebuild's order knows it.
+  PlaylistLine file{};
+  file.level = 1;
+  file.files = 1;
+  plInsLine(pl, 1, &file, "C:\\m\\0.wav", nullptr, nullptr);
+  orders.rebuild(pl);
+  EXPECT_EQ(orders.findByName(pl, "C:\\m\\a.wav"), (std::vector<int32_t>{3}));
+  EXPECT_EQ(orders.findByName(pl, "C:\\m\\0.wav"), (std::vector<int32_t>{1}));
+}
+
 TEST(PlayOrder, groupOfALine_isTheNearestLineAboveWithASmallerLevel) {
   ptest::ensureEngine();
   ptest::OwnedPl pl;

@@ -1,20 +1,24 @@
 // The player program as users start it: from its start to the first sound of
 // a file on its command line (against the engine's own inOpen-to-sound in
-// this process), and its start time and memory with a 100 000-line stored
-// playlist. (The CPU share of another process cannot be read under Wine:
-// GetProcessTimes gives it zero.) The player runs from a root of its own in the work folder
+// this process), its start time, memory and answers with a 100 000-line
+// stored playlist, and its share of the processor while it plays with the
+// display running (read from /proc: under Wine GetProcessTimes gives another
+// process zero). The player runs from a root of its own in the work folder
 // (a copy of the program, its libraries, the WAV decoder and the skins), so
 // the user's settings are never touched.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "benchkit.h"
+#include "linux_process_times.h"
 #include "win32/owners.h"
 #include "zv_playback.h"
 #include "zv_playlist.h"
@@ -124,6 +128,17 @@ struct Player {
     if (HWND w = window()) PostMessageA(w, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
   }
+  // The longest wait for an answer to WM_NULL over `seconds` of asking.
+  double longestAnswerMs(double seconds) const {
+    double longest = 0;
+    for (const double t0 = zvbench::now(); zvbench::now() - t0 < seconds;) {
+      const double asked = zvbench::now();
+      if (!answers()) return -1;
+      longest = std::max(longest, (zvbench::now() - asked) * 1000);
+      Sleep(5);
+    }
+    return longest;
+  }
   double peakMegabytes() const {
     PROCESS_MEMORY_COUNTERS m{sizeof(m)};
     GetProcessMemoryInfo(process.get(), &m, sizeof(m));
@@ -166,6 +181,17 @@ void writeStoredPlaylist(const std::string& root, const std::string& dir, int li
   freePlaylist(pl);
 }
 
+// Processor time of the Linux process `pid` over `seconds` of wall time, as
+// a percentage of one core; -1 when /proc cannot be read.
+double cpuPercent(int pid, double seconds) {
+  const std::optional<double> before = zvbench::linuxProcessSeconds(pid);
+  const double t0 = zvbench::now();
+  Sleep(DWORD(seconds * 1000));
+  const std::optional<double> after = zvbench::linuxProcessSeconds(pid);
+  if (!before || !after) return -1;
+  return (*after - *before) * 100 / (zvbench::now() - t0);
+}
+
 }  // namespace
 
 int main() {
@@ -180,6 +206,16 @@ int main() {
   CopyFileA((from + "\\plugins\\wav.dec").c_str(), (root + "\\plugins\\wav.dec").c_str(), FALSE);
   copyTree(from + "\\skins", root + "\\skins");
   const std::string wav = writeWav(dir + "\\player_bench.wav", 44100 * 60);
+
+  // This process, for the processor share of the engine playing alone.
+  // Other worktrees may run the same programs: the full path (without its
+  // drive, matching both a Windows and a Linux command line) tells ours.
+  auto withoutDrive = [](const std::string& path) { return path.size() > 2 && path[1] == ':' ? path.substr(2) : path; };
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, sizeof(self));
+  const std::optional<int> benchPid = zvbench::findLinuxProcess(withoutDrive(self));
+  constexpr double kCpuSeconds = 8;
+  double engineCpu = -1;
 
   // The engine alone, in this process: inOpen to the first frame heard.
   initPlugins();
@@ -204,6 +240,7 @@ int main() {
     }
     inPlay(id, 0, ZV_FADE_LINEAR);
     engineMs += msUntil(t0, soundHeard) / rounds;
+    if (round == 0 && benchPid) engineCpu = cpuPercent(*benchPid, kCpuSeconds);
     inClose(id, 0, 0);
     Sleep(300);
     stopPlugin(id);
@@ -221,9 +258,25 @@ int main() {
     playerMs += msUntil(t0, soundHeard) / rounds;
     p.close();
   }
+  // The player playing with its display running: its share of the processor.
+  double playerCpu = -1;
+  {
+    removeStoredState(root);
+    clearCapture();
+    Player p;
+    if (!p.start(root, "\"" + wav + "\"")) return 1;
+    msUntil(zvbench::now(), soundHeard);
+    // Wine names the Linux process by the program's Windows command line.
+    if (std::optional<int> pid = zvbench::findLinuxProcess(withoutDrive(root) + "\\bin\\zorvak.exe", "player_bench.wav"))
+      playerCpu = cpuPercent(*pid, kCpuSeconds);
+    p.close();
+  }
   zvbench::report("engine: inOpen to the first frame heard", engineMs, "ms");
   zvbench::report("player: process start to the first frame heard (file on the command line)", playerMs, "ms");
   zvbench::report("player / engine", playerMs / engineMs, "x");
+  zvbench::report("engine alone playing (this process, no window): processor share of one core", engineCpu, "%");
+  zvbench::report("player playing with its display running: processor share of one core", playerCpu, "%");
+  zvbench::report("player / engine alone", playerCpu / engineCpu, "x");
 
   // Start time and memory with an empty and a 100 000-line stored playlist.
   for (int lines : {0, 100000}) {
@@ -236,6 +289,7 @@ int main() {
     const std::string what = lines ? "100 000-line playlist.dat" : "empty playlist";
     zvbench::report("player start to its message loop, " + what, ms, "ms");
     zvbench::report("player peak working set, " + what, p.peakMegabytes(), "MB");
+    zvbench::report("player's longest answer in the 3 s after that, " + what, p.longestAnswerMs(3), "ms");
     p.close();
   }
   removeStoredState(root);

@@ -6,6 +6,7 @@
 #include "commands/command_table.h"
 #include "main_window.h"
 #include "menus/doc_lookup.h"
+#include "startup/tool_windows.h"
 #include "zv_config.h"
 
 namespace zv {
@@ -82,6 +83,13 @@ void MainCommands::document(C c) {
       MessageBoxA(wnd_.hwnd(), missingDocumentMessage(d.file).c_str(), "Zorvak", MB_ICONWARNING);
     }
   }
+}
+
+void MainCommands::toolWindow(C c) {
+  const ToolWindow* window = toolWindows().find(c.name());
+  if (!window) return;
+  if (IsIconic(wnd_.hwnd())) ShowWindow(wnd_.hwnd(), SW_RESTORE);
+  window->open(wnd_);
 }
 
 void MainCommands::notAvailable(C) {

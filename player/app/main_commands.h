@@ -1,8 +1,8 @@
 // The command set's window half: the bodies of the commands that need the
 // main window (menus, window state, opening items, skins, documents). The
-// sequencing and settings commands come from SequencingCommands. Commands of
-// windows that do not exist yet (editors, file information, equalizer, timer,
-// settings, CD database, resources usage) keep their empty bodies.
+// sequencing and settings commands come from SequencingCommands. The window
+// commands ("eq", "info", "about", ...) open what registered itself for them
+// (startup/tool_windows.h); one that no window registered does nothing.
 #pragma once
 #include "commands/sequencing_commands.h"
 
@@ -28,6 +28,7 @@ class MainCommands final : public SequencingCommands {
   void help(C) override;
   void document(C) override;
   void notAvailable(C) override;
+  void toolWindow(C) override;
 
  private:
   TMainWnd& wnd_;

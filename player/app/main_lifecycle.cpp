@@ -1,10 +1,12 @@
 // The main window's start and shutdown: the bodies of the steps, run in the
 // order of the step tables (startup/lifecycle_steps). Steps whose windows
-// do not exist yet (tray, timer, editors, reopened tool windows) have no
-// body; their settings stay as they were read.
+// do not exist yet (tray, timer, editors) have no body; the windows reopened
+// at start-up are those that registered themselves (startup/tool_windows.h),
+// and the flags of the others stay as they were read.
 #include <windows.h>
 
 #include <cstdlib>
+#include <map>
 #include <utility>
 
 #include "commands/command_table.h"
@@ -12,6 +14,7 @@
 #include "sequencing/disc_changes.h"
 #include "startup/exe_path.h"
 #include "startup/lifecycle_steps.h"
+#include "startup/tool_windows.h"
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
@@ -206,6 +209,13 @@ bool TMainWnd::start() {
     recentLoad_ = loadStoredPlaylist(recent_, dirs_.userData + "\\recent.dat");
     return true;
   });
+  steps.on(S::reopenWindows, [&] {
+    for (const ToolWindow* w : toolWindows().toReopen([](const std::string& key) {
+           return configBool(key.c_str(), ZV_FALSE) != 0;
+         }))
+      w->open(*this);
+    return true;
+  });
   steps.on(S::about, [&] {
     if (!configBool("seenAbout", ZV_FALSE)) {
       setConfigBool("seenAbout", ZV_TRUE);
@@ -231,6 +241,7 @@ void TMainWnd::onClose() {
 
   using D = ShutdownStep;
   StepRunner<ShutdownStep> steps;
+  std::map<std::string, bool> windowFlags;
   steps.on(D::trayIcons, [&] {
     showTrayIcon(false);
     return true;
@@ -253,6 +264,14 @@ void TMainWnd::onClose() {
   });
   steps.on(D::saveEditors, [&] {
     ShowWindow(hwnd(), SW_HIDE);
+    return true;
+  });
+  steps.on(D::freeWindows, [&] {
+    windowFlags = toolWindows().closeAll();
+    return true;
+  });
+  steps.on(D::windowFlags, [&] {
+    for (const auto& [key, open] : windowFlags) setConfigBool(key.c_str(), open ? ZV_TRUE : ZV_FALSE);
     return true;
   });
   steps.on(D::freePlaylists, [&] {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "autoplay/autoplay_offer.h"
 #include "commands/command_table.h"
 #include "sequencing/disc_changes.h"
 #include "startup/hand_over.h"
@@ -271,6 +272,7 @@ void TMainWnd::applyInfo(const ZvQueryResult& r) {
 void TMainWnd::onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   MSG m{hwnd(), message, wParam, lParam, 0, {0, 0}};
   const ZvTarget from = static_cast<ZvTarget>(wParam);
+  std::optional<char> arrived;
   if (seq_ && !closing_) {
     switch (message) {
       case msgOpenFailed:
@@ -314,6 +316,7 @@ void TMainWnd::onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ZvDiscChange change{};
         getMsgPrm(&m, &change);
         if (!change.present) seq_->discRemoved(change.drive);
+        else arrived = change.drive;
         break;
       }
       default:
@@ -321,6 +324,8 @@ void TMainWnd::onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
   }
   finishMsg(&m);
+  // The question waits for the answer: asked after the message is finished.
+  if (arrived) offerArrivedDisc(*this, *arrived);
 }
 
 // Hand-over: the sender is released before anything is done. What arrives

@@ -50,6 +50,8 @@ done
 [ $found -eq 1 ] || echo "zv: no skins under $root/skins; only the frame and dialog are shown (plain pictures)"
 shot frame /frame
 shot dialog /dialog
+shot autoplay /autoplay
+shot about /about
 if [ -f "$out/main-default-full.png" ]; then
   cp "$out/main-default-full.png" "$docs/screenshot-main.png"
   echo "  $docs/screenshot-main.png"

@@ -7,6 +7,9 @@
 // "./zv screenshots" drives it.
 #include <windows.h>
 
+#include "about/about_window.h"
+#include "autoplay/autoplay_window.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -149,6 +152,27 @@ int main(int argc, char** argv) {
   const std::string name = argValue(argc, argv, "/skin", "Default");
   const std::string title = argValue(argc, argv, "/title", "Zorvak");
   const bool mini = hasArg(argc, argv, "/mini");
+
+  // The player's own dialogs, as the program shows them.
+  if (hasArg(argc, argv, "/autoplay") || hasArg(argc, argv, "/about")) {
+    std::unique_ptr<zv::TAutoplayWnd> autoplay;
+    std::unique_ptr<zv::TAboutWnd> about;
+    HWND shown = nullptr;
+    if (hasArg(argc, argv, "/autoplay")) {
+      autoplay = std::make_unique<zv::TAutoplayWnd>();
+      if (!autoplay->create(root, nullptr)) return 1;
+      ShowWindow(shown = autoplay->hwnd(), SW_SHOWNA);
+    } else {
+      about = std::make_unique<zv::TAboutWnd>();
+      if (!about->create(root, nullptr)) return 1;
+      shown = about->hwnd();
+    }
+    placeAt(shown, argc, argv);
+    announce(autoplay ? "autoplay" : "about", shown);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+  }
 
   std::unique_ptr<ViewerMain> main;
   std::unique_ptr<ViewerFrame> frame;

@@ -13,8 +13,8 @@ std::span<const ThirdPartyLibrary> thirdPartyLibraries() {
       {"opusfile", "0.12", "BSD 3-clause (Xiph.Org)", "plugins\\ogg.dec", "OggOpusFile"},
       {"TagLib", "1.13", "GNU LGPL 2.1 or MPL 1.1", "bin\\zvid3.dll", "TagLib"},
       {"zlib", "1.2.13", "zlib licence", "bin\\zvid3.dll", "inflate 1.2.13"},
-      {"MinGW-w64 runtime, GCC runtime libraries", "12",
-       "ZPL 2.1, MIT (winpthreads); GPL 3 with the GCC Runtime Library Exception", "every program", nullptr},
+      {"MinGW-w64 runtime and GCC's libraries", "(GCC 12)",
+       "ZPL 2.1, MIT (winpthreads), GPL 3 with the GCC Runtime Library Exception", "every program", nullptr},
   };
   return kLibraries;
 }

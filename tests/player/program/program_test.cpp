@@ -48,10 +48,11 @@ class Program : public ::testing::Test {
 
 TEST_F(Program, playsItsCommandLineRefusesASecondCopyTakesHandOversAndCommandsAndSavesAtClose) {
   const std::string media = zvtest::freshDir("media");
-  const std::string a = writeMarkedWav(media, "a.wav", 1, 8);
-  const std::string b = writeMarkedWav(media, "b.wav", 2, 8);
-  const std::string c = writeMarkedWav(media, "c.wav", 3, 8);
-  const size_t fileFrames = 8 * kFramesPerSecond;
+  // Long enough that a slow second start does not see b end and wrap round.
+  const std::string a = writeMarkedWav(media, "a.wav", 1, 24);
+  const std::string b = writeMarkedWav(media, "b.wav", 2, 24);
+  const std::string c = writeMarkedWav(media, "c.wav", 3, 24);
+  const size_t fileFrames = 24 * kFramesPerSecond;
 
   Player player(root_, {a, b});
   ASSERT_TRUE(player.started());

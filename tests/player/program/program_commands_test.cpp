@@ -193,6 +193,26 @@ TEST_F(ProgramCommands, groupsRewindStop2AndShuffle_asPlayedAndStored) {
   for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav"}) EXPECT_NE(kept.find(name), std::string::npos) << name;
 }
 
+TEST_F(ProgramCommands, firstStartShowsTheAboutWindowOnce) {
+  const std::string userData = userDataDir(root_);
+  WritePrivateProfileStringA("Zorvak", "seenAbout", nullptr, (userData + "\\config.dat").c_str());
+  for (bool first : {true, false}) {
+    Player player(root_, {"/stop"});
+    ASSERT_TRUE(player.started());
+    HWND window = waitMainWindow(kStartMs);
+    ASSERT_NE(window, nullptr);
+    // The start steps are done once the window answers.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, kStartMs, &answer));
+    HWND about = FindWindowA(nullptr, "About Zorvak");
+    DWORD owner = 0;
+    if (about) GetWindowThreadProcessId(about, &owner);
+    EXPECT_EQ(about && IsWindowVisible(about) && owner == player.id(), first) << (first ? "first start" : "second start");
+    closePlayer(player, window);
+    EXPECT_EQ(configValue(userData, "seenAbout"), "1");
+  }
+}
+
 // Keys of the classes root and the local machine, as the settings write them.
 void setString(HKEY root, const std::string& path, const char* name, const std::string& value) {
   zv::UniqueRegKey key;

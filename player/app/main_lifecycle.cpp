@@ -133,7 +133,8 @@ bool TMainWnd::start() {
     return true;
   });
   steps.on(S::mixer, [&] {
-    if (openMixer()) {
+    // openMixer answers 0 on success (the mixer API's code otherwise).
+    if (openMixer() == 0) {
       const int32_t line = findLine(kSpeakers);
       if (line != -1) volumeControl = findCtl(line, kVolumeControl);
     }

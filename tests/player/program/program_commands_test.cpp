@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -54,6 +55,17 @@ size_t framesOfLastRun(int mark) {
   const std::vector<Run> runs = playedRuns();
   const size_t at = lastRunOf(runs, mark);
   return at == runs.size() ? 0 : framesFrom(runs, at, mark, -1);
+}
+
+// The first sample of the last loud frame (full volume gives 8000).
+int lastLevel() {
+  const std::vector<uint8_t> bytes = zvtest::readFile(zvtest::captureFile());
+  for (size_t i = bytes.size() / 4; i-- > 0;) {
+    int16_t f[2];
+    std::memcpy(f, &bytes[i * 4], 4);
+    if (f[0] >= 800) return f[0];
+  }
+  return 0;
 }
 
 // A whole open operation as the launcher sends it: 4660, 4661 per item, 4662.
@@ -183,6 +195,14 @@ TEST_F(ProgramCommands, groupsRewindStop2AndShuffle_asPlayedAndStored) {
   ASSERT_TRUE(zvtest::waitFor([] { return played(D); }, kPlayMs * 2));
   const size_t cFrames = framesFrom(playedRuns(), cRun, C, D);
   EXPECT_GT(cFrames, fileFrames + 2 * kFramesPerSecond) << "stop2 went back to the start";
+
+  // "voldown" lowers the master volume by 2048 (63487 of 65535: 7750 of
+  // 8000); "volup" twice brings it to full and no further.
+  ASSERT_TRUE(sendCommand(window, "voldown"));
+  EXPECT_TRUE(zvtest::waitFor([] { return std::abs(lastLevel() - 7750) <= 2; }, kPlayMs)) << lastLevel();
+  ASSERT_TRUE(sendCommand(window, "volup"));
+  ASSERT_TRUE(sendCommand(window, "volup"));
+  EXPECT_TRUE(zvtest::waitFor([] { return lastLevel() == 8000; }, kPlayMs)) << lastLevel();
 
   ASSERT_TRUE(sendCommand(window, "shuffle"));
   ASSERT_TRUE(sendCommand(window, "stop"));

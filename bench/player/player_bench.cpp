@@ -154,10 +154,15 @@ std::string userData(const std::string& root) {
   return root + "\\data\\" + user + "@" + computer;
 }
 
+// Every start is measured as a later start: the About window of the very
+// first one stays shut.
 void removeStoredState(const std::string& root) {
   const std::string dir = userData(root);
   for (const char* f : {"playlist.dat", "config.dat", "recent.dat", "favorite.m3u"})
     DeleteFileA((dir + "\\" + f).c_str());
+  CreateDirectoryA((root + "\\data").c_str(), nullptr);
+  CreateDirectoryA(dir.c_str(), nullptr);
+  WritePrivateProfileStringA("Zorvak", "seenAbout", "1", (dir + "\\config.dat").c_str());
 }
 
 // A stored playlist of `lines` file lines (distinct names of files in the

@@ -278,8 +278,9 @@ void TMainWnd::onClose() {
     port_.reset();
     return true;
   });
-  steps.on(D::pendingTags, [] {
-    id3v2DoBatch(nullptr);
+  steps.on(D::pendingTags, [&] {
+    closeToolWindows();
+    runDeferredTagWrites();
     return true;
   });
   steps.run(shutdownSteps());

@@ -130,7 +130,13 @@ std::string TFrameEditorWnd::tr(const std::string& key, const std::string& text)
 
 bool TFrameEditorWnd::open(HWND owner) {
   lng_ = std::make_unique<ui::WindowLng>(context_.rootDir, context_.language, "FrameEditorWnd.lng");
-  const std::string caption = tr(std::string("Caption_") + std::to_string(kind_), captionFor(kind_));
+  // Text frames are named by their type ("Title", "Content type"); the
+  // other editors are windows of their own name.
+  char typeName[256] = {};
+  id3v2FrameType(frame_, nullptr, typeName, nullptr);
+  const bool byType = kind_ == ZV_ID3_KIND_TEXT || kind_ == ZV_ID3_KIND_URL || kind_ == ZV_ID3_KIND_OTHER;
+  const std::string caption =
+      byType && typeName[0] ? std::string(typeName) : tr(std::string("Caption_") + std::to_string(kind_), captionFor(kind_));
   if (!createFrame(context_.rootDir, caption.c_str(), clientFor(kind_), owner, false)) return false;
   build();
   ShowWindow(hwnd(), SW_SHOW);

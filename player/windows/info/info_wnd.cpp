@@ -18,7 +18,7 @@ namespace zv::info {
 namespace {
 
 const int kClientWidth = 330, kClientHeight = 330;
-const int kTabWidth = 84, kRowStep = 27, kLabelWidth = 52;
+const int kTabWidth = 84, kRowStep = 27, kLabelWidth = 62;
 
 // The Add menu: text and command; an empty text is a separator.
 const char* const kAddItems[] = {"Picture...|apic",   "File...|geob",       "Involved people...|ipls",
@@ -488,11 +488,11 @@ void TInfoWnd::fromId3Tags() {
 }
 
 void TInfoWnd::editTextFields() {
-  // The grid of every text frame: one "content" editor per row, run in
-  // turn is no grid; the rows are edited through a user-text style editor
-  // window of their own (TTextFieldsWnd) when one exists. Until then the
-  // selected text frame's own editor stands in.
-  editSelectedFrame();
+  if (!id3v2Loaded_) return;
+  TTextFieldsWnd grid(tag_, rootDir_, language_);
+  if (!textFieldsRunner_ || !textFieldsRunner_(grid, hwnd()) || !grid.changed()) return;
+  id3v2Dirty_ = true;
+  rebuildFrameList(selectedLine());
 }
 
 void TInfoWnd::runCommand(const std::string& command) {

@@ -17,6 +17,7 @@
 #include "id3_values.h"
 #include "id3v2_lines.h"
 #include "own_controls.h"
+#include "text_fields_wnd.h"
 #include "vertical_tabs.h"
 #include "window_lng.h"
 #include "zvid3.h"
@@ -66,6 +67,9 @@ class TInfoWnd : public ui::TFrameWnd {
   // Seams for tests: how frame editors run (modal by default) and how
   // messages reach the user (a message box by default).
   void setEditorRunner(EditorRunner runner) { runner_ = std::move(runner); }
+  void setTextFieldsRunner(std::function<bool(TTextFieldsWnd&, HWND)> runner) {
+    textFieldsRunner_ = std::move(runner);
+  }
   void setMessageSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
 
  protected:
@@ -121,6 +125,7 @@ class TInfoWnd : public ui::TFrameWnd {
   UniqueFont infoFont_;
   ChildColors colors_;
   EditorRunner runner_ = runEditorModal;
+  std::function<bool(TTextFieldsWnd&, HWND)> textFieldsRunner_ = runTextFieldsModal;
   std::function<void(const std::string&)> sink_;
   int nextId_ = 200;
 };

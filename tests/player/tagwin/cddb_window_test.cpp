@@ -187,3 +187,36 @@ TEST_F(CddbWindow, withoutARecordAddResetAndQueryChangeNothing) {
   EXPECT_EQ(w->tracks().size(), 0u);
   EXPECT_FALSE(w->tracks().dirty());
 }
+
+TEST_F(CddbWindow, dragReordersAndTheInPlaceEditorRenames) {
+  auto w = open("CD:\\2A05C104.m3u");
+  ASSERT_EQ(order(*w), "1234");
+  // Drag the first line onto the third.
+  NMLISTVIEW begin{};
+  begin.hdr.hwndFrom = w->trackView();
+  begin.hdr.code = LVN_BEGINDRAG;
+  begin.iItem = 0;
+  SendMessageA(w->hwnd(), WM_NOTIFY, 0, LPARAM(&begin));
+  RECT third{};
+  ListView_GetItemRect(w->trackView(), 2, &third, LVIR_BOUNDS);
+  POINT p{(third.left + third.right) / 2, (third.top + third.bottom) / 2};
+  MapWindowPoints(w->trackView(), w->hwnd(), &p, 1);
+  SendMessageA(w->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  EXPECT_EQ(order(*w), "2314");
+  EXPECT_TRUE(w->tracks().dirty());
+  // The label editor's end renames the track of that line.
+  NMLVDISPINFOA edit{};
+  edit.hdr.hwndFrom = w->trackView();
+  edit.hdr.code = LVN_ENDLABELEDITA;
+  edit.item.iItem = 2;
+  char text[] = "Renamed First";
+  edit.item.pszText = text;
+  SendMessageA(w->hwnd(), WM_NOTIFY, 0, LPARAM(&edit));
+  w.reset();
+  Record r(kDisc);
+  ASSERT_TRUE(r.ok);
+  EXPECT_STREQ(r.info.trackTitles[0], "Renamed First");
+  ASSERT_EQ(r.info.playOrderCount, 4);
+  EXPECT_EQ(r.info.playOrder[0], 1);
+  EXPECT_EQ(r.info.playOrder[2], 0);
+}

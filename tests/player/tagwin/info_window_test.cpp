@@ -4,6 +4,7 @@
 // hostile tags stay in their folder.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "picture_decode.h"
 #include "progress_wnd.h"
 #include "testkit.h"
+#include "zv_desc.h"
 #include "zv_config.h"
 #include "zv_plugins.h"
 #include "zvid3.h"
@@ -275,4 +277,61 @@ TEST_F(InfoWindow, lyricsOfHostileTagsStayInTheLyricsFolder) {
   EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
   setConfigString("lyrDir", (zvtest::rootDir() + "\\lyrics").c_str());
   EXPECT_EQ(messages_, "");
+}
+
+TEST_F(InfoWindow, theTextFieldsGridWritesChangedRowsIntoTheTag) {
+  const std::string file = copyMedia("tagged.mp3");
+  window_->showFile(file);
+  window_->setTextFieldsRunner([](TTextFieldsWnd& grid, HWND owner) {
+    if (!grid.open(owner)) return false;
+    int album = -1, composer = -1;
+    for (size_t i = 0; i < grid.rows().size(); ++i) {
+      if (grid.rows()[i].id == "talb") album = int(i);
+      if (grid.rows()[i].id == "tcom") composer = int(i);
+      EXPECT_NE(grid.rows()[i].id, "txxx");
+    }
+    EXPECT_GE(album, 0);
+    EXPECT_GE(composer, 0);
+    if (album < 0 || composer < 0) return false;
+    EXPECT_EQ(grid.rows()[album].value, "Lame Album");
+    // The album through the in-place editor's end, the composer typed into
+    // the field below the grid.
+    NMLVDISPINFOA edit{};
+    edit.hdr.hwndFrom = grid.grid();
+    edit.hdr.code = LVN_ENDLABELEDITA;
+    edit.item.iItem = album;
+    char text[] = "Grid Album";
+    edit.item.pszText = text;
+    SendMessageA(grid.hwnd(), WM_NOTIFY, 0, LPARAM(&edit));
+    ListView_SetItemState(grid.grid(), composer, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageA(grid.valueField(), WM_SETTEXT, 0, LPARAM("Someone"));
+    auto* ok = dynamic_cast<zv::ui::TZButton*>(grid.findElement("ok"));
+    if (ok) ok->onClick();
+    return grid.accepted();
+  });
+  window_->runCommand("text");
+  EXPECT_TRUE(window_->id3v2Dirty());
+  window_->showFile("");
+  ZvId3v2Tag tag = id3v2Create();
+  ASSERT_EQ(id3v2Load(tag, file.c_str()), 0);
+  EXPECT_EQ(frameField(id3v2FindFrame(tag, "talb"), "content"), "Grid Album");
+  ASSERT_NE(id3v2FindFrame(tag, "tcom"), nullptr);
+  EXPECT_EQ(frameField(id3v2FindFrame(tag, "tcom"), "content"), "Someone");
+  EXPECT_EQ(frameField(id3v2FindFrame(tag, "tit2"), "content"), "Lame Title");
+  id3v2Free(tag);
+}
+
+TEST_F(InfoWindow, aFreshDescriptionOfTheShownFileBecomesTheCaption) {
+  const std::string file = copyMedia("tagged.mp3");
+  window_->showFile(file);
+  setDesc(file.c_str(), "Described by hand");
+  const bool shown = zvtest::waitFor(
+      [&] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        return windowText(window_->hwnd()) == "Described by hand";
+      },
+      5000);
+  EXPECT_TRUE(shown) << windowText(window_->hwnd());
+  setDesc(file.c_str(), "");
 }

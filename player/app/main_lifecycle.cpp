@@ -263,6 +263,8 @@ void TMainWnd::onClose() {
     return true;
   });
   steps.on(D::freePlaylists, [&] {
+    // The tool windows save what is pending while the plug-ins still answer.
+    closeToolWindows();
     // The sequencing rules hold the current playlist: they go first.
     commands_.reset();
     for (Playlist* pl : {&current_, &favorites_, &recent_})
@@ -279,7 +281,6 @@ void TMainWnd::onClose() {
     return true;
   });
   steps.on(D::pendingTags, [&] {
-    closeToolWindows();
     runDeferredTagWrites();
     return true;
   });

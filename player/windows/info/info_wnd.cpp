@@ -57,6 +57,8 @@ TInfoWnd::~TInfoWnd() {
   if (hwnd()) {
     saveChanges();
     delBroadcastFilter(reinterpret_cast<ZvTarget>(hwnd()), msgInfoReady);
+    // Progress windows must not be owned by a window that is gone.
+    forgetProgressOwner(hwnd());
   }
   destroy();
   id3v2Free(tag_);

@@ -66,6 +66,10 @@ void setProgressHome(HWND owner, const std::string& rootDir) {
   home().rootDir = rootDir;
 }
 
+void forgetProgressOwner(HWND owner) {
+  if (home().owner == owner) home().owner = nullptr;
+}
+
 void ZVAPI tagProgress(int32_t stage, const char* text, int32_t value) {
   ProgressHome& h = home();
   switch (stage) {

@@ -30,6 +30,8 @@ class TProgressWnd : public ui::TFrameWnd {
 // to the thread that calls; `owner` and `rootDir` set where it appears and
 // which frame it wears.
 void setProgressHome(HWND owner, const std::string& rootDir);
+// A window going away stops being the progress window's owner.
+void forgetProgressOwner(HWND owner);
 void ZVAPI tagProgress(int32_t stage, const char* text, int32_t value);
 // The open progress window, or null (tests look at it).
 TProgressWnd* openProgressWindow();

@@ -220,3 +220,33 @@ TEST_F(CddbWindow, dragReordersAndTheInPlaceEditorRenames) {
   EXPECT_EQ(r.info.playOrder[0], 1);
   EXPECT_EQ(r.info.playOrder[2], 0);
 }
+
+TEST_F(CddbWindow, findInTheWindowsCdDatabaseFillsMissingTitles) {
+  const uint32_t id = 0x3C0FFE03;
+  {
+    ZvCddbInfo info = {};
+    info.trackCount = 2;
+    info.frameOffsets[0] = 150, info.frameOffsets[1] = 3150, info.leadOut = 6150;
+    std::strcpy(info.discTitle, "Query / Me");
+    std::strcpy(info.mciId, "C0FFEE01");
+    info.trackTitles[0] = _stralloc("Known");
+    ASSERT_TRUE(cddbSetInfo(id, &info));
+    cddbFreeInfo(&info);
+  }
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string ini = std::string(windows) + "\\cdplayer.ini";
+  WritePrivateProfileStringA("C0FFEE01", "1", "From the ini", ini.c_str());
+  auto w = open("CD:\\3C0FFE03.m3u");
+  ASSERT_EQ(w->tracks().size(), 2u);
+  EXPECT_EQ(w->tracks().items()[1].name, "Track 2");
+  w->runCommand("query");
+  WritePrivateProfileStringA("C0FFEE01", nullptr, nullptr, ini.c_str());
+  EXPECT_EQ(w->tracks().items()[1].name, "From the ini");
+  EXPECT_EQ(w->tracks().items()[0].name, "Known");
+  EXPECT_FALSE(w->tracks().dirty());
+  Record r(id);
+  ASSERT_TRUE(r.ok);
+  ASSERT_NE(r.info.trackTitles[1], nullptr);
+  EXPECT_STREQ(r.info.trackTitles[1], "From the ini");
+}

@@ -13,29 +13,31 @@ namespace {
 
 using namespace ptest;
 
+struct Search {
+  DWORD pid;
+  HWND except;
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  char text[260] = {};
+  GetWindowTextA(w, text, sizeof(text));
+  if (owner == s->pid && w != s->except && IsWindowVisible(w) && *s->caption == text) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A visible top-level window of process `pid`, other than `except`, whose
 // caption is `caption`.
 HWND findWindowOf(DWORD pid, HWND except, const std::string& caption) {
-  struct Search {
-    DWORD pid;
-    HWND except;
-    const std::string* caption;
-    HWND found;
-  } search{pid, except, &caption, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        char text[260] = {};
-        GetWindowTextA(w, text, sizeof(text));
-        if (owner == s->pid && w != s->except && IsWindowVisible(w) && *s->caption == text) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{pid, except, &caption, nullptr};
+  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -14,6 +14,7 @@
 #include "info_wnd.h"
 #include "picture_decode.h"
 #include "progress_wnd.h"
+#include "win32/owners.h"
 #include "testkit.h"
 #include "zv_desc.h"
 #include "zv_config.h"
@@ -334,4 +335,34 @@ TEST_F(InfoWindow, aFreshDescriptionOfTheShownFileBecomesTheCaption) {
       5000);
   EXPECT_TRUE(shown) << windowText(window_->hwnd());
   setDesc(file.c_str(), "");
+}
+
+TEST_F(InfoWindow, aTagForAFileInUseWaitsForTheBatchAndIsWrittenThen) {
+  const std::string file = copyMedia("tagged.mp3");
+  window_->showFile(file);
+  window_->setTextFieldsRunner([](TTextFieldsWnd& grid, HWND owner) {
+    if (!grid.open(owner)) return false;
+    for (size_t i = 0; i < grid.rows().size(); ++i)
+      if (grid.rows()[i].id == "talb") grid.setValue(int(i), "Deferred Album");
+    grid.accept();
+    return grid.accepted();
+  });
+  window_->runCommand("text");
+  {
+    // Another program holds the file open (as a playing stream does).
+    zv::UniqueFile held(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.valid());
+    window_->showFile("");
+    EXPECT_EQ(messages_, "") << "a deferred write is no failure";
+  }
+  ZvId3v2Tag tag = id3v2Create();
+  ASSERT_EQ(id3v2Load(tag, file.c_str()), 0);
+  EXPECT_EQ(frameField(id3v2FindFrame(tag, "talb"), "content"), "Lame Album");
+  // What the player does when a stream has stopped.
+  const int before = progressWindowsOpened();
+  EXPECT_EQ(id3v2DoBatch(tagProgress), 0);
+  EXPECT_GT(progressWindowsOpened(), before);
+  ASSERT_EQ(id3v2Load(tag, file.c_str()), 0);
+  EXPECT_EQ(frameField(id3v2FindFrame(tag, "talb"), "content"), "Deferred Album");
+  id3v2Free(tag);
 }

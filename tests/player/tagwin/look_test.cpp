@@ -94,6 +94,14 @@ TEST(TagWindowsLook, thePictureEditorShowsTheEmbeddedPicture) {
     tagwin::keepCapture(shot, std::string("editor-") + id);
     EXPECT_NE(editor.field("content") ? editor.field("content") : editor.field("people"), nullptr) << id;
   }
+  {
+    id3v2SetStringField(id3v2AddFrame(tag, "tit2"), "content", "A title");
+    TTextFieldsWnd grid(tag, zvtest::rootDir(), "en");
+    ASSERT_TRUE(grid.open(nullptr));
+    const tagwin::Capture shot = tagwin::captureWindow(grid.hwnd());
+    tagwin::keepCapture(shot, "editor-textfields");
+    EXPECT_GT(grid.rows().size(), 20u);
+  }
   id3v2Free(tag);
 }
 

@@ -338,6 +338,12 @@ LRESULT TCDDBWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return colors_.answer(reinterpret_cast<HDC>(wParam), false);
     case WM_CTLCOLORSTATIC:
       return colors_.answer(reinterpret_cast<HDC>(wParam), true);
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       saveIfDirty();
       ShowWindow(hwnd(), SW_HIDE);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "control_art.h"
 #include "lyrics_file.h"
 #include "lyrics_locator.h"
 #include "progress_wnd.h"
@@ -191,7 +192,10 @@ void TInfoWnd::buildPages() {
   buttons_["id3v2text"]->onClick = [this] { runCommand("text"); };
 
   // File info.
-  addControl("finfo", "LISTBOX", WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, p);
+  // Owner-drawn, so that heading lines (the path, a plug-in's "\1" lines)
+  // stand out.
+  addControl("finfo", "LISTBOX",
+             WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, p);
   controlPage_["finfo"] = pageFileInfo;
 }
 
@@ -254,7 +258,8 @@ void TInfoWnd::loadLyrics() {
 void TInfoWnd::loadFileInfo() {
   HWND list = control("finfo");
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path_.c_str()));
+  const LRESULT header = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path_.c_str()));
+  SendMessageA(list, LB_SETITEMDATA, header, 1);
   auto rec = std::make_unique<ZvFileCheckRec>();
   rec->fileName = path_.c_str();
   rec->request = ZV_CHECK_PLAYABLE | ZV_CHECK_TYPE_NAME | ZV_CHECK_INFO_TEXT;
@@ -271,8 +276,10 @@ void TInfoWnd::loadFileInfo() {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
     for (std::string line : lines(rec->infoText)) {
       // A leading 1 marks a heading line.
-      if (!line.empty() && line[0] == '\001') line.erase(0, 1);
-      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+      const bool heading = !line.empty() && line[0] == '\001';
+      if (heading) line.erase(0, 1);
+      const LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+      SendMessageA(list, LB_SETITEMDATA, at, heading ? 1 : 0);
     }
     fixedPitch = rec->infoFixedPitch != 0;
     // Whether the file keeps tags is the tag library's to say (readTag and
@@ -281,9 +288,10 @@ void TInfoWnd::loadFileInfo() {
   }
   // Cyrillic only where the language is Russian; elsewhere the system's
   // own character set shows the information texts.
-  infoFont_.reset(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                              fixedPitch ? OEM_CHARSET : language_ == "ru" ? RUSSIAN_CHARSET : DEFAULT_CHARSET, 0, 0,
-                              0, 0, fixedPitch ? "Lucida Console" : "Tahoma"));
+  const BYTE charset = fixedPitch ? OEM_CHARSET : language_ == "ru" ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
+  const char* face = fixedPitch ? "Lucida Console" : "Tahoma";
+  infoFont_.reset(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, charset, 0, 0, 0, 0, face));
+  infoBold_.reset(CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, charset, 0, 0, 0, 0, face));
   SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(infoFont_.get()), TRUE);
 }
 
@@ -552,6 +560,26 @@ void TInfoWnd::onInfoReady(const MSG& m) {
 
 void TInfoWnd::paintOver(HDC, int, int) {}
 
+void TInfoWnd::drawInfoLine(const DRAWITEMSTRUCT& item) {
+  if (item.itemID == UINT(-1)) return;
+  const ui::ControlArt& art = ui::controlArt();
+  const int n = int(SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0));
+  std::string text(size_t(std::max(0, n)) + 1, '\0');
+  SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(std::strlen(text.c_str()));
+  const bool heading = item.itemData == 1;
+  const LRESULT background = colors_.answer(item.hDC, false);
+  RECT r = item.rcItem;
+  FillRect(item.hDC, &r, reinterpret_cast<HBRUSH>(background));
+  SelectedObject font(item.hDC, heading ? infoBold_.get() : infoFont_.get());
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, heading ? art.accent : art.text);
+  r.left += 2;
+  // The path keeps its file name in view.
+  const UINT cut = item.itemID == 0 ? DT_PATH_ELLIPSIS : DT_END_ELLIPSIS;
+  DrawTextA(item.hDC, text.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | cut);
+}
+
 LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case msgInfoReady: {
@@ -563,6 +591,21 @@ LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 14;
+      return TRUE;
+    case WM_DRAWITEM:
+      if (reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem == control("finfo")) {
+        drawInfoLine(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+        return 0;
+      }
+      break;
     case WM_VKEYTOITEM:
       if (reinterpret_cast<HWND>(lParam) == control("id3v2list")) {
         if (LOWORD(wParam) == VK_DELETE) return runCommand("del"), -2;

@@ -102,6 +102,7 @@ class TInfoWnd : public ui::TFrameWnd {
   void showAddMenu();
   void onCommand(int id, int code, HWND control);
   void onInfoReady(const MSG& m);
+  void drawInfoLine(const DRAWITEMSTRUCT& item);
   void report(const std::string& localised);
   std::string tr(const std::string& key, const std::string& text);
   int selectedLine() const;
@@ -122,7 +123,7 @@ class TInfoWnd : public ui::TFrameWnd {
   std::map<std::string, int> controlPage_;
   std::map<std::string, ui::TZButton*> buttons_;
   std::vector<std::pair<int, ui::UiElement*>> pageElements_;
-  UniqueFont infoFont_;
+  UniqueFont infoFont_, infoBold_;
   ChildColors colors_;
   EditorRunner runner_ = runEditorModal;
   std::function<bool(TTextFieldsWnd&, HWND)> textFieldsRunner_ = runTextFieldsModal;

@@ -276,6 +276,8 @@ void TMainWnd::onClose() {
     return true;
   });
   steps.on(D::freePlaylists, [&] {
+    // The tool windows save what is pending while the plug-ins still answer.
+    closeToolWindows();
     // The sequencing rules hold the current playlist: they go first.
     commands_.reset();
     for (Playlist* pl : {&current_, &favorites_, &recent_})
@@ -291,8 +293,8 @@ void TMainWnd::onClose() {
     port_.reset();
     return true;
   });
-  steps.on(D::pendingTags, [] {
-    id3v2DoBatch(nullptr);
+  steps.on(D::pendingTags, [&] {
+    runDeferredTagWrites();
     return true;
   });
   steps.run(shutdownSteps());

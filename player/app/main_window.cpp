@@ -1,5 +1,8 @@
 #include "main_window.h"
 
+#include "cddb_wnd.h"
+#include "info_wnd.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -208,7 +211,11 @@ void TMainWnd::openFailed() {
   if (samplerInstance_) pluginMsgX(samplerInstance_, msgSamplerStop);
 }
 
-void TMainWnd::streamFinished() { updatePlayButton(); }
+void TMainWnd::streamFinished() {
+  updatePlayButton();
+  // Tag writes deferred while the file was in use can be done now.
+  runDeferredTagWrites();
+}
 
 void TMainWnd::nothingPlayable() {
   if (labels_.size() >= 5) labels_[labelFile]->setText(text("NothingPlayable###Nothing in the playlist could be played"));

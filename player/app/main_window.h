@@ -26,6 +26,13 @@
 
 namespace zv {
 
+namespace info {
+class TInfoWnd;
+}
+namespace cddb {
+class TCDDBWnd;
+}
+
 class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
  public:
   TMainWnd(CmdSwitches switches, ProgramDirs dirs);
@@ -52,6 +59,16 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   bool changeSkin(const std::string& name);
   // Shows a built menu at the cursor and runs what was chosen.
   void showMenu(const std::string& name);
+  // The file information and CD database windows (main_tool_windows.cpp):
+  // created once, shown again; null until first shown.
+  void showInfoWindow(const std::string& path);
+  void showCddbWindow();
+  info::TInfoWnd* infoWindow() const { return infoWnd_.get(); }
+  cddb::TCDDBWnd* cddbWindow() const { return cddbWnd_.get(); }
+  // Saves their pending changes and closes them (at shutdown).
+  void closeToolWindows();
+  // id3v2DoBatch with the progress window.
+  void runDeferredTagWrites();
   // A text of the language file ("key###default").
   std::string text(const char* localised) override;
   std::string language() const { return lang_.language(); }
@@ -118,6 +135,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::unique_ptr<MainCommands> commands_;
   ZvTarget visInstance_ = 0, samplerInstance_ = 0;
   bool pluginsStarted_ = false;
+  std::unique_ptr<info::TInfoWnd> infoWnd_;
+  std::unique_ptr<cddb::TCDDBWnd> cddbWnd_;
 };
 
 }  // namespace zv

@@ -88,4 +88,7 @@ void MainCommands::notAvailable(C) {
   MessageBoxA(wnd_.hwnd(), "This feature is not yet implemented", "Zorvak", MB_ICONINFORMATION);
 }
 
+
+void MainCommands::toolWindow(C c) { setupWindows_->open(c.name()); }
+
 }  // namespace zv

@@ -4,7 +4,10 @@
 // windows that do not exist yet (editors, file information, equalizer, timer,
 // settings, CD database, resources usage) keep their empty bodies.
 #pragma once
+#include <memory>
+
 #include "commands/sequencing_commands.h"
+#include "main_tool_windows.h"
 
 namespace zv {
 
@@ -13,7 +16,8 @@ class TMainWnd;
 class MainCommands final : public SequencingCommands {
  public:
   MainCommands(TMainWnd& window, Sequencer& sequencer, int32_t volumeControl)
-      : SequencingCommands(sequencer, volumeControl), wnd_(window) {}
+      : SequencingCommands(sequencer, volumeControl), wnd_(window),
+        setupWindows_(std::make_unique<SetupToolWindows>(window)) {}
 
   void show(C) override;
   void hideAll(C) override;
@@ -28,9 +32,11 @@ class MainCommands final : public SequencingCommands {
   void help(C) override;
   void document(C) override;
   void notAvailable(C) override;
+  void toolWindow(C) override;
 
  private:
   TMainWnd& wnd_;
+  std::unique_ptr<SetupToolWindows> setupWindows_;  // "setup", "debug"
 };
 
 }  // namespace zv

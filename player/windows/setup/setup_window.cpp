@@ -1,0 +1,424 @@
+#include "setup/setup_window.h"
+
+#include <algorithm>
+
+#include "settings/setup_keys.h"
+#include "setup/text_prompt.h"
+#include "zv_config.h"
+#include "zv_plugins.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kClientWidth = 500, kClientHeight = 360;
+constexpr int kLabelWidth = 170, kRow = 28;
+enum ChildId { idAutoOpen = 100, idTree };
+
+const char* const kPageCaptions[] = {"General", "Tray", "Menus", "Folders", "File types"};
+
+RECT row(const RECT& area, int y, int left = 0, int right = 0) {
+  return {area.left + left, area.top + y, right > 0 ? area.left + right : area.right, area.top + y + 22};
+}
+
+}  // namespace
+
+TSetupWnd::TSetupWnd(SetupContext context)
+    : TFrameWnd("SetupWnd", ui::FrameKind::dialog), context_(std::move(context)), pages_(*this) {
+  if (!context_.ask)
+    context_.ask = [this](const std::string& title, const std::string& prompt) {
+      return setupui::askText(hwnd(), context_.root, title, prompt);
+    };
+  if (!context_.message)
+    context_.message = [this](const std::string& text) { MessageBoxA(hwnd(), text.c_str(), "Zorvak", MB_ICONWARNING); };
+}
+
+TSetupWnd::~TSetupWnd() = default;
+
+bool TSetupWnd::open(HWND owner) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  if (!createFrame(context_.root, t("SetupWnd###Settings").c_str(), {kClientWidth, kClientHeight}, owner)) return false;
+  const RECT c = clientRect();
+  // The page buttons along the top, the page below them, the window's own
+  // buttons along the bottom.
+  pages_.setBuildPage(-1);
+  const int tabWidth = (c.right - c.left - 24) / pageCount;
+  for (int p = 0; p < pageCount; ++p) {
+    auto& tab = pages_.element<ui::TZButton>(
+        {c.left + 12 + p * tabWidth, c.top + 10, c.left + 12 + (p + 1) * tabWidth - 4, c.top + 34}, kPageCaptions[p]);
+    tab.setName(std::string("page") + std::to_string(p + 1));
+    tab.onClick = [this, p] { showPage(p); };
+    pageButtons_.push_back(&tab);
+  }
+  const RECT area{c.left + 16, c.top + 46, c.right - 16, c.bottom - 46};
+  auto& advanced = pages_.element<ui::TZButton>({c.left + 12, c.bottom - 34, c.left + 118, c.bottom - 10}, "Advanced...");
+  advanced.setName("advanced");
+  advanced.onClick = [this] { openAdvanced(); };
+  auto& ok = pages_.element<ui::TZButton>({c.right - 188, c.bottom - 34, c.right - 104, c.bottom - 10}, "OK");
+  ok.setName("ok");
+  ok.onClick = [this] { confirm(); };
+  auto& cancel = pages_.element<ui::TZButton>({c.right - 96, c.bottom - 34, c.right - 12, c.bottom - 10}, "Cancel");
+  cancel.setName("cancel");
+  cancel.onClick = [this] { PostMessageA(hwnd(), WM_CLOSE, 0, 0); };
+
+  pages_.setBuildPage(general), buildGeneral(area);
+  pages_.setBuildPage(tray), buildTray(area);
+  pages_.setBuildPage(menus), buildMenus(area);
+  pages_.setBuildPage(folders), buildFolders(area);
+  pages_.setBuildPage(fileTypes), buildFileTypes(area);
+  readValues();
+  fillTree();
+  showPage(general);
+  setFocusElement(&ok);
+  return true;
+}
+
+void TSetupWnd::showPage(int page) {
+  pages_.show(page);
+  for (int p = 0; p < static_cast<int>(pageButtons_.size()); ++p) pageButtons_[p]->setEnabled(p != page);
+}
+
+// ---- Building the pages ----
+
+ui::TZCheck& TSetupWnd::check(RECT r, const char* key, const char* caption) {
+  auto& box = pages_.element<ui::TZCheck>(r, caption);
+  box.setName(key);
+  elements_[key] = &box;
+  return box;
+}
+
+HWND TSetupWnd::keyCombo(RECT r, const char* key, const std::vector<std::string>& entries, bool editable) {
+  HWND box = pages_.combo(r, entries, editable);
+  windows_[key] = box;
+  return box;
+}
+
+void TSetupWnd::buildGeneral(RECT a) {
+  check(row(a, 0), "autoStart", "Auto-start playback");
+  check(row(a, kRow), "autoOemCvt", "Auto-detect CP866 encoded playlists");
+  check(row(a, 2 * kRow), "showGroupTime", "Show group time in playlist menus");
+  check(row(a, 3 * kRow), "showTrackTime", "Show file time in playlist menus");
+  check(row(a, 4 * kRow), "showTooltips", "Show tooltips");
+  int y = 5 * kRow + 10;
+  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "ID3 to description conversion:");
+  keyCombo(row(a, y, kLabelWidth + 6), "TagFmt", {"@[%a%t][@[%n][%n. ]%a \"%t\"]", "@[%a%t][%a \"%t\"]"}, true);
+  y += kRow + 4;
+  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Hot keys modifier:");
+  keyCombo(row(a, y, kLabelWidth + 6), "hotkeyMod",
+           {"Windows key", "Ctrl+Alt", "Ctrl+Shift", "Alt+Shift", "Ctrl+Alt+Shift"});
+  y += kRow + 4;
+  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Language:");
+  languages_ = listLanguages(context_.root + "\\lang");
+  std::vector<std::string> names;
+  for (const LanguageEntry& l : languages_) names.push_back(l.name);
+  keyCombo(row(a, y, kLabelWidth + 6), "Lang", names);
+}
+
+void TSetupWnd::buildTray(RECT a) {
+  const std::vector<std::string> modes = {"Button in taskbar", "Icon in tray", "Taskbar button & tray icon",
+                                          "Tray icon always, button when not minimized"};
+  pages_.element<ui::TZText>(row(a, 3, 0, kLabelWidth), "Normal mode:");
+  keyCombo(row(a, 0, kLabelWidth + 6), "minMode_0", modes);
+  pages_.element<ui::TZText>(row(a, kRow + 7, 0, kLabelWidth), "Rollup mode:");
+  keyCombo(row(a, kRow + 4, kLabelWidth + 6), "minMode_1", modes);
+  int y = 2 * kRow + 18;
+  pages_.element<ui::TZText>(row(a, y), "Tray control icons:");
+  y += kRow - 4;
+  const int half = (a.right - a.left) / 2;
+  check(row(a, y, 16, half), "tbPlaylist", "Previous/next group");
+  check(row(a, y, half + 8), "tbFile", "Previous/next file");
+  y += kRow;
+  check(row(a, y, 16, half), "tbSeek", "Rewind/forward");
+  check(row(a, y, half + 8), "tbPlay", "Play/stop");
+  y += kRow + 10;
+  check(row(a, y), "scrollTitle", "Scroll title in taskbar");
+  check(row(a, y + kRow), "trayAnim", "Animated tray icon");
+  check(row(a, y + 2 * kRow), "tbHints", "Baloon hints in tray (Win2K)");
+}
+
+void TSetupWnd::buildMenus(RECT a) {
+  pages_.element<ui::TZText>(row(a, 3, 0, kLabelWidth), "Menu coloring:");
+  keyCombo(row(a, 0, kLabelWidth + 6), "videoFx",
+           {"None", "Uniform", "Gradiental", "Textured", "Dynamic uniform (Win2K)"});
+  pages_.element<ui::TZText>(row(a, kRow + 7, 0, kLabelWidth), "Menu style:");
+  keyCombo(row(a, kRow + 4, kLabelWidth + 6), "menuStyle", {"Zorvak 2000 original", "Windows style", "Whistler style"});
+  int y = 2 * kRow + 16;
+  const struct {
+    const char* key;
+    const char* caption;
+  } alphas[] = {{"alphaconst", "Transparency:"}, {"alphamain", "Minimum:"}, {"alphagrad", "Maximum:"}};
+  for (const auto& al : alphas) {
+    pages_.element<ui::TZText>(row(a, y + 2, 0, kLabelWidth), al.caption);
+    auto& slider = pages_.element<ui::TZSlider>(row(a, y, kLabelWidth + 6, a.right - a.left - 50), 0, 255, 0);
+    slider.setName(al.key);
+    elements_[al.key] = &slider;
+    auto& value = pages_.element<ui::TZText>(row(a, y + 2, a.right - a.left - 42), "", DT_RIGHT);
+    slider.onChange = [&value](int v) { value.setText(std::to_string(v)); };
+    y += kRow;
+  }
+  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Texture:");
+  windows_["texture"] = pages_.child("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, row(a, y, kLabelWidth + 6));
+  y += kRow - 2;
+  pages_.element<ui::TZText>(row(a, y, kLabelWidth + 6), "(Texture must be a 8 or 24-bit Windows BMP file)");
+  y += kRow;
+  check(row(a, y), "newStyleBrowse", "New style \"Open folder...\" dialogs (Win2K)");
+  check(row(a, y + kRow), "newStyleOpen", "New style \"Open file...\" dialogs (Win2K)");
+}
+
+void TSetupWnd::buildFolders(RECT a) {
+  auto folderRow = [&](int y, const char* key, const char* caption) {
+    pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), caption);
+    HWND edit = pages_.child("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, row(a, y, kLabelWidth + 6, a.right - a.left - 34));
+    windows_[key] = edit;
+    auto& browse = pages_.element<ui::TZButton>(row(a, y, a.right - a.left - 28), "...");
+    browse.setHint("Browse");
+    browse.onClick = [this, edit, caption] {
+      char path[MAX_PATH] = {};
+      GetWindowTextA(edit, path, sizeof(path));
+      if (selectFolder(hwnd(), caption, path)) SetWindowTextA(edit, path);
+    };
+  };
+  folderRow(0, "cddbDir", "CD database directory:");
+  folderRow(kRow + 4, "lyrDir", "Lyrics database directory:");
+  int y = 2 * kRow + 12;
+  pages_.element<ui::TZText>(row(a, y + 2, 0, kLabelWidth), "Create new lyrics in:");
+  lyrInDb_ = &check(row(a, y, kLabelWidth + 6), "lyrInDb", "Lyrics database");
+  lyrBeside_ = &pages_.element<ui::TZCheck>(row(a, y + kRow - 4, kLabelWidth + 6), "Same location as media files");
+  // The two boxes answer one question.
+  lyrInDb_->onChange = [this](bool on) { lyrBeside_->setChecked(!on); };
+  lyrBeside_->onChange = [this](bool on) { lyrInDb_->setChecked(!on); };
+  y += 2 * kRow;
+  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Database filename format:");
+  keyCombo(row(a, y, kLabelWidth + 6), "lyrDbFmt", {"%a - %t.txt"}, true);
+  y += kRow + 2;
+  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Filename format beside media:");
+  keyCombo(row(a, y, kLabelWidth + 6), "lyrSrcFmt", {"%f.%e.txt", "%f.txt", "%f.lyr"}, true);
+  y += kRow + 8;
+  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Auto-open files on CDs:");
+  autoOpen_ = pages_.child("LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                           {a.left + kLabelWidth + 6, a.top + y, a.right - 34, a.bottom}, idAutoOpen);
+  auto& add = pages_.element<ui::TZButton>(row(a, y, a.right - a.left - 28), "+");
+  add.setName("addAutoOpen");
+  add.onClick = [this] { addAutoOpen(); };
+  auto& remove = pages_.element<ui::TZButton>(row(a, y + 26, a.right - a.left - 28), "\x96");
+  remove.setName("delAutoOpen");
+  remove.onClick = [this] { removeAutoOpen(); };
+}
+
+void TSetupWnd::buildFileTypes(RECT a) {
+  tree_ = pages_.child(WC_TREEVIEWA, "",
+                       WS_BORDER | TVS_CHECKBOXES | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
+                       {a.left, a.top, a.right - 150, a.bottom}, idTree);
+  const int x = a.right - a.left - 140;
+  folders_ = &check(row(a, 0, x), "dirs", "Directories");
+  audioCd_ = &check(row(a, kRow, x), "cds", "Audio CDs");
+  auto& add = pages_.element<ui::TZButton>(row(a, 2 * kRow + 12, x, x + 40), "+");
+  add.setName("addExt");
+  add.setHint(t("AddExt###Add extension"));
+  add.onClick = [this] { addExtension(); };
+  auto& remove = pages_.element<ui::TZButton>(row(a, 2 * kRow + 12, x + 48, x + 88), "\x96");
+  remove.setName("delExt");
+  remove.onClick = [this] { removeExtension(); };
+}
+
+// ---- Values in and out ----
+
+void TSetupWnd::readValues() {
+  const std::string programDir = context_.playerExe.substr(0, context_.playerExe.find_last_of('\\'));
+  const SetupValues v = readSetupValues(context_.root, programDir);
+  for (const SetupKey& k : setupKeys()) {
+    if (auto* box = dynamic_cast<ui::TZCheck*>(keyElement(k.name))) box->setChecked(v.number(k.name) != 0);
+    if (auto* slider = dynamic_cast<ui::TZSlider*>(keyElement(k.name))) {
+      slider->setValue(v.number(k.name));
+      if (slider->onChange) slider->onChange(slider->value());
+    }
+    HWND w = keyWindow(k.name);
+    if (!w) continue;
+    if (std::string(k.name) == "Lang") {
+      setupui::selectComboEntry(w, languageEntry(languages_, v.text("Lang")));
+    } else if (k.kind == SetupKind::integer) {
+      setupui::selectComboEntry(w, v.number(k.name));
+    } else {
+      SetWindowTextA(w, v.text(k.name).c_str());
+    }
+  }
+  lyrBeside_->setChecked(!lyrInDb_->checked());
+  for (const std::string& name : splitAutoOpen(v.text("cdAutoOpen")))
+    SendMessageA(autoOpen_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  folders_->setChecked(folderVerbsRegistered(context_.shell.classes));
+  audioCd_->setChecked(audioCdRegistered(context_.shell.classes));
+}
+
+SetupValues TSetupWnd::collectValues() const {
+  SetupValues v;
+  for (const SetupKey& k : setupKeys()) {
+    if (auto* box = dynamic_cast<ui::TZCheck*>(keyElement(k.name))) v.numbers[k.name] = box->checked() ? 1 : 0;
+    if (auto* slider = dynamic_cast<ui::TZSlider*>(keyElement(k.name))) v.numbers[k.name] = slider->value();
+    HWND w = keyWindow(k.name);
+    if (!w) continue;
+    if (std::string(k.name) == "Lang") {
+      const int entry = setupui::comboSelection(w);
+      v.texts[k.name] = entry >= 0 && entry < static_cast<int>(languages_.size()) ? languages_[entry].folder : "en";
+    } else if (k.kind == SetupKind::integer) {
+      v.numbers[k.name] = std::max(0, setupui::comboSelection(w));
+    } else {
+      v.texts[k.name] = setupui::windowText(w);
+    }
+  }
+  std::vector<std::string> names;
+  const int count = static_cast<int>(SendMessageA(autoOpen_, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char name[MAX_PATH] = {};
+    if (SendMessageA(autoOpen_, LB_GETTEXTLEN, i, 0) < MAX_PATH)
+      SendMessageA(autoOpen_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
+    names.push_back(name);
+  }
+  v.texts["cdAutoOpen"] = joinAutoOpen(names);
+  return v;
+}
+
+ui::UiElement* TSetupWnd::keyElement(const std::string& key) const {
+  auto it = elements_.find(key);
+  return it == elements_.end() ? nullptr : it->second;
+}
+
+HWND TSetupWnd::keyWindow(const std::string& key) const {
+  auto it = windows_.find(key);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+// ---- The auto-open list ----
+
+void TSetupWnd::addAutoOpen() {
+  auto name = context_.ask(t("AddAutoOpen###Add auto-open file"),
+                           t("AddAutoOpenPrompt###This file will be automatically opened if it exists on inserted CD:"));
+  // A "|" would split the setting; the list keeps file names only.
+  if (!name || name->empty() || name->find_first_of("|\\/:") != std::string::npos) return;
+  SendMessageA(autoOpen_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name->c_str()));
+}
+
+void TSetupWnd::removeAutoOpen() {
+  const LRESULT selected = SendMessageA(autoOpen_, LB_GETCURSEL, 0, 0);
+  if (selected != LB_ERR) SendMessageA(autoOpen_, LB_DELETESTRING, selected, 0);
+}
+
+// ---- The extension tree ----
+
+namespace {
+
+HTREEITEM insertItem(HWND tree, HTREEITEM parent, const std::string& text) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT;
+  insert.item.pszText = const_cast<char*>(text.c_str());
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void setChecked(HWND tree, HTREEITEM item, bool on) {
+  TVITEMA tv{};
+  tv.mask = TVIF_STATE | TVIF_HANDLE;
+  tv.hItem = item;
+  tv.stateMask = TVIS_STATEIMAGEMASK;
+  tv.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+  SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+bool isChecked(HWND tree, HTREEITEM item) {
+  const UINT state = static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK));
+  return (state >> 12) == 2;
+}
+
+}  // namespace
+
+void TSetupWnd::fillTree() {
+  char userExt[4096] = {};
+  configString("userExt", userExt, "");
+  const auto tree = buildExtensionTree(context_.decoders ? context_.decoders() : std::vector<ExtensionSource>{},
+                                       context_.inputKinds ? context_.inputKinds() : std::vector<ExtensionSource>{},
+                                       userExt, context_.translate);
+  for (const AssocGroup& group : tree) {
+    HTREEITEM node = insertItem(tree_, TVI_ROOT, group.caption);
+    if (group.userDefined) userGroup_ = node;
+    for (const std::string& ext : group.extensions) {
+      HTREEITEM item = insertItem(tree_, node, ext);
+      setChecked(tree_, item, isAssociated(context_.shell.classes, ext));
+      treeExts_.push_back({item, ext});
+    }
+    SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+  }
+}
+
+void TSetupWnd::addExtension() {
+  auto typed = context_.ask(t("AddExt###Add extension"),
+                            t("AddExtPrompt###Files with this extension will be included into playlists:"));
+  if (!typed) return;
+  const std::optional<std::string> ext = normaliseExtension(*typed);
+  if (!ext) {
+    context_.message(t("BadExt###An extension is a dot and up to 15 letters, digits or _ ~ $ -"));
+    return;
+  }
+  for (const TreeExt& e : treeExts_)
+    if (e.ext == *ext) return;
+  HTREEITEM item = insertItem(tree_, userGroup_, *ext);
+  setChecked(tree_, item, false);
+  treeExts_.push_back({item, *ext});
+  SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(userGroup_));
+}
+
+void TSetupWnd::removeExtension() {
+  HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!selected) return;
+  if (reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(selected))) != userGroup_)
+    return;
+  std::erase_if(treeExts_, [&](const TreeExt& e) { return e.item == selected; });
+  SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(selected));
+}
+
+bool TSetupWnd::setExtensionChecked(const std::string& ext, bool on) {
+  for (const TreeExt& e : treeExts_)
+    if (e.ext == ext) {
+      setChecked(tree_, e.item, on);
+      return true;
+    }
+  return false;
+}
+
+void TSetupWnd::writeRegistrations() {
+  AssocChoice choice;
+  std::vector<std::string> userExtensions;
+  for (const TreeExt& e : treeExts_) {
+    choice.extensions.push_back({e.ext, isChecked(tree_, e.item)});
+    const HTREEITEM parent =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(e.item)));
+    if (parent == userGroup_) userExtensions.push_back(e.ext);
+  }
+  choice.folders = folders_->checked();
+  choice.audioCd = audioCd_->checked();
+  AssocTexts texts{t("CtxOpen###Play with Zorvak"), t("CtxEnqueue###Add to Zorvak playlist")};
+  const LONG r = writeShellRegistrations(context_.shell, choice, AssocProgram{launcherOf(context_.playerExe), context_.playerExe},
+                                         texts, context_.notifyShell);
+  if (r != ERROR_SUCCESS)
+    context_.message(t("NoAssocRights###You don't have enough rights to register file associations"));
+  setConfigString("userExt", joinExtensions(userExtensions).c_str());
+  reloadSuppExt();
+}
+
+void TSetupWnd::confirm() {
+  writeSetupValues(collectValues());
+  writeRegistrations();
+  if (context_.applied) context_.applied();
+  PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TSetupWnd::openAdvanced() {
+  if (advanced_ && advanced_->hwnd() && IsWindow(advanced_->hwnd())) {
+    SetForegroundWindow(advanced_->hwnd());
+    return;
+  }
+  advanced_ = std::make_unique<TAdvSetupWnd>(context_.root, context_.translate);
+  if (!advanced_->open(hwnd())) advanced_.reset();
+}
+
+}  // namespace zv

@@ -28,16 +28,20 @@ DebugStatSource engineDebugStatSource() {
           [] { return ui::graphicsBufferBytes(); }};
 }
 
-TDebugStatWnd::TDebugStatWnd(std::string root, DebugStatSource source)
-    : TFrameWnd("DebugStatWnd", ui::FrameKind::dialog), root_(std::move(root)), source_(std::move(source)), pages_(*this) {}
+TDebugStatWnd::TDebugStatWnd(std::string root, DebugStatSource source, std::string langDir, std::string language)
+    : TFrameWnd("DebugStatWnd", ui::FrameKind::dialog), root_(std::move(root)),
+      langDir_(langDir.empty() ? root_ + "\\lang" : std::move(langDir)),
+      language_(language.empty() ? setupui::currentLanguage() : std::move(language)), source_(std::move(source)),
+      pages_(*this) {}
 
 bool TDebugStatWnd::open(HWND owner) {
-  if (!createFrame(root_, "Resources usage", {440, 300}, owner)) return false;
+  texts_ = std::make_unique<setupui::WindowTexts>(langDir_, language_, "DebugStatWnd");
+  if (!createFrame(root_, texts_->caption("DebugStatWnd", "Resources usage").c_str(), {440, 300}, owner)) return false;
   const RECT c = clientRect();
   const char* captions[] = {"Threads", "Memory"};
   for (int p = 0; p < 2; ++p) {
     auto& tab = pages_.element<ui::TZButton>({c.left + 12 + p * 100, c.top + 10, c.left + 108 + p * 100, c.top + 34},
-                                             captions[p]);
+                                             texts_->item("Pages", p, captions[p]));
     tab.setName(p == 0 ? "List" : "List1");
     tab.onClick = [this, p] { showPage(p); };
     tabs_.push_back(&tab);

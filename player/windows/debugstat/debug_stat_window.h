@@ -6,12 +6,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "frame_window.h"
 #include "settings/debug_stat_text.h"
 #include "setup/form_pages.h"
+#include "setup/window_texts.h"
 
 namespace zv {
 
@@ -25,7 +27,8 @@ DebugStatSource engineDebugStatSource();
 
 class TDebugStatWnd : public ui::TFrameWnd {
  public:
-  TDebugStatWnd(std::string root, DebugStatSource source);
+  // `langDir` empty: <root>\lang; `language` empty: the setting "Lang".
+  TDebugStatWnd(std::string root, DebugStatSource source, std::string langDir = {}, std::string language = {});
 
   bool open(HWND owner);
   // One timer tick: both lists refilled, the record kept.
@@ -42,8 +45,9 @@ class TDebugStatWnd : public ui::TFrameWnd {
   void drawItem(const DRAWITEMSTRUCT& item);
   void fill(HWND list, const std::vector<std::string>& lines);
 
-  std::string root_;
+  std::string root_, langDir_, language_;
   DebugStatSource source_;
+  std::unique_ptr<setupui::WindowTexts> texts_;
   setupui::FormPages pages_;
   HWND threads_ = nullptr, memory_ = nullptr;
   std::vector<int> threadStops_;

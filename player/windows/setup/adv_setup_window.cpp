@@ -19,41 +19,41 @@ const struct {
 
 }  // namespace
 
-TAdvSetupWnd::TAdvSetupWnd(std::string root, std::function<std::string(const char*)> translate)
-    : TFrameWnd("AdvSetupWnd", ui::FrameKind::dialog), root_(std::move(root)), translate_(std::move(translate)),
-      pages_(*this) {}
+TAdvSetupWnd::TAdvSetupWnd(std::string root, std::string langDir, std::string language)
+    : TFrameWnd("AdvSetupWnd", ui::FrameKind::dialog), root_(std::move(root)), langDir_(std::move(langDir)),
+      language_(std::move(language)), pages_(*this) {}
 
 bool TAdvSetupWnd::open(HWND owner) {
-  if (!createFrame(root_, translate_("AdvSetupWnd###Advanced settings").c_str(), {360, 300}, owner)) return false;
+  texts_ = std::make_unique<setupui::WindowTexts>(langDir_, language_, "AdvSetupWnd");
+  if (!createFrame(root_, texts_->caption("AdvSetupWnd", "Advanced settings").c_str(), {360, 300}, owner)) return false;
   const RECT c = clientRect();
   const AdvSetupValues v = readAdvSetupValues();
-  const std::vector<std::string> priorities = {translate_("PrNormal###Normal"), translate_("PrAbove###Above normal"),
-                                               translate_("PrHighest###Highest"),
-                                               translate_("PrCritical###Time critical")};
+  const std::vector<std::string> priorities = {"Normal", "Above normal", "Highest", "Time critical"};
   const int32_t stored[] = {v.decoderPriority, v.visPriority, v.winampVisPriority, v.samplerPriority,
                             v.waveOutPriority};
   int y = c.top + 14;
   const int labelRight = c.left + 190;
   for (size_t i = 0; i < std::size(kPriorityRows); ++i, y += 30) {
-    pages_.element<ui::TZText>({c.left + 14, y + 3, labelRight, y + 21}, kPriorityRows[i].caption);
-    HWND box = pages_.combo({labelRight + 6, y, c.right - 14, y + 22}, priorities);
+    const std::string key = kPriorityRows[i].key;
+    pages_.element<ui::TZText>({c.left + 14, y + 3, labelRight, y + 21}, texts_->caption("l" + key, kPriorityRows[i].caption));
+    HWND box = pages_.combo({labelRight + 6, y, c.right - 14, y + 22}, texts_->items(key, priorities));
     setupui::selectComboEntry(box, priorityEntry(stored[i]));
     combos_[kPriorityRows[i].key] = box;
   }
-  pages_.element<ui::TZText>({c.left + 14, y + 3, labelRight, y + 21}, "Vis sampling interval:");
+  pages_.element<ui::TZText>({c.left + 14, y + 3, labelRight, y + 21}, texts_->caption("lVisFrames", "Vis sampling interval:"));
   HWND frames = pages_.combo({labelRight + 6, y, c.right - 14, y + 22}, {"512", "1024", "2048"});
   setupui::selectComboEntry(frames, visFramesEntry(v.visFrames));
   combos_["visFrames"] = frames;
   y += 36;
-  checks_["noSampler"] = &pages_.element<ui::TZCheck>({c.left + 14, y, c.right - 14, y + 20}, "Do not use sampler", v.noSampler);
+  checks_["noSampler"] = &pages_.element<ui::TZCheck>({c.left + 14, y, c.right - 14, y + 20}, texts_->caption("noSampler", "Do not use sampler"), v.noSampler);
   y += 26;
   checks_["PreferFP"] =
-      &pages_.element<ui::TZCheck>({c.left + 14, y, c.right - 14, y + 20}, "Use floating-point when possible", v.preferFP);
+      &pages_.element<ui::TZCheck>({c.left + 14, y, c.right - 14, y + 20}, texts_->caption("PreferFP", "Use floating-point when possible"), v.preferFP);
   for (auto& [key, box] : checks_) box->setName(key);
-  auto& ok = pages_.element<ui::TZButton>({c.right - 188, c.bottom - 34, c.right - 104, c.bottom - 10}, "OK");
+  auto& ok = pages_.element<ui::TZButton>({c.right - 188, c.bottom - 34, c.right - 104, c.bottom - 10}, texts_->caption("ok", "OK"));
   ok.setName("ok");
   ok.onClick = [this] { confirm(); };
-  auto& cancel = pages_.element<ui::TZButton>({c.right - 96, c.bottom - 34, c.right - 12, c.bottom - 10}, "Cancel");
+  auto& cancel = pages_.element<ui::TZButton>({c.right - 96, c.bottom - 34, c.right - 12, c.bottom - 10}, texts_->caption("cancel", "Cancel"));
   cancel.setName("cancel");
   cancel.onClick = [this] { PostMessageA(hwnd(), WM_CLOSE, 0, 0); };
   setFocusElement(&ok);

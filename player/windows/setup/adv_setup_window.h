@@ -5,19 +5,20 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "frame_window.h"
 #include "settings/setup_keys.h"
 #include "setup/form_pages.h"
+#include "setup/window_texts.h"
 
 namespace zv {
 
 class TAdvSetupWnd : public ui::TFrameWnd {
  public:
-  TAdvSetupWnd(std::string root, std::function<std::string(const char*)> translate);
+  TAdvSetupWnd(std::string root, std::string langDir, std::string language);
 
   bool open(HWND owner);
   void confirm();
@@ -31,8 +32,8 @@ class TAdvSetupWnd : public ui::TFrameWnd {
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  std::string root_;
-  std::function<std::string(const char*)> translate_;
+  std::string root_, langDir_, language_;
+  std::unique_ptr<setupui::WindowTexts> texts_;
   setupui::FormPages pages_;
   std::map<std::string, HWND> combos_;
   std::map<std::string, ui::TZCheck*> checks_;

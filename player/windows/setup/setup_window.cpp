@@ -29,6 +29,8 @@ TSetupWnd::TSetupWnd(SetupContext context)
     context_.ask = [this](const std::string& title, const std::string& prompt) {
       return setupui::askText(hwnd(), context_.root, title, prompt);
     };
+  if (context_.langDir.empty()) context_.langDir = context_.root + "\\lang";
+  if (context_.language.empty()) context_.language = setupui::currentLanguage();
   if (!context_.message)
     context_.message = [this](const std::string& text) { MessageBoxA(hwnd(), text.c_str(), "Zorvak", MB_ICONWARNING); };
 }
@@ -38,7 +40,9 @@ TSetupWnd::~TSetupWnd() = default;
 bool TSetupWnd::open(HWND owner) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  if (!createFrame(context_.root, t("SetupWnd###Settings").c_str(), {kClientWidth, kClientHeight}, owner)) return false;
+  texts_ = std::make_unique<setupui::WindowTexts>(context_.langDir, context_.language, "SetupWnd");
+  if (!createFrame(context_.root, texts_->caption("SetupWnd", "Settings").c_str(), {kClientWidth, kClientHeight}, owner))
+    return false;
   const RECT c = clientRect();
   // The page buttons along the top, the page below them, the window's own
   // buttons along the bottom.
@@ -46,19 +50,20 @@ bool TSetupWnd::open(HWND owner) {
   const int tabWidth = (c.right - c.left - 24) / pageCount;
   for (int p = 0; p < pageCount; ++p) {
     auto& tab = pages_.element<ui::TZButton>(
-        {c.left + 12 + p * tabWidth, c.top + 10, c.left + 12 + (p + 1) * tabWidth - 4, c.top + 34}, kPageCaptions[p]);
+        {c.left + 12 + p * tabWidth, c.top + 10, c.left + 12 + (p + 1) * tabWidth - 4, c.top + 34},
+        texts_->item("Pages", p, kPageCaptions[p]));
     tab.setName(std::string("page") + std::to_string(p + 1));
     tab.onClick = [this, p] { showPage(p); };
     pageButtons_.push_back(&tab);
   }
   const RECT area{c.left + 16, c.top + 46, c.right - 16, c.bottom - 46};
-  auto& advanced = pages_.element<ui::TZButton>({c.left + 12, c.bottom - 34, c.left + 118, c.bottom - 10}, "Advanced...");
+  auto& advanced = pages_.element<ui::TZButton>({c.left + 12, c.bottom - 34, c.left + 118, c.bottom - 10}, texts_->caption("advanced", "Advanced..."));
   advanced.setName("advanced");
   advanced.onClick = [this] { openAdvanced(); };
-  auto& ok = pages_.element<ui::TZButton>({c.right - 188, c.bottom - 34, c.right - 104, c.bottom - 10}, "OK");
+  auto& ok = pages_.element<ui::TZButton>({c.right - 188, c.bottom - 34, c.right - 104, c.bottom - 10}, texts_->caption("ok", "OK"));
   ok.setName("ok");
   ok.onClick = [this] { confirm(); };
-  auto& cancel = pages_.element<ui::TZButton>({c.right - 96, c.bottom - 34, c.right - 12, c.bottom - 10}, "Cancel");
+  auto& cancel = pages_.element<ui::TZButton>({c.right - 96, c.bottom - 34, c.right - 12, c.bottom - 10}, texts_->caption("cancel", "Cancel"));
   cancel.setName("cancel");
   cancel.onClick = [this] { PostMessageA(hwnd(), WM_CLOSE, 0, 0); };
 
@@ -81,15 +86,22 @@ void TSetupWnd::showPage(int page) {
 
 // ---- Building the pages ----
 
+ui::UiElement& TSetupWnd::label(RECT r, const std::string& name, const std::string& text) {
+  auto& l = pages_.element<ui::TZText>(r, texts_->caption(name, text));
+  l.setName(name);
+  return l;
+}
+
 ui::TZCheck& TSetupWnd::check(RECT r, const char* key, const char* caption) {
-  auto& box = pages_.element<ui::TZCheck>(r, caption);
+  auto& box = pages_.element<ui::TZCheck>(r, texts_->caption(key, caption));
   box.setName(key);
   elements_[key] = &box;
   return box;
 }
 
 HWND TSetupWnd::keyCombo(RECT r, const char* key, const std::vector<std::string>& entries, bool editable) {
-  HWND box = pages_.combo(r, entries, editable);
+  // Formats are offered as they are; choice lists are texts.
+  HWND box = pages_.combo(r, editable ? entries : texts_->items(key, entries), editable);
   windows_[key] = box;
   return box;
 }
@@ -101,29 +113,29 @@ void TSetupWnd::buildGeneral(RECT a) {
   check(row(a, 3 * kRow), "showTrackTime", "Show file time in playlist menus");
   check(row(a, 4 * kRow), "showTooltips", "Show tooltips");
   int y = 5 * kRow + 10;
-  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "ID3 to description conversion:");
+  label(row(a, y + 3, 0, kLabelWidth), "lTagFmt", "ID3 to description conversion:");
   keyCombo(row(a, y, kLabelWidth + 6), "TagFmt", {"@[%a%t][@[%n][%n. ]%a \"%t\"]", "@[%a%t][%a \"%t\"]"}, true);
   y += kRow + 4;
-  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Hot keys modifier:");
+  label(row(a, y + 3, 0, kLabelWidth), "lHotkeyMod", "Hot keys modifier:");
   keyCombo(row(a, y, kLabelWidth + 6), "hotkeyMod",
            {"Windows key", "Ctrl+Alt", "Ctrl+Shift", "Alt+Shift", "Ctrl+Alt+Shift"});
   y += kRow + 4;
-  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Language:");
-  languages_ = listLanguages(context_.root + "\\lang");
+  label(row(a, y + 3, 0, kLabelWidth), "lLang", "Language:");
+  languages_ = listLanguages(context_.langDir);
   std::vector<std::string> names;
   for (const LanguageEntry& l : languages_) names.push_back(l.name);
-  keyCombo(row(a, y, kLabelWidth + 6), "Lang", names);
+  windows_["Lang"] = pages_.combo(row(a, y, kLabelWidth + 6), names);  // names in their own language
 }
 
 void TSetupWnd::buildTray(RECT a) {
   const std::vector<std::string> modes = {"Button in taskbar", "Icon in tray", "Taskbar button & tray icon",
                                           "Tray icon always, button when not minimized"};
-  pages_.element<ui::TZText>(row(a, 3, 0, kLabelWidth), "Normal mode:");
+  label(row(a, 3, 0, kLabelWidth), "lMinMode0", "Normal mode:");
   keyCombo(row(a, 0, kLabelWidth + 6), "minMode_0", modes);
-  pages_.element<ui::TZText>(row(a, kRow + 7, 0, kLabelWidth), "Rollup mode:");
+  label(row(a, kRow + 7, 0, kLabelWidth), "lMinMode1", "Rollup mode:");
   keyCombo(row(a, kRow + 4, kLabelWidth + 6), "minMode_1", modes);
   int y = 2 * kRow + 18;
-  pages_.element<ui::TZText>(row(a, y), "Tray control icons:");
+  label(row(a, y), "lTrayIcons", "Tray control icons:");
   y += kRow - 4;
   const int half = (a.right - a.left) / 2;
   check(row(a, y, 16, half), "tbPlaylist", "Previous/next group");
@@ -138,10 +150,10 @@ void TSetupWnd::buildTray(RECT a) {
 }
 
 void TSetupWnd::buildMenus(RECT a) {
-  pages_.element<ui::TZText>(row(a, 3, 0, kLabelWidth), "Menu coloring:");
+  label(row(a, 3, 0, kLabelWidth), "lVideoFx", "Menu coloring:");
   keyCombo(row(a, 0, kLabelWidth + 6), "videoFx",
            {"None", "Uniform", "Gradiental", "Textured", "Dynamic uniform (Win2K)"});
-  pages_.element<ui::TZText>(row(a, kRow + 7, 0, kLabelWidth), "Menu style:");
+  label(row(a, kRow + 7, 0, kLabelWidth), "lMenuStyle", "Menu style:");
   keyCombo(row(a, kRow + 4, kLabelWidth + 6), "menuStyle", {"Zorvak 2000 original", "Windows style", "Whistler style"});
   int y = 2 * kRow + 16;
   const struct {
@@ -149,7 +161,7 @@ void TSetupWnd::buildMenus(RECT a) {
     const char* caption;
   } alphas[] = {{"alphaconst", "Transparency:"}, {"alphamain", "Minimum:"}, {"alphagrad", "Maximum:"}};
   for (const auto& al : alphas) {
-    pages_.element<ui::TZText>(row(a, y + 2, 0, kLabelWidth), al.caption);
+    label(row(a, y + 2, 0, kLabelWidth), std::string("l") + al.key, al.caption);
     auto& slider = pages_.element<ui::TZSlider>(row(a, y, kLabelWidth + 6, a.right - a.left - 50), 0, 255, 0);
     slider.setName(al.key);
     elements_[al.key] = &slider;
@@ -157,52 +169,58 @@ void TSetupWnd::buildMenus(RECT a) {
     slider.onChange = [&value](int v) { value.setText(std::to_string(v)); };
     y += kRow;
   }
-  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Texture:");
+  label(row(a, y + 3, 0, kLabelWidth), "lTexture", "Texture:");
   windows_["texture"] = pages_.child("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, row(a, y, kLabelWidth + 6));
   y += kRow - 2;
-  pages_.element<ui::TZText>(row(a, y, kLabelWidth + 6), "(Texture must be a 8 or 24-bit Windows BMP file)");
+  label(row(a, y, kLabelWidth + 6), "lTextureNote", "(Texture must be a 8 or 24-bit Windows BMP file)");
   y += kRow;
   check(row(a, y), "newStyleBrowse", "New style \"Open folder...\" dialogs (Win2K)");
   check(row(a, y + kRow), "newStyleOpen", "New style \"Open file...\" dialogs (Win2K)");
 }
 
 void TSetupWnd::buildFolders(RECT a) {
-  auto folderRow = [&](int y, const char* key, const char* caption) {
+  auto folderRow = [&](int y, const char* key, const char* english) {
+    const std::string caption = texts_->caption(std::string("l") + key, english);
     pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), caption);
     HWND edit = pages_.child("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, row(a, y, kLabelWidth + 6, a.right - a.left - 34));
     windows_[key] = edit;
     auto& browse = pages_.element<ui::TZButton>(row(a, y, a.right - a.left - 28), "...");
-    browse.setHint("Browse");
+    browse.setName(std::string("browse_") + key);
+    browse.setHint(texts_->hint(browse.name(), "Browse"));
     browse.onClick = [this, edit, caption] {
       char path[MAX_PATH] = {};
       GetWindowTextA(edit, path, sizeof(path));
-      if (selectFolder(hwnd(), caption, path)) SetWindowTextA(edit, path);
+      if (selectFolder(hwnd(), caption.c_str(), path)) SetWindowTextA(edit, path);
     };
   };
   folderRow(0, "cddbDir", "CD database directory:");
   folderRow(kRow + 4, "lyrDir", "Lyrics database directory:");
   int y = 2 * kRow + 12;
-  pages_.element<ui::TZText>(row(a, y + 2, 0, kLabelWidth), "Create new lyrics in:");
+  label(row(a, y + 2, 0, kLabelWidth), "lLyrIn", "Create new lyrics in:");
   lyrInDb_ = &check(row(a, y, kLabelWidth + 6), "lyrInDb", "Lyrics database");
-  lyrBeside_ = &pages_.element<ui::TZCheck>(row(a, y + kRow - 4, kLabelWidth + 6), "Same location as media files");
+  lyrBeside_ = &pages_.element<ui::TZCheck>(row(a, y + kRow - 4, kLabelWidth + 6),
+                                            texts_->caption("lyrBeside", "Same location as media files"));
+  lyrBeside_->setName("lyrBeside");
   // The two boxes answer one question.
   lyrInDb_->onChange = [this](bool on) { lyrBeside_->setChecked(!on); };
   lyrBeside_->onChange = [this](bool on) { lyrInDb_->setChecked(!on); };
   y += 2 * kRow;
-  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Database filename format:");
+  label(row(a, y + 3, 0, kLabelWidth), "lLyrDbFmt", "Database filename format:");
   keyCombo(row(a, y, kLabelWidth + 6), "lyrDbFmt", {"%a - %t.txt"}, true);
   y += kRow + 2;
-  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Filename format beside media:");
+  label(row(a, y + 3, 0, kLabelWidth), "lLyrSrcFmt", "Filename format beside media:");
   keyCombo(row(a, y, kLabelWidth + 6), "lyrSrcFmt", {"%f.%e.txt", "%f.txt", "%f.lyr"}, true);
   y += kRow + 8;
-  pages_.element<ui::TZText>(row(a, y + 3, 0, kLabelWidth), "Auto-open files on CDs:");
+  label(row(a, y + 3, 0, kLabelWidth), "lCdAutoOpen", "Auto-open files on CDs:");
   autoOpen_ = pages_.child("LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
                            {a.left + kLabelWidth + 6, a.top + y, a.right - 34, a.bottom}, idAutoOpen);
   auto& add = pages_.element<ui::TZButton>(row(a, y, a.right - a.left - 28), "+");
   add.setName("addAutoOpen");
+  add.setHint(texts_->hint("addAutoOpen", "Add auto-open file"));
   add.onClick = [this] { addAutoOpen(); };
   auto& remove = pages_.element<ui::TZButton>(row(a, y + 26, a.right - a.left - 28), "\x96");
   remove.setName("delAutoOpen");
+  remove.setHint(texts_->hint("delAutoOpen", "Remove the selected file"));
   remove.onClick = [this] { removeAutoOpen(); };
 }
 
@@ -215,10 +233,11 @@ void TSetupWnd::buildFileTypes(RECT a) {
   audioCd_ = &check(row(a, kRow, x), "cds", "Audio CDs");
   auto& add = pages_.element<ui::TZButton>(row(a, 2 * kRow + 12, x, x + 40), "+");
   add.setName("addExt");
-  add.setHint(t("AddExt###Add extension"));
+  add.setHint(texts_->hint("addExt", "Add extension"));
   add.onClick = [this] { addExtension(); };
   auto& remove = pages_.element<ui::TZButton>(row(a, 2 * kRow + 12, x + 48, x + 88), "\x96");
   remove.setName("delExt");
+  remove.setHint(texts_->hint("delExt", "Delete the selected user-defined extension"));
   remove.onClick = [this] { removeExtension(); };
 }
 
@@ -417,7 +436,7 @@ void TSetupWnd::openAdvanced() {
     SetForegroundWindow(advanced_->hwnd());
     return;
   }
-  advanced_ = std::make_unique<TAdvSetupWnd>(context_.root, context_.translate);
+  advanced_ = std::make_unique<TAdvSetupWnd>(context_.root, context_.langDir, context_.language);
   if (!advanced_->open(hwnd())) advanced_.reset();
 }
 

@@ -20,12 +20,15 @@
 #include "settings/setup_keys.h"
 #include "setup/adv_setup_window.h"
 #include "setup/form_pages.h"
+#include "setup/window_texts.h"
 #include "startup/shell_assoc.h"
 
 namespace zv {
 
 struct SetupContext {
   std::string root;        // the program's root folder (skins, lang)
+  std::string langDir;     // the language folder (empty: <root>\lang)
+  std::string language;    // empty: the setting "Lang"
   std::string playerExe;   // the player program: its launcher and icons
   ShellRoots shell;        // where the registrations go
   std::function<std::string(const char*)> translate = [](const char* s) { return std::string(s); };
@@ -79,11 +82,13 @@ class TSetupWnd : public ui::TFrameWnd {
   void readValues();
   SetupValues collectValues() const;
   void writeRegistrations();
+  ui::UiElement& label(RECT r, const std::string& name, const std::string& text);
   ui::TZCheck& check(RECT r, const char* key, const char* caption);
   HWND keyCombo(RECT r, const char* key, const std::vector<std::string>& entries, bool editable = false);
   std::string t(const char* localised) const { return context_.translate(localised); }
 
   SetupContext context_;
+  std::unique_ptr<setupui::WindowTexts> texts_;
   setupui::FormPages pages_;
   std::vector<ui::TZButton*> pageButtons_;
   std::map<std::string, ui::UiElement*> elements_;

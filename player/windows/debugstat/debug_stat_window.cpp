@@ -44,8 +44,9 @@ bool TDebugStatWnd::open(HWND owner) {
                                              texts_->item("Pages", p, captions[p]));
     tab.setName(p == 0 ? "List" : "List1");
     tab.onClick = [this, p] { showPage(p); };
-    tabs_.push_back(&tab);
+    pageRow_.add(tab);
   }
+  pageRow_.setMarker(pages_.element<setupui::TPageMarker>(RECT{}));
   const RECT area{c.left + 12, c.top + 42, c.right - 12, c.bottom - 12};
   const DWORD style = WS_BORDER | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL;
   pages_.setBuildPage(0);
@@ -73,7 +74,7 @@ bool TDebugStatWnd::open(HWND owner) {
 
 void TDebugStatWnd::showPage(int page) {
   pages_.show(page);
-  for (int p = 0; p < static_cast<int>(tabs_.size()); ++p) tabs_[p]->setEnabled(p != page);
+  pageRow_.select(page);
 }
 
 void TDebugStatWnd::fill(HWND list, const std::vector<std::string>& lines) {

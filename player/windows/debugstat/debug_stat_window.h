@@ -52,7 +52,7 @@ class TDebugStatWnd : public ui::TFrameWnd {
   HWND threads_ = nullptr, memory_ = nullptr;
   std::vector<int> threadStops_;
   MallocStat previous_{};
-  std::vector<ui::TZButton*> tabs_;
+  setupui::PageRow pageRow_;
   UniqueFont headingFont_;
 };
 

@@ -1,5 +1,7 @@
 #include "setup/form_pages.h"
 
+#include "control_art.h"
+#include "skin_paint.h"
 #include "win32/window_base.h"
 
 namespace zv::setupui {
@@ -30,6 +32,14 @@ void FormPages::show(int page) {
     if (e.page >= 0) e.element->setVisible(e.page == page);
   for (Child& c : children_)
     if (c.page >= 0) ShowWindow(c.window.get(), c.page == page ? SW_SHOWNA : SW_HIDE);
+}
+
+void TPageMarker::paint(HDC dc) { ui::fillSolid(dc, rect(), ui::controlArt().accent); }
+
+void PageRow::select(int page) {
+  if (!marker_ || page < 0 || page >= static_cast<int>(buttons_.size())) return;
+  const RECT b = buttons_[page]->rect();
+  marker_->setRect({b.left + 6, b.bottom + 2, b.right - 6, b.bottom + 5});
 }
 
 std::string windowText(HWND window) {

@@ -15,6 +15,24 @@
 
 namespace zv::setupui {
 
+// The bar under the page button of the page shown.
+class TPageMarker : public ui::UiElement {
+ public:
+  void paint(HDC dc) override;
+};
+
+// Shows `pages` page buttons with a marker under the current one.
+class PageRow {
+ public:
+  void add(ui::TZButton& button) { buttons_.push_back(&button); }
+  void setMarker(TPageMarker& marker) { marker_ = &marker; }
+  void select(int page);
+
+ private:
+  std::vector<ui::TZButton*> buttons_;
+  TPageMarker* marker_ = nullptr;
+};
+
 class FormPages {
  public:
   explicit FormPages(ui::TSkinnedWnd& window) : window_(window) {}

@@ -1,7 +1,11 @@
 #include "setup/setup_window.h"
 
-#include <algorithm>
+#include <commdlg.h>
 
+#include <algorithm>
+#include <cstring>
+
+#include "menus/menu_model.h"
 #include "settings/setup_keys.h"
 #include "setup/text_prompt.h"
 #include "zv_config.h"
@@ -29,6 +33,7 @@ TSetupWnd::TSetupWnd(SetupContext context)
     context_.ask = [this](const std::string& title, const std::string& prompt) {
       return setupui::askText(hwnd(), context_.root, title, prompt);
     };
+  if (!context_.translate) context_.translate = [](const char* text) { return defaultText(text ? text : ""); };
   if (context_.langDir.empty()) context_.langDir = context_.root + "\\lang";
   if (context_.language.empty()) context_.language = setupui::currentLanguage();
   if (!context_.message)
@@ -54,8 +59,9 @@ bool TSetupWnd::open(HWND owner) {
         texts_->item("Pages", p, kPageCaptions[p]));
     tab.setName(std::string("page") + std::to_string(p + 1));
     tab.onClick = [this, p] { showPage(p); };
-    pageButtons_.push_back(&tab);
+    pageRow_.add(tab);
   }
+  pageRow_.setMarker(pages_.element<setupui::TPageMarker>(RECT{}));
   const RECT area{c.left + 16, c.top + 46, c.right - 16, c.bottom - 46};
   auto& advanced = pages_.element<ui::TZButton>({c.left + 12, c.bottom - 34, c.left + 118, c.bottom - 10}, texts_->caption("advanced", "Advanced..."));
   advanced.setName("advanced");
@@ -81,7 +87,7 @@ bool TSetupWnd::open(HWND owner) {
 
 void TSetupWnd::showPage(int page) {
   pages_.show(page);
-  for (int p = 0; p < static_cast<int>(pageButtons_.size()); ++p) pageButtons_[p]->setEnabled(p != page);
+  pageRow_.select(page);
 }
 
 // ---- Building the pages ----
@@ -170,7 +176,23 @@ void TSetupWnd::buildMenus(RECT a) {
     y += kRow;
   }
   label(row(a, y + 3, 0, kLabelWidth), "lTexture", "Texture:");
-  windows_["texture"] = pages_.child("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, row(a, y, kLabelWidth + 6));
+  HWND texture = pages_.child("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, row(a, y, kLabelWidth + 6, a.right - a.left - 34));
+  windows_["texture"] = texture;
+  auto& browse = pages_.element<ui::TZButton>(row(a, y, a.right - a.left - 28), "...");
+  browse.setName("browse_texture");
+  browse.setHint(texts_->hint(browse.name(), "Browse"));
+  browse.onClick = [this, texture] {
+    char path[MAX_PATH] = {};
+    GetWindowTextA(texture, path, sizeof(path));
+    OPENFILENAMEA open{};
+    open.lStructSize = sizeof(open);
+    open.hwndOwner = hwnd();
+    open.lpstrFilter = "BMP\0*.bmp\0\0";
+    open.lpstrFile = path;
+    open.nMaxFile = sizeof(path);
+    open.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    if (GetOpenFileNameA(&open)) SetWindowTextA(texture, path);
+  };
   y += kRow - 2;
   label(row(a, y, kLabelWidth + 6), "lTextureNote", "(Texture must be a 8 or 24-bit Windows BMP file)");
   y += kRow;
@@ -205,10 +227,10 @@ void TSetupWnd::buildFolders(RECT a) {
   lyrInDb_->onChange = [this](bool on) { lyrBeside_->setChecked(!on); };
   lyrBeside_->onChange = [this](bool on) { lyrInDb_->setChecked(!on); };
   y += 2 * kRow;
-  label(row(a, y + 3, 0, kLabelWidth), "lLyrDbFmt", "Database filename format:");
+  label(row(a, y + 3, 0, kLabelWidth), "lLyrDbFmt", "Database file name:");
   keyCombo(row(a, y, kLabelWidth + 6), "lyrDbFmt", {"%a - %t.txt"}, true);
   y += kRow + 2;
-  label(row(a, y + 3, 0, kLabelWidth), "lLyrSrcFmt", "Filename format beside media:");
+  label(row(a, y + 3, 0, kLabelWidth), "lLyrSrcFmt", "File name beside media:");
   keyCombo(row(a, y, kLabelWidth + 6), "lyrSrcFmt", {"%f.%e.txt", "%f.txt", "%f.lyr"}, true);
   y += kRow + 8;
   label(row(a, y + 3, 0, kLabelWidth), "lCdAutoOpen", "Auto-open files on CDs:");
@@ -335,14 +357,17 @@ HTREEITEM insertItem(HWND tree, HTREEITEM parent, const std::string& text) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-void setChecked(HWND tree, HTREEITEM item, bool on) {
+// State image 1 is the empty box, 2 the checked one, 0 none.
+void setStateImage(HWND tree, HTREEITEM item, int image) {
   TVITEMA tv{};
   tv.mask = TVIF_STATE | TVIF_HANDLE;
   tv.hItem = item;
   tv.stateMask = TVIS_STATEIMAGEMASK;
-  tv.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+  tv.state = INDEXTOSTATEIMAGEMASK(image);
   SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
 }
+
+void setChecked(HWND tree, HTREEITEM item, bool on) { setStateImage(tree, item, on ? 2 : 1); }
 
 bool isChecked(HWND tree, HTREEITEM item) {
   const UINT state = static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK));
@@ -366,7 +391,56 @@ void TSetupWnd::fillTree() {
       treeExts_.push_back({item, ext});
     }
     SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    groups_.push_back(node);
+    syncGroupBox(node);
   }
+  rememberBoxes();
+}
+
+HTREEITEM TSetupWnd::parentOf(HTREEITEM item) const {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+}
+
+// A group's box shows whether all of its extensions are checked.
+void TSetupWnd::syncGroupBox(HTREEITEM group) {
+  bool all = true, any = false;
+  for (const TreeExt& e : treeExts_)
+    if (parentOf(e.item) == group) any = true, all = all && isChecked(tree_, e.item);
+  setChecked(tree_, group, any && all);
+}
+
+// After a click on a box (or Space) the box that changed is found against
+// the states last seen: a group's box checks or clears all of its
+// extensions; an extension's box updates its group's.
+void TSetupWnd::boxesChanged() {
+  for (HTREEITEM group : groups_) {
+    const bool on = isChecked(tree_, group);
+    if (on != seen_[group]) {
+      for (const TreeExt& e : treeExts_)
+        if (parentOf(e.item) == group) setChecked(tree_, e.item, on);
+    } else {
+      syncGroupBox(group);
+    }
+  }
+  rememberBoxes();
+}
+
+void TSetupWnd::rememberBoxes() {
+  seen_.clear();
+  for (HTREEITEM group : groups_) seen_[group] = isChecked(tree_, group);
+}
+
+LRESULT TSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY) {
+    const NMHDR* note = reinterpret_cast<const NMHDR*>(lParam);
+    const bool space = note->code == TVN_KEYDOWN && reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_SPACE;
+    // The box changes after this notification: act on it afterwards.
+    if (note->hwndFrom == tree_ && (note->code == NM_CLICK || space)) PostMessageA(hwnd(), kBoxClicked, 0, 0);
+  } else if (message == kBoxClicked) {
+    boxesChanged();
+    return 0;
+  }
+  return TFrameWnd::handle(message, wParam, lParam);
 }
 
 void TSetupWnd::addExtension() {
@@ -383,6 +457,8 @@ void TSetupWnd::addExtension() {
   HTREEITEM item = insertItem(tree_, userGroup_, *ext);
   setChecked(tree_, item, false);
   treeExts_.push_back({item, *ext});
+  syncGroupBox(userGroup_);
+  rememberBoxes();
   SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(userGroup_));
 }
 
@@ -393,15 +469,64 @@ void TSetupWnd::removeExtension() {
     return;
   std::erase_if(treeExts_, [&](const TreeExt& e) { return e.item == selected; });
   SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(selected));
+  syncGroupBox(userGroup_);
+  rememberBoxes();
 }
 
 bool TSetupWnd::setExtensionChecked(const std::string& ext, bool on) {
   for (const TreeExt& e : treeExts_)
     if (e.ext == ext) {
       setChecked(tree_, e.item, on);
+      syncGroupBox(parentOf(e.item));
+      rememberBoxes();
       return true;
     }
   return false;
+}
+
+bool TSetupWnd::extensionChecked(const std::string& ext) const {
+  for (const TreeExt& e : treeExts_)
+    if (e.ext == ext) return isChecked(tree_, e.item);
+  return false;
+}
+
+void TSetupWnd::clickBox(const std::string& text) {
+  UpdateWindow(tree_);  // the items' places are known once it was drawn
+  for (HTREEITEM group = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0)); group;
+       group = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(group)))) {
+    std::vector<HTREEITEM> items{group};
+    for (const TreeExt& e : treeExts_)
+      if (parentOf(e.item) == group) items.push_back(e.item);
+    for (HTREEITEM item : items) {
+      char caption[260] = {};
+      TVITEMA tv{};
+      tv.mask = TVIF_TEXT | TVIF_HANDLE;
+      tv.hItem = item;
+      tv.pszText = caption;
+      tv.cchTextMax = sizeof(caption);
+      SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+      if (text != caption) continue;
+      // TVM_GETITEMRECT takes the item in the rectangle's place.
+      RECT r{};
+      std::memcpy(&r, &item, sizeof(item));
+      SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+      // The box lies left of the text: the first point there that the
+      // tree itself says is on it.
+      POINT p{r.left - 1, (r.top + r.bottom) / 2};
+      for (; p.x > 0; --p.x) {
+        TVHITTESTINFO hit{};
+        hit.pt = p;
+        SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.hItem == item && (hit.flags & TVHT_ONITEMSTATEICON)) break;
+      }
+      if (p.x <= 0) return;
+      // The tree follows the mouse after a press until the release comes
+      // through its queue: the release waits there first.
+      PostMessageA(tree_, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+      SendMessageA(tree_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+      return;
+    }
+  }
 }
 
 void TSetupWnd::writeRegistrations() {

@@ -31,7 +31,8 @@ struct SetupContext {
   std::string language;    // empty: the setting "Lang"
   std::string playerExe;   // the player program: its launcher and icons
   ShellRoots shell;        // where the registrations go
-  std::function<std::string(const char*)> translate = [](const char* s) { return std::string(s); };
+  // The program's texts ("messages.dat"); by default the texts' defaults.
+  std::function<std::string(const char*)> translate;
   // The main window applies the settings after "OK".
   std::function<void()> applied;
   // Questions and messages (tests answer them).
@@ -65,10 +66,17 @@ class TSetupWnd : public ui::TFrameWnd {
   void removeExtension();
   // Checks an extension of the tree (false when it is not there).
   bool setExtensionChecked(const std::string& ext, bool on);
+  bool extensionChecked(const std::string& ext) const;
+  // A click on the box of a tree item (a group's or an extension's).
+  void clickBox(const std::string& text);
   TAdvSetupWnd* advancedWindow() const { return advanced_.get(); }
   void openAdvanced();
 
+ protected:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
  private:
+  static constexpr UINT kBoxClicked = WM_APP + 20;
   struct TreeExt {
     HTREEITEM item;
     std::string ext;
@@ -79,6 +87,10 @@ class TSetupWnd : public ui::TFrameWnd {
   void buildFolders(RECT area);
   void buildFileTypes(RECT area);
   void fillTree();
+  HTREEITEM parentOf(HTREEITEM item) const;
+  void syncGroupBox(HTREEITEM group);
+  void boxesChanged();
+  void rememberBoxes();
   void readValues();
   SetupValues collectValues() const;
   void writeRegistrations();
@@ -90,13 +102,15 @@ class TSetupWnd : public ui::TFrameWnd {
   SetupContext context_;
   std::unique_ptr<setupui::WindowTexts> texts_;
   setupui::FormPages pages_;
-  std::vector<ui::TZButton*> pageButtons_;
+  setupui::PageRow pageRow_;
   std::map<std::string, ui::UiElement*> elements_;
   std::map<std::string, HWND> windows_;
   std::vector<LanguageEntry> languages_;
   HWND autoOpen_ = nullptr, tree_ = nullptr;
   HTREEITEM userGroup_ = nullptr;
   std::vector<TreeExt> treeExts_;
+  std::vector<HTREEITEM> groups_;
+  std::map<HTREEITEM, bool> seen_;  // the groups' boxes as last seen
   ui::TZCheck *folders_ = nullptr, *audioCd_ = nullptr, *lyrInDb_ = nullptr, *lyrBeside_ = nullptr;
   std::unique_ptr<TAdvSetupWnd> advanced_;
 };

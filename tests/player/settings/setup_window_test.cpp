@@ -161,6 +161,27 @@ TEST_F(SetupWindow, okWritesEveryKeyRegistersAndApplies) {
   reloadSuppExt();
 }
 
+TEST_F(SetupWindow, aGroupsBoxChecksAllOfItsExtensionsAndFollowsThem) {
+  NEED_DISPLAY();
+  TSetupWnd w(context());
+  ASSERT_TRUE(w.open(nullptr));
+  SetWindowPos(w.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+  w.showPage(TSetupWnd::fileTypes);
+  auto settled = [&](const std::function<bool()>& done) {
+    return zvtest::waitFor([&] {
+      pump();
+      return done();
+    }, 3000);
+  };
+  w.clickBox("Test decoder");
+  EXPECT_TRUE(settled([&] { return w.extensionChecked(".tst") && w.extensionChecked(".tsx"); }));
+  EXPECT_FALSE(w.extensionChecked(".m3u")) << "other groups keep theirs";
+  w.clickBox(".tsx");
+  EXPECT_TRUE(settled([&] { return !w.extensionChecked(".tsx"); }));
+  w.clickBox("Test decoder");  // not all checked: the box was cleared, a click checks all again
+  EXPECT_TRUE(settled([&] { return w.extensionChecked(".tsx") && w.extensionChecked(".tst"); }));
+}
+
 TEST_F(SetupWindow, cancelWritesNothing) {
   NEED_DISPLAY();
   TSetupWnd w(context());

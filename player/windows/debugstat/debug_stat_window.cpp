@@ -138,6 +138,9 @@ LRESULT TDebugStatWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       KillTimer(hwnd(), kTimer);
       break;
+    case WM_NCDESTROY:
+      pages_.windowDestroyed();
+      break;
   }
   return TFrameWnd::handle(message, wParam, lParam);
 }

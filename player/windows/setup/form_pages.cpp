@@ -42,6 +42,13 @@ void PageRow::select(int page) {
   marker_->setRect({b.left + 6, b.bottom + 2, b.right - 6, b.bottom + 5});
 }
 
+void FormPages::windowDestroyed() {
+  // The children were destroyed with their parent; a handle kept now could
+  // name another window later.
+  for (Child& c : children_) static_cast<void>(c.window.release());
+  children_.clear();
+}
+
 std::string windowText(HWND window) {
   const int length = GetWindowTextLengthA(window);
   std::string text(static_cast<size_t>(length) + 1, '\0');

@@ -53,6 +53,9 @@ class FormPages {
 
   void show(int page);
   int page() const { return page_; }
+  // The window is going: its children went with it, so their handles are
+  // let go without destroying anything again.
+  void windowDestroyed();
 
  private:
   struct Element {

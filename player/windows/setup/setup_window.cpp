@@ -439,6 +439,8 @@ LRESULT TSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   } else if (message == kBoxClicked) {
     boxesChanged();
     return 0;
+  } else if (message == WM_NCDESTROY) {
+    pages_.windowDestroyed();
   }
   return TFrameWnd::handle(message, wParam, lParam);
 }

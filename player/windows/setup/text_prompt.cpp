@@ -40,6 +40,7 @@ class TTextPromptWnd : public ui::TFrameWnd {
       finish(message == kConfirm);
       return 0;
     }
+    if (message == WM_NCDESTROY) static_cast<void>(edit_.release());  // gone with its parent
     return TFrameWnd::handle(message, wParam, lParam);
   }
 

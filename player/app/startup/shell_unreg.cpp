@@ -65,6 +65,8 @@ void cleanExtension(HKEY classes, const std::string& ext) {
 
 void removeShellRegistrations(const ShellRoots& roots, const std::function<void()>& notifyShell) {
   for (const char* type : kShellTypeNames) regDeleteTree(roots.classes, type);
+  // Verbs of ours on the audio CD that the registration itself clears.
+  for (const char* verb : {"AudioCD\\shell\\zvplay", "AudioCD\\shell\\zvenqueue"}) regDeleteTree(roots.classes, verb);
   for (const char* verb : kFolderVerbKeys) {
     regDeleteTree(roots.classes, verb);
     regDeleteIfEmpty(roots.classes, std::string(verb).substr(0, std::string(verb).rfind('\\')), 0);

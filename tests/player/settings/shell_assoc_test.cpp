@@ -150,6 +150,7 @@ TEST_F(ShellAssoc, unregLeavesNoneOfOurKeysOrValuesAndEveryDefaultRestored) {
   ASSERT_EQ(write({{".m3u", true}, {".mp3", true}, {".ogg", false}, {".flac", true}, {".cda", true}}, true, true),
             ERROR_SUCCESS);
   ASSERT_NE(snapshot(classes.get()), before);
+  classes.put("AudioCD\\shell\\zvplay\\command", nullptr, kOpen);  // a verb of ours of old
   unreg();
   EXPECT_EQ(snapshot(classes.get()), before);
   EXPECT_EQ(snapshot(machine.get()), machineBefore);

@@ -182,6 +182,32 @@ TEST_F(SetupWindow, aGroupsBoxChecksAllOfItsExtensionsAndFollowsThem) {
   EXPECT_TRUE(settled([&] { return w.extensionChecked(".tsx") && w.extensionChecked(".tst"); }));
 }
 
+TEST_F(SetupWindow, aRefusedRegistrationIsShownAndTheKeysAreStillWritten) {
+  NEED_DISPLAY();
+  // A local machine root deleted under its open handle refuses App Paths.
+  settingstest::PrivateRoot gone{"setupGone"};
+  HKEY handle = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(gone.get(), nullptr, 0, KEY_ALL_ACCESS, &handle), ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, ("Software\\ZorvakTest\\setupGone" + std::to_string(GetCurrentProcessId())).c_str()),
+            ERROR_SUCCESS);
+  SetupContext c = context();
+  c.shell.machine = handle;
+  TSetupWnd w(std::move(c));
+  ASSERT_TRUE(w.open(nullptr));
+  HWND h = w.hwnd();
+  EXPECT_TRUE(w.setExtensionChecked(".tst", true));
+  clickElement(h, element(w, "autoStart"));
+  clickElement(h, element(w, "ok"));
+  EXPECT_TRUE(windowGone(h));
+  RegCloseKey(handle);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "You don't have enough rights to register file associations");
+  EXPECT_EQ(notified, 0);
+  EXPECT_EQ(classes.get(".tst"), "Zorvak file") << "written before the refusal";
+  EXPECT_FALSE(configBool("autoStart", ZV_TRUE)) << "the settings themselves are stored";
+  EXPECT_EQ(applied, 1);
+}
+
 TEST_F(SetupWindow, cancelWritesNothing) {
   NEED_DISPLAY();
   TSetupWnd w(context());

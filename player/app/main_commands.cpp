@@ -96,4 +96,5 @@ void MainCommands::notAvailable(C) {
   MessageBoxA(wnd_.hwnd(), "This feature is not yet implemented", "Zorvak", MB_ICONINFORMATION);
 }
 
+
 }  // namespace zv

@@ -1,73 +1,125 @@
-// The main window's tool windows of its own folders: the file information
-// window and the CD database window, each created on first use and kept for
-// the player's lifetime.
-#include "cddb_wnd.h"
-#include "info_wnd.h"
+#include "main_tool_windows.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "debugstat/debug_stat_window.h"
 #include "main_window.h"
 #include "startup/tool_windows.h"
-#include "progress_wnd.h"
-#include "zvid3.h"
+#include "setup/setup_window.h"
+#include "zv_config.h"
+#include "zv_lang.h"
+#include "zv_playback.h"
+#include "zv_plugins.h"
 
 namespace zv {
 
-void TMainWnd::showInfoWindow(const std::string& path) {
-  if (!infoWnd_) {
-    auto window = std::make_unique<info::TInfoWnd>(dirs_.root, language());
-    if (!window->create(hwnd())) return;
-    infoWnd_ = std::move(window);
-  }
-  infoWnd_->showFile(path);
-  ShowWindow(infoWnd_->hwnd(), SW_SHOW);
-  SetForegroundWindow(infoWnd_->hwnd());
-}
-
-void TMainWnd::showCddbWindow() {
-  if (!cddbWnd_) {
-    auto window = std::make_unique<cddb::TCDDBWnd>(dirs_.root, language());
-    if (!window->create(hwnd(), seq_ ? seq_->curFileName() : std::string())) return;
-    cddbWnd_ = std::move(window);
-  }
-  ShowWindow(cddbWnd_->hwnd(), SW_SHOW);
-  SetForegroundWindow(cddbWnd_->hwnd());
-}
-
-void TMainWnd::closeToolWindows() {
-  // Their destructors save what is pending.
-  infoWnd_.reset();
-  cddbWnd_.reset();
-}
-
-void TMainWnd::runDeferredTagWrites() {
-  info::setProgressHome(hwnd(), dirs_.root);
-  id3v2DoBatch(info::tagProgress);
-}
-
-// "info" and "cddb" through the registry of tool windows; the window pointer
-// is the main window the command came to (there is one per program).
 namespace {
 
-TMainWnd* g_main = nullptr;
+std::string programPath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
 
-bool shown(HWND window) { return window && IsWindowVisible(window); }
+std::vector<ExtensionSource> decoderSources() {
+  std::vector<ExtensionSource> sources;
+  for (int32_t i = 0; i < decoderCount(); ++i)
+    if (const ZvDecoderRec* rec = decoderInfoByNum(i))
+      sources.push_back({rec->description[0] ? rec->description : rec->fileName, rec->extensions});
+  return sources;
+}
 
-[[maybe_unused]] const bool infoRegistered = registerToolWindow(
-    "info", "open_info",
-    [](TMainWnd& main) {
-      g_main = &main;
-      main.showInfoWindow(main.sequencer().curFileName());
-    },
-    [] { return g_main && g_main->infoWindow() && shown(g_main->infoWindow()->hwnd()); },
-    [] { if (g_main) g_main->closeToolWindows(); });
+std::vector<ExtensionSource> inputKindSources() {
+  std::vector<ExtensionSource> sources;
+  for (int32_t i = 0; i < pluginCount(); ++i)
+    if (const ZvPluginRec* rec = pluginInfoByNum(i))
+      if ((rec->kindFlags & pfInput) && !(rec->kindFlags & pfInternal))
+        sources.push_back({rec->description[0] ? rec->description : rec->name, rec->extensions});
+  return sources;
+}
 
-[[maybe_unused]] const bool cddbRegistered = registerToolWindow(
-    "cddb", "open_cddb",
-    [](TMainWnd& main) {
-      g_main = &main;
-      main.showCddbWindow();
-    },
-    [] { return g_main && g_main->cddbWindow() && shown(g_main->cddbWindow()->hwnd()); },
-    [] { if (g_main) g_main->closeToolWindows(); });
+// A window of ours that is still on the screen.
+template <class W>
+bool bringToFront(const std::unique_ptr<W>& window) {
+  if (!window || !window->hwnd() || !IsWindow(window->hwnd())) return false;
+  ShowWindow(window->hwnd(), SW_SHOW);
+  SetForegroundWindow(window->hwnd());
+  return true;
+}
 
 }  // namespace
+
+SetupToolWindows::SetupToolWindows(TMainWnd& main) : main_(main) {}
+SetupToolWindows::~SetupToolWindows() = default;
+
+bool SetupToolWindows::open(const std::string& name) {
+  if (name == "setup") {
+    if (bringToFront(setup_)) return true;
+    SetupContext context;
+    context.root = main_.dirs().root;
+    context.playerExe = programPath();
+    context.translate = [this](const char* text) { return main_.text(text); };
+    context.applied = [this] { main_.applySettings(); };
+    context.notifyShell = [] { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); };
+    context.decoders = decoderSources;
+    context.inputKinds = inputKindSources;
+    setup_ = std::make_unique<TSetupWnd>(std::move(context));
+    if (!setup_->open(main_.hwnd())) setup_.reset();
+    return true;
+  }
+  if (name == "debug") {
+    if (bringToFront(debugStat_)) return true;
+    debugStat_ = std::make_unique<TDebugStatWnd>(main_.dirs().root, engineDebugStatSource());
+    if (!debugStat_->open(nullptr)) debugStat_.reset();
+    return true;
+  }
+  return false;
+}
+
+bool SetupToolWindows::isOpen(const std::string& name) const {
+  HWND window = nullptr;
+  if (name == "setup" && setup_) window = setup_->hwnd();
+  if (name == "debug" && debugStat_) window = debugStat_->hwnd();
+  return window && IsWindow(window) && IsWindowVisible(window);
+}
+
+void SetupToolWindows::close(const std::string& name) {
+  if (name == "setup") setup_.reset();
+  if (name == "debug") debugStat_.reset();
+}
+
+namespace {
+
+// One set per program, made for the main window the first command came to.
+std::unique_ptr<SetupToolWindows> g_setupWindows;
+
+SetupToolWindows& setupWindows(TMainWnd& main) {
+  if (!g_setupWindows) g_setupWindows = std::make_unique<SetupToolWindows>(main);
+  return *g_setupWindows;
+}
+
+bool registerSetupWindow(const char* command, const char* flagKey) {
+  const std::string name = command;
+  return registerToolWindow(
+      name, flagKey, [name](TMainWnd& main) { setupWindows(main).open(name); },
+      [name] { return g_setupWindows && g_setupWindows->isOpen(name); },
+      [name] { if (g_setupWindows) g_setupWindows->close(name); });
+}
+
+[[maybe_unused]] const bool setupRegistered = registerSetupWindow("setup", "open_setup");
+[[maybe_unused]] const bool debugRegistered = registerSetupWindow("debug", "open_ds");
+
+}  // namespace
+
+// Applying the settings after the settings window: the texts of the chosen
+// language for the player and the engine.
+void TMainWnd::applySettings() {
+  char language[260];
+  configString("Lang", language, "en");
+  lang_.setLanguage(dirs_.root + "\\lang", language, "messages.dat");
+  setEngineLang((dirs_.root + "\\lang").c_str(), language, "engine.dat");
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
 
 }  // namespace zv

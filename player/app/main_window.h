@@ -72,6 +72,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // A text of the language file ("key###default").
   std::string text(const char* localised) override;
   std::string language() const { return lang_.language(); }
+  // After the settings window: the settings taken over (main_tool_windows.cpp).
+  void applySettings();
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "skin_paint.h"
@@ -47,10 +48,20 @@ std::string uiRootDir() {
 
 TSkinnedWnd::TSkinnedWnd(std::string posName, bool sizeable) : posName_(std::move(posName)), sizeable_(sizeable) {}
 
+namespace {
+// The bytes of every window's off-screen buffer (the resources usage window
+// shows them).
+std::atomic<int64_t> gBufferBytes{0};
+int64_t bufferBytes(SIZE size) { return static_cast<int64_t>(size.cx) * size.cy * 4; }
+}  // namespace
+
+int64_t graphicsBufferBytes() { return gBufferBytes.load(); }
+
 TSkinnedWnd::~TSkinnedWnd() {
   // The tooltip is owned by this window; it goes first.
   tooltip_.reset();
   destroy();
+  gBufferBytes -= bufferBytes(bufferSize_);
 }
 
 bool TSkinnedWnd::createSkinned(const char* title, const TSkin* skin, HWND owner, bool visible) {
@@ -479,12 +490,14 @@ void TSkinnedWnd::ensureBuffer(int width, int height) {
   width = std::max<int>(width, bufferSize_.cx);
   height = std::max<int>(height, bufferSize_.cy);
   bufferDc_.reset();
+  gBufferBytes -= bufferBytes(bufferSize_);
   buffer_ = createDib(width, height, &bufferBits_);
   if (!buffer_) {
     bufferSize_ = {0, 0};
     return;
   }
   bufferSize_ = {width, height};
+  gBufferBytes += bufferBytes(bufferSize_);
   bufferDc_.reset(CreateCompatibleDC(nullptr));
   SelectObject(bufferDc_.get(), buffer_.get());  // the DC is deleted before the bitmap, never reselected
 }

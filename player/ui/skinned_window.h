@@ -182,6 +182,9 @@ class TSkinnedWnd : public WindowBase, public ElementHost {
 
 bool isOurWindowClass(HWND window, const char* className);
 
+// The memory held by the off-screen buffers of every skinned window.
+int64_t graphicsBufferBytes();
+
 // The program's root folder: the folder of the program file in lower case
 // with a final "\bin" cut off (no final "\").
 std::string uiRootDir();

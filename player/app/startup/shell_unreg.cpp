@@ -1,50 +1,40 @@
 #include "startup/shell_unreg.h"
 
-
-#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "startup/shell_registry.h"
 #include "win32/owners.h"
 
 namespace zv {
 namespace {
 
-const char* const kTypeNames[] = {"Zorvak file", "Zorvak playlist", "Zorvak CDA track"};
-
-std::optional<std::string> stringValue(HKEY key, const char* name) {
-  char buffer[1024];
-  DWORD size = sizeof(buffer) - 1, type = 0;
-  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
-  buffer[size] = 0;
-  return std::string(buffer);
+// Gives a key its kept default back (an empty one: it had none), or, with
+// nothing kept, drops our value; "orgdef" goes either way. `ours` tells
+// whether the current default is still this player's.
+void restoreKept(HKEY key, bool ours) {
+  const std::optional<std::string> saved = regString(key, kOrgDefValue);
+  if (ours) {
+    if (saved && !saved->empty())
+      regSetString(key, nullptr, *saved);
+    else
+      RegDeleteValueA(key, nullptr);
+  }
+  RegDeleteValueA(key, kOrgDefValue);
 }
-
-void setDefault(HKEY key, const std::string& value) {
-  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
-}
-
-bool containsOurName(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text.find("zorvak") != std::string::npos;
-}
-
-void deleteTree(HKEY root, const char* path) { RegDeleteTreeA(root, path); RegDeleteKeyA(root, path); }
 
 // The saved default comes back only while the verb still runs this player:
 // another player that took the audio CD over since keeps it.
 void restoreAudioCd(HKEY classes) {
-  UniqueRegKey key;
-  if (RegOpenKeyExA(classes, "AudioCD\\shell\\play\\command", 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) !=
-      ERROR_SUCCESS)
-    return;
-  std::optional<std::string> saved = stringValue(key.get(), "orgdef");
-  std::optional<std::string> current = stringValue(key.get(), nullptr);
-  if (saved && current && containsOurName(*current)) setDefault(key.get(), *saved);
+  {
+    UniqueRegKey key;
+    if (RegOpenKeyExA(classes, kAudioCdCommandKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+      return;
+    const std::optional<std::string> current = regString(key.get(), nullptr);
+    restoreKept(key.get(), current && mentionsOurProgram(*current));
+  }
+  regDeleteIfEmpty(classes, kAudioCdCommandKey, 0);
 }
 
 std::vector<std::string> extensionKeys(HKEY classes) {
@@ -60,28 +50,30 @@ std::vector<std::string> extensionKeys(HKEY classes) {
 }
 
 void cleanExtension(HKEY classes, const std::string& ext) {
-  deleteTree(classes, (ext + "\\OpenWithList\\zorvak.exe").c_str());
-  UniqueRegKey key;
-  if (RegOpenKeyExA(classes, ext.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
-  std::optional<std::string> current = stringValue(key.get(), nullptr);
-  std::optional<std::string> saved = stringValue(key.get(), "orgdef");
-  if (!current || !saved) return;
-  for (const char* type : kTypeNames)
-    if (*current == type) {
-      setDefault(key.get(), *saved);
-      return;
-    }
+  regDeleteTree(classes, ext + "\\OpenWithList\\zorvak.exe");
+  {
+    UniqueRegKey key;
+    if (RegOpenKeyExA(classes, ext.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
+    const std::optional<std::string> current = regString(key.get(), nullptr);
+    restoreKept(key.get(), current && isOurTypeName(*current));
+  }
+  // Keys the registration created hold nothing now.
+  regDeleteIfEmpty(classes, ext + "\\OpenWithList", 0);
 }
 
 }  // namespace
 
 void removeShellRegistrations(const ShellRoots& roots, const std::function<void()>& notifyShell) {
-  for (const char* key : {"Zorvak file", "Zorvak playlist", "Zorvak CDA track", "Directory\\shell\\zvplay",
-                          "Directory\\shell\\zvenqueue", "Drive\\shell\\zvplay", "Drive\\shell\\zvenqueue"})
-    deleteTree(roots.classes, key);
+  for (const char* type : kShellTypeNames) regDeleteTree(roots.classes, type);
+  // Verbs of ours on the audio CD that the registration itself clears.
+  for (const char* verb : {"AudioCD\\shell\\zvplay", "AudioCD\\shell\\zvenqueue"}) regDeleteTree(roots.classes, verb);
+  for (const char* verb : kFolderVerbKeys) {
+    regDeleteTree(roots.classes, verb);
+    regDeleteIfEmpty(roots.classes, std::string(verb).substr(0, std::string(verb).rfind('\\')), 0);
+  }
   restoreAudioCd(roots.classes);
   // Written under the local machine by the settings, so removed there.
-  deleteTree(roots.machine, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zorvak.exe");
+  regDeleteTree(roots.machine, kAppPathsKey);
   for (const std::string& ext : extensionKeys(roots.classes)) cleanExtension(roots.classes, ext);
   if (notifyShell) notifyShell();
 }

@@ -15,8 +15,9 @@ struct ShellRoots {
 
 // Deletes the file types and verbs, gives the audio CD verb its saved
 // default back only while the verb is still ours, deletes App Paths, cleans
-// every extension key, then calls `notifyShell` once (SHChangeNotify in the
-// program).
+// every extension key (a default of ours becomes the kept "orgdef", or goes
+// when none was kept; "orgdef" and keys left empty go), then calls
+// `notifyShell` once (SHChangeNotify in the program).
 void removeShellRegistrations(const ShellRoots& roots, const std::function<void()>& notifyShell);
 
 }  // namespace zv

@@ -81,7 +81,9 @@ TEST_F(ShellUnreg, removesOurKeysAndRestoresSavedDefaults) {
   EXPECT_TRUE(exists(c, "Directory\\shell\\other"));
   EXPECT_TRUE(exists(c, ".mp3\\OpenWithList\\other.exe"));
   EXPECT_EQ(get(c, ".mp3"), "OtherPlayer.mp3");
-  EXPECT_EQ(get(c, ".m3u"), "Zorvak playlist");
+  EXPECT_EQ(get(c, ".m3u"), std::nullopt) << "ours with nothing kept: our value goes";
+  EXPECT_EQ(get(c, ".mp3", "orgdef"), std::nullopt);
+  EXPECT_EQ(get(c, ".ogg", "orgdef"), std::nullopt);
   EXPECT_EQ(get(c, ".ogg"), "SomeoneElse.ogg");
   EXPECT_FALSE(exists(machine.get(), "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zorvak.exe"));
   EXPECT_TRUE(exists(machine.get(), "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\other.exe"));

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "commands/command_table.h"
+#include "main_eq_timer.h"
 #include "main_window.h"
 #include "menus/doc_lookup.h"
 #include "zv_config.h"
@@ -86,6 +87,19 @@ void MainCommands::document(C c) {
 
 void MainCommands::notAvailable(C) {
   MessageBoxA(wnd_.hwnd(), "This feature is not yet implemented", "Zorvak", MB_ICONINFORMATION);
+}
+
+}  // namespace zv
+
+namespace zv {
+
+// The tool windows this program has so far; the others keep doing nothing.
+void MainCommands::toolWindow(C c) {
+  EqTimerSide* side = wnd_.eqTimer();
+  if (!side) return;
+  const std::string name = c.name();
+  if (name == "eq") side->openEqualizer();
+  if (name == "timer") side->openTimer();
 }
 
 }  // namespace zv

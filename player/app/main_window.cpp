@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "main_eq_timer.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -201,6 +203,8 @@ void TMainWnd::streamOpened(ZvTarget, const ZvOpenedPrm& report) {
   if (samplerInstance_) pluginMsgX(samplerInstance_, (report.caps & capAnalog) && !configBool("noSampler", ZV_FALSE) ? msgSamplerStart : msgSamplerStop);
   updateLines();
   updatePosition();
+  if (eqTimer_ && seq_ && seq_->curFileN() >= 0)
+    if (const char* name = plGetName(current_, seq_->curFileN())) eqTimer_->fileStarted(name);
 }
 
 void TMainWnd::openFailed() {
@@ -378,6 +382,7 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == timerLabels) onTimer();
       if (wParam == timerCrossfade && seq_ && !closing_) seq_->onCrossfadeTimer();
+      if (wParam == EqTimerSide::kPollTimer && eqTimer_ && !closing_) eqTimer_->poll();
       return 0;
     case WM_KEYDOWN:
       if (commands_) {

@@ -26,6 +26,8 @@
 
 namespace zv {
 
+class EqTimerSide;
+
 class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
  public:
   TMainWnd(CmdSwitches switches, ProgramDirs dirs);
@@ -55,6 +57,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // A text of the language file ("key###default").
   std::string text(const char* localised) override;
   std::string language() const { return lang_.language(); }
+  EqTimerSide* eqTimer() { return eqTimer_.get(); }
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;
@@ -76,6 +79,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
 
  private:
   friend class MainLifecycle;
+  friend class EqTimerSide;
   void onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCopyData(LPARAM lParam);
   void actOnHandOver(const HandOver& h);
@@ -118,6 +122,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::unique_ptr<MainCommands> commands_;
   ZvTarget visInstance_ = 0, samplerInstance_ = 0;
   bool pluginsStarted_ = false;
+  std::unique_ptr<EqTimerSide> eqTimer_;  // the equalizer and the timer (main_eq_timer.h)
 };
 
 }  // namespace zv

@@ -39,9 +39,9 @@ bool TCountdownWnd::open(const std::string& root, const char* caption) {
   GetWindowRect(hwnd(), &w);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - (w.right - w.left)) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - (w.bottom - w.top)) / 2;
+  ShowWindow(hwnd(), SW_SHOW);
   SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
   SetTimer(hwnd(), kTickTimer, tickMs_, nullptr);
-  ShowWindow(hwnd(), SW_SHOW);
   return true;
 }
 

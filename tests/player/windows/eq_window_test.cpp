@@ -37,6 +37,11 @@ struct EqWindow : ::testing::Test {
     flat.preamp = 1.0f;
     for (float& g : flat.gains) g = 1.0f;
     outSetEqualizer(&flat);
+    // The window shows the stored transition keys: start from the defaults.
+    for (const char* key : {"crossfade", "skipStart", "skipEnd", "skipStartS", "skipEndS"}) setConfigBool(key, ZV_FALSE);
+    for (const char* key : {"skipStartL", "skipEndL"}) setConfigInt(key, 0);
+    setConfigInt("cfduration", 3000);
+    setConfigInt("silenceLevel", -80);
     openMixer();
     model = std::make_unique<EqModel>(base + "\\eqpreset", nullptr);
     model->start();
@@ -218,7 +223,6 @@ TEST_F(EqWindow, choosingAnOutputDeviceStoresWord3AndReopensTheMixer) {
 }
 
 TEST_F(EqWindow, transitionControlsWriteTheirKeys) {
-  setConfigBool("crossfade", ZV_FALSE);
   clickOn("page3");
   clickOn("crossfade");
   EXPECT_TRUE(configBool("crossfade", ZV_FALSE));

@@ -27,7 +27,7 @@ T* as(ui::UiElement* e) {
 void TEqWnd::buildMixerPage() {
   const Page P = Page::mixer;
   // Columns: the master knob, the four sliders, bass and treble.
-  const int columns[kMixerEntries] = {0, 84, 144, 204, 264, 336, 406};
+  const int columns[kMixerEntries] = {0, 80, 136, 192, 248, 318, 384};
   for (int i = 0; i < kMixerEntries; ++i) {
     const int left = kPageLeft + columns[i];
     auto& caption = add<ui::TZText>(P, text(kEntryCaptions[i]), DT_CENTER | DT_SINGLELINE);

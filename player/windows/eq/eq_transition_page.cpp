@@ -86,8 +86,8 @@ void TEqWnd::buildTransitionPage() {
     SendMessageA(row.field->get(), EM_LIMITTEXT, 7, 0);
     addTabStop(row.field->get());
     pageWindows_[static_cast<int>(P)].push_back(row.field->get());
-    auto& unit = add<ui::TZText>(P, text("Ms###ms"), DT_LEFT | DT_SINGLELINE);
-    unit.setRect(at(kPageLeft + 216, row.y + 2, 40, 18));
+    auto& unit = add<ui::TZText>(P, text("Ms###ms"), DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    unit.setRect(at(kPageLeft + 216, row.y, 40, 22));
   }
   // Stored with the other skip keys but not shown.
   skipStartS_ = &add<ui::TZCheck>(P, text("CutStartSilence###Cut start silence"));

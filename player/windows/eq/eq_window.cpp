@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "eq_scale.h"
+#include "field_colors.h"
 #include "menus/menu_model.h"
 #include "menus/win_menu.h"
 #include "skin_paint.h"
@@ -124,23 +125,24 @@ void TEqWnd::buildEqualizerPage() {
   const Page P = Page::equalizer;
   onOff_ = &add<ui::TZCheck>(P, text("EqOn###Equalizer on"));
   onOff_->setName("eqon");
-  onOff_->setRect(at(kPageLeft, 12, 130, 22));
+  onOff_->setRect(at(kPageLeft, 12, 124, 22));
   onOff_->onChange = [this](bool on) { model_.setEnabled(on); };
   struct MenuButton {
     const char* caption;
     const char* menu;
-  } buttons[] = {{"EqLoad###Load", "load"}, {"EqSaveAs###Save as", "save"}, {"EqExtra###Extra", "extra"}};
-  int x = kPageLeft + 150;
+    int width;
+  } buttons[] = {{"EqLoad###Load", "load", 74}, {"EqSaveAs###Save as", "save", 84}, {"EqExtra###Extra", "extra", 70}};
+  int x = kPageLeft + 130;
   for (const auto& b : buttons) {
     auto& button = add<ui::TZButton>(P, text(b.caption) + " \xbb");
     button.setName(b.menu);
-    button.setRect(at(x, 10, 88, 26));
+    button.setRect(at(x, 10, b.width, 26));
     button.onClick = [this, &button, name = std::string(b.menu)] { showMenu(name, button); };
-    x += 96;
+    x += b.width + 6;
   }
   saveButton_ = &add<ui::TZButton>(P, text("EqSave###Save"));
   saveButton_->setName("save_current");
-  saveButton_->setRect(at(x, 10, 70, 26));
+  saveButton_->setRect(at(x, 10, kClientWidth - 12 - x, 26));
   saveButton_->onClick = [this] {
     switch (model_.source()) {
       case EqSource::file: runCommand("save_preset:" + model_.sourceName()); break;
@@ -195,7 +197,9 @@ void TEqWnd::refreshEqualizer() {
 }
 
 void TEqWnd::refreshSource() {
-  sourceText_->setText(model_.sourceName());
+  // A flat curve never chosen by name still says what it is.
+  const bool unnamedFlat = model_.source() == EqSource::flat && model_.sourceName().empty();
+  sourceText_->setText(unnamedFlat ? text("EqFlatName###Flat") : model_.sourceName());
   saveButton_->setEnabled(model_.changed());
   autoText_->setEnabled(model_.autoMode());
   autoText_->setColor(model_.autoMode() ? ui::controlArt().accent : blend(ui::controlArt().face, RGB(255, 255, 255), 30));
@@ -279,6 +283,9 @@ LRESULT TEqWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE && !loadingTransition_) storeSkipKeys();
       return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(ui::fieldColors(reinterpret_cast<HDC>(wParam), message == WM_CTLCOLOREDIT));
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
         PostMessageA(hwnd(), WM_CLOSE, 0, 0);

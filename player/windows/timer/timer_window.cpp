@@ -5,12 +5,13 @@
 #include <cstdlib>
 
 #include "menus/menu_model.h"
+#include "field_colors.h"
 #include "menus/win_menu.h"
 
 namespace zv::timer {
 namespace {
 
-constexpr int kClientWidth = 470, kClientHeight = 108;
+constexpr int kClientWidth = 470, kClientHeight = 100;
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 10000;
 constexpr int kRanges[3] = {24, 60, kMinutesPerDay};  // hour, minute, after
@@ -41,8 +42,8 @@ bool TTimerWnd::open(const std::string& root, HWND owner) {
   if (!createFrame(root, text("TimerCaption###Timer").c_str(), {kClientWidth, kClientHeight}, owner, false))
     return false;
   images_.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "TIMER", IMAGE_BITMAP, 0, 0, 0)));
-  buildRow(offRow, 14);
-  buildRow(onRow, 58);
+  buildRow(offRow, 12);
+  buildRow(onRow, 64);
   model_.onChange = [this] {
     showRow(offRow);
     showRow(onRow);
@@ -102,7 +103,7 @@ void TTimerWnd::buildRow(Row row, int y) {
     };
     actionText_ = &addElement<ui::TZText>("", DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     actionText_->setName("actiontext");
-    actionText_->setRect(at(12, 86, 300, 18));
+    actionText_->setRect(at(140, y + 30, 290, 18));
   }
 }
 
@@ -133,7 +134,8 @@ void TTimerWnd::showRow(Row row) {
   }
   if (!images_) buttons_[row]->setCaption(armed ? text("TmOn###On") : text("TmOff###Off"));
   buttons_[row]->invalidate();
-  if (row == offRow && actionText_) actionText_->setText(text(offActionCaption(r.offAction)));
+  if (row == offRow && actionText_)
+    actionText_->setText(text("TmThen###Then:") + " " + text(offActionCaption(r.offAction)));
 }
 
 void TTimerWnd::onFieldChange(HWND changed) {
@@ -223,6 +225,9 @@ LRESULT TTimerWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE) onFieldChange(reinterpret_cast<HWND>(lParam));
       return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(ui::fieldColors(reinterpret_cast<HDC>(wParam), message == WM_CTLCOLOREDIT));
     case WM_TIMER:
       if (wParam == kRefreshTimer) refresh();
       return 0;

@@ -128,7 +128,7 @@ TEST_F(TimerWindow, theActionMenuOffersWhatTheSystemAllows) {
   power.privilege = false;
   wnd->chooseAction(actionStandby);
   EXPECT_EQ(wnd->actionMenuDefinition(), "TmStop###Stop music|0\nTmStandby###Standby mode|*1\n");
-  EXPECT_EQ(dynamic_cast<zv::ui::TZText*>(wnd->findElement("actiontext"))->text(), "Standby mode");
+  EXPECT_EQ(dynamic_cast<zv::ui::TZText*>(wnd->findElement("actiontext"))->text(), "Then: Standby mode");
   EXPECT_TRUE(power.actions.empty());
 }
 

@@ -47,6 +47,7 @@ TEqWnd::TEqWnd(EqModel& model, Translate translate, std::function<std::string()>
 
 TEqWnd::~TEqWnd() {
   model_.onChange = nullptr;
+  fr_.reset();
   destroy();
 }
 
@@ -60,6 +61,7 @@ RECT TEqWnd::at(int x, int y, int w, int h) const {
 }
 
 bool TEqWnd::open(const std::string& root, HWND owner) {
+  root_ = root;
   if (!createFrame(root, text("EqCaption###Equalizer").c_str(), {kClientWidth, kClientHeight}, owner, false))
     return false;
   buildTabs();
@@ -69,6 +71,7 @@ bool TEqWnd::open(const std::string& root, HWND owner) {
   model_.onChange = [this] {
     refreshEqualizer();
     refreshSource();
+    if (TFrWnd* fr = responseWindow()) fr->refresh();
   };
   refreshEqualizer();
   refreshSource();
@@ -254,7 +257,12 @@ void TEqWnd::showMenu(const std::string& name, ui::UiElement& under) {
 void TEqWnd::runCommand(const std::string& command) {
   if (command == "na" || command.empty()) return;
   if (command == "fr") {
-    if (onFrequencyResponse) onFrequencyResponse();
+    if (responseWindow()) {
+      SetForegroundWindow(fr_->hwnd());
+      return;
+    }
+    fr_ = std::make_unique<TFrWnd>(model_, translate_);
+    if (!fr_->open(root_, hwnd())) fr_.reset();
     return;
   }
   if (command == "save_other") {

@@ -18,6 +18,7 @@
 #include "eq_controls.h"
 #include "eq_model.h"
 #include "eq_scale.h"
+#include "fr_window.h"
 #include "frame_window.h"
 #include "mixer_lines.h"
 #include "win32/owners.h"
@@ -46,11 +47,11 @@ class TEqWnd final : public ui::TFrameWnd {
   std::function<void()> onTransitionChanged;
   // Called when the window is gone (the owner drops its pointer).
   std::function<void()> onDestroyed;
-  // Opens the response window ("fr"); not part of this window.
-  std::function<void()> onFrequencyResponse;
   // Asks for a preset name ("save_other"); nullopt when cancelled.
   std::function<std::optional<std::string>(const std::string& proposed)> askPresetName;
 
+  // The frequency-response window while it is open ("fr"), else null.
+  TFrWnd* responseWindow() const { return fr_ && fr_->hwnd() ? fr_.get() : nullptr; }
   // The mixer entries in use (tests read them).
   const MixerIds& mixerIds() const { return mixer_; }
   // The control names of the mixer page: "vol0".."vol6", "mute0".."mute4".
@@ -123,6 +124,9 @@ class TEqWnd final : public ui::TFrameWnd {
   ui::TZSlider* silenceLevel_ = nullptr;
   UniqueWindow skipStartL_, skipEndL_;
   bool loadingTransition_ = false;
+
+  std::unique_ptr<TFrWnd> fr_;
+  std::string root_;
 };
 
 }  // namespace zv::eq

@@ -240,3 +240,45 @@ TEST_F(EqWindow, transitionControlsWriteTheirKeys) {
   EXPECT_EQ(configInt("silenceLevel", 0), -80);
   EXPECT_FALSE(configBool("skipEndS", ZV_TRUE));
 }
+
+namespace {
+
+// The highest pixel of the curve's colour in a column of the plot.
+int curveTop(TFrWnd& fr, int column) {
+  fr.renderAll();
+  const RECT plot = fr.plotRect();
+  for (int y = plot.top; y < plot.bottom; ++y)
+    if (fr.bufferPixel(column, y) == TFrWnd::curveColor()) return y;
+  return -1;
+}
+
+}  // namespace
+
+TEST_F(EqWindow, theResponseWindowFollowsTheCurveAndSetsTheBandWidth) {
+  clickOn("eqon");
+  if (output().enabled == 0) clickOn("eqon");
+  ASSERT_EQ(output().enabled, -1);
+  ASSERT_NE(wnd->menuDefinition("extra").find("EqAdvanced###Advanced...|fr"), std::string::npos);
+  wnd->runCommand("fr");
+  TFrWnd* fr = wnd->responseWindow();
+  ASSERT_NE(fr, nullptr);
+  const int at1k = fr->columnOf(1000), at40 = fr->columnOf(40);
+  const int flat1k = curveTop(*fr, at1k), flat40 = curveTop(*fr, at40);
+  ASSERT_GT(flat1k, 0);
+  EXPECT_NEAR(flat1k, flat40, 2);
+  // Raising the 1K band in the equalizer window lifts the curve there only.
+  setSlider("band4", 120);
+  const int raised1k = curveTop(*fr, at1k);
+  EXPECT_LT(raised1k, flat1k - 10);
+  EXPECT_NEAR(curveTop(*fr, at40), flat40, 2);
+  // The width slider writes word 26.
+  auto& width = dynamic_cast<zv::ui::TZSlider&>(*fr->findElement("width"));
+  wtest::click(fr->hwnd(), {width.rect().right - 1, wtest::centre(width.rect()).y});
+  EXPECT_EQ(output().width, 300);
+  EXPECT_EQ(model->block().width, 300);
+  // A second "fr" keeps the one window.
+  wnd->runCommand("fr");
+  EXPECT_EQ(wnd->responseWindow(), fr);
+  SendMessageA(fr->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(wnd->responseWindow(), nullptr);
+}

@@ -58,6 +58,7 @@ if [ -f "$root/bin/toolview.exe" ]; then
   shot eq-equalizer /eq 1
   shot eq-mixer /eq 2
   shot eq-transition /eq 3
+  shot eq-response /fr
   shot timer /timer
   shot countdown /countdown
   program=skinview.exe

@@ -29,7 +29,7 @@ class EqTimerSide {
   // and the 5-second poll.
   void startTimer();
   // WM_TIMER of the poll.
-  static constexpr UINT_PTR kPollTimer = 3;
+  static constexpr UINT_PTR kPollTimer = 5058;  // apart from the main window's own timers
   void poll();
   // A file started playing.
   void fileStarted(const std::string& path);

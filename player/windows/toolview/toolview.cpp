@@ -1,4 +1,4 @@
-// toolview.exe [/root DIR] /eq [1|2|3] | /timer | /countdown [/at X Y]
+// toolview.exe [/root DIR] /eq [1|2|3] | /fr | /timer | /countdown [/at X Y]
 // Shows a tool window with a settings section of its own ("zvtoolview"),
 // prints "window WHAT X Y WIDTH HEIGHT" once it is drawn, and runs until the
 // window is closed. "./zv screenshots" drives it. Its power port does
@@ -83,7 +83,9 @@ int main(int argc, char** argv) {
   eq::EqModel eqModel(root + "\\data\\toolview\\eqpreset", nullptr);
   timer::TimerModel timerModel(timer::localNow, scheduler, root + "\\zorvak.exe");
   std::unique_ptr<ui::TFrameWnd> window;
-  if (hasArg(argc, argv, "/eq")) {
+  const bool response = hasArg(argc, argv, "/fr");
+  HWND shown = nullptr;
+  if (hasArg(argc, argv, "/eq") || response) {
     eqModel.start();
     // A curve to look at.
     const int curve[13] = {0, 40, 55, 30, 10, -15, -30, -20, 0, 25, 45, 60, 50};
@@ -94,6 +96,10 @@ int main(int argc, char** argv) {
     if (!eqWnd->open(root, nullptr)) return 1;
     const int page = std::atoi(argValue(argc, argv, "/eq", "1").c_str());
     if (page >= 1 && page <= 3) eqWnd->showPage(static_cast<eq::TEqWnd::Page>(page - 1));
+    if (response) {
+      eqWnd->runCommand("fr");
+      if (eqWnd->responseWindow()) shown = eqWnd->responseWindow()->hwnd();
+    }
     window = std::move(eqWnd);
   } else if (hasArg(argc, argv, "/timer")) {
     timerModel.load();
@@ -110,10 +116,10 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 6; ++i) countdown->step();
     window = std::move(countdown);
   } else {
-    std::fprintf(stderr, "toolview: /eq [1|2|3], /timer or /countdown\n");
+    std::fprintf(stderr, "toolview: /eq [1|2|3], /fr, /timer or /countdown\n");
     return 2;
   }
-  announce("tool", window->hwnd(), argc, argv);
+  announce("tool", shown ? shown : window->hwnd(), argc, argv);
   MSG msg;
   while (window->hwnd() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

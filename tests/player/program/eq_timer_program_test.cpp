@@ -25,23 +25,25 @@ struct Timer2 {
 #pragma pack(pop)
 static_assert(sizeof(Timer2) == 30);
 
-// A box of the process with that text anywhere in it.
+struct BoxSearch {
+  DWORD pid;
+  bool found;
+};
+
+BOOL CALLBACK findBox(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<BoxSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof(cls));
+  if (owner == s->pid && std::strcmp(cls, "#32770") == 0 && IsWindowVisible(w)) s->found = true;
+  return TRUE;
+}
+
+// A visible message box (dialog) of the process.
 bool anyBoxOf(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    bool found;
-  } search{pid, false};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        char cls[32] = {};
-        GetClassNameA(w, cls, sizeof(cls));
-        if (owner == s->pid && std::strcmp(cls, "#32770") == 0 && IsWindowVisible(w)) s->found = true;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  BoxSearch search{pid, false};
+  EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -7,6 +7,7 @@
 
 #include "eq_scale.h"
 #include "field_colors.h"
+#include "prompt_window.h"
 #include "menus/menu_model.h"
 #include "menus/win_menu.h"
 #include "skin_paint.h"
@@ -267,7 +268,14 @@ void TEqWnd::runCommand(const std::string& command) {
   }
   if (command == "save_other") {
     const std::string proposed = model_.source() == EqSource::file ? model_.sourceName() : "";
-    std::optional<std::string> typed = askPresetName ? askPresetName(proposed) : std::nullopt;
+    std::optional<std::string> typed;
+    if (askPresetName) {
+      typed = askPresetName(proposed);
+    } else {
+      ui::TPromptWnd prompt;
+      typed = prompt.ask(root_, hwnd(), text("SavePreset###Save preset"), text("PresetName###Preset name:"), proposed,
+                         text("OK###OK"), text("Cancel###Cancel"));
+    }
     if (typed) model_.saveOther(*typed);
     return;
   }

@@ -47,7 +47,8 @@ class TEqWnd final : public ui::TFrameWnd {
   std::function<void()> onTransitionChanged;
   // Called when the window is gone (the owner drops its pointer).
   std::function<void()> onDestroyed;
-  // Asks for a preset name ("save_other"); nullopt when cancelled.
+  // Asks for a preset name ("save_other"); nullopt when cancelled. Unset:
+  // the program's prompt dialog.
   std::function<std::optional<std::string>(const std::string& proposed)> askPresetName;
 
   // The frequency-response window while it is open ("fr"), else null.

@@ -282,3 +282,37 @@ TEST_F(EqWindow, theResponseWindowFollowsTheCurveAndSetsTheBandWidth) {
   SendMessageA(fr->hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(wnd->responseWindow(), nullptr);
 }
+
+TEST_F(EqWindow, saveOtherAsksForANameInThePromptDialog) {
+  setSlider("band6", -90);
+  // The dialog is modal: the answer is typed once it shows.
+  struct Typist {
+    static void CALLBACK type(HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      HWND dialog = FindWindowA(nullptr, "Save preset");
+      HWND field = dialog ? FindWindowExA(dialog, nullptr, "EDIT", nullptr) : nullptr;
+      if (!field) return;
+      SetWindowTextA(field, "Evening: soft");
+      PostMessageA(field, WM_KEYDOWN, VK_RETURN, 0);
+    }
+  };
+  SetTimer(nullptr, 0, 10, &Typist::type);
+  wnd->runCommand("save_other");
+  EXPECT_EQ(model->sourceName(), "Evening- soft");
+  EXPECT_EQ(zvtest::readFile(base + "\\eqpreset\\Evening- soft").size(), 52u);
+  EXPECT_EQ(FindWindowA(nullptr, "Save preset"), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(wnd->hwnd()));
+  // Escape cancels: nothing is saved and the source stays.
+  struct Escaper {
+    static void CALLBACK press(HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      HWND dialog = FindWindowA(nullptr, "Save preset");
+      HWND field = dialog ? FindWindowExA(dialog, nullptr, "EDIT", nullptr) : nullptr;
+      if (field) PostMessageA(field, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+  };
+  SetTimer(nullptr, 0, 10, &Escaper::press);
+  wnd->runCommand("save_other");
+  EXPECT_EQ(model->sourceName(), "Evening- soft");
+  EXPECT_EQ(model->presetNames(), std::vector<std::string>{"Evening- soft"});
+}

@@ -61,6 +61,7 @@ if [ -f "$root/bin/toolview.exe" ]; then
   shot eq-response /fr
   shot timer /timer
   shot countdown /countdown
+  shot prompt /prompt
   program=skinview.exe
 fi
 if [ -f "$out/main-default-full.png" ]; then

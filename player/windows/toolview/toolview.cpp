@@ -1,4 +1,4 @@
-// toolview.exe [/root DIR] /eq [1|2|3] | /fr | /timer | /countdown [/at X Y]
+// toolview.exe [/root DIR] /eq [1|2|3] | /fr | /timer | /countdown | /prompt [/at X Y]
 // Shows a tool window with a settings section of its own ("zvtoolview"),
 // prints "window WHAT X Y WIDTH HEIGHT" once it is drawn, and runs until the
 // window is closed. "./zv screenshots" drives it. Its power port does
@@ -15,6 +15,7 @@
 #include "countdown_window.h"
 #include "eq_model.h"
 #include "eq_window.h"
+#include "prompt_window.h"
 #include "timer_window.h"
 #include "zv_config.h"
 #include "zv_mixer.h"
@@ -115,8 +116,14 @@ int main(int argc, char** argv) {
     if (!countdown->open(root, "Warning")) return 1;
     for (int i = 0; i < 6; ++i) countdown->step();
     window = std::move(countdown);
+  } else if (hasArg(argc, argv, "/prompt")) {
+    // Modal: told once it shows, it runs until answered.
+    ui::TPromptWnd prompt;
+    prompt.onShown = [&](ui::TPromptWnd& p) { announce("tool", p.hwnd(), argc, argv); };
+    prompt.ask(root, nullptr, "Save preset", "Preset name:", "Evening");
+    return 0;
   } else {
-    std::fprintf(stderr, "toolview: /eq [1|2|3], /fr, /timer or /countdown\n");
+    std::fprintf(stderr, "toolview: /eq [1|2|3], /fr, /timer, /countdown or /prompt\n");
     return 2;
   }
   announce("tool", shown ? shown : window->hwnd(), argc, argv);

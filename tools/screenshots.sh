@@ -9,14 +9,16 @@ root=$1 out=$2 docs=$3
 rm -rf "$out"
 mkdir -p "$out"
 # Wine would wait for a window manager at every window otherwise.
-"$WINE64" reg add 'HKCU\Software\Wine\AppDefaults\skinview.exe\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+for viewer in skinview.exe toolview.exe; do
+  "$WINE64" reg add "HKCU\\Software\\Wine\\AppDefaults\\$viewer\\X11 Driver" /v Managed /d N /f </dev/null >/dev/null 2>&1
+done
 
 # shot NAME ARGS...: starts skinview, waits until it reports its drawn window,
 # grabs that rectangle of the screen and ends the program.
 shot() {
   local name=$1 log="$out/.$1.log" line="" pid
   shift
-  "$WINE64" "$root/bin/skinview.exe" /at 40 40 "$@" </dev/null >"$log" 2>&1 &
+  "$WINE64" "$root/bin/${program:-skinview.exe}" /at 40 40 "$@" </dev/null >"$log" 2>&1 &
   pid=$!
   for _ in $(seq 1 150); do
     line=$(tr -d '\r' <"$log" | grep -a '^window ' | head -1)
@@ -52,6 +54,18 @@ shot frame /frame
 shot dialog /dialog
 shot autoplay /autoplay
 shot about /about
+# The tool windows, with the engine behind them.
+if [ -f "$root/bin/toolview.exe" ]; then
+  program=toolview.exe
+  shot eq-equalizer /eq 1
+  shot eq-mixer /eq 2
+  shot eq-transition /eq 3
+  shot eq-response /fr
+  shot timer /timer
+  shot countdown /countdown
+  shot prompt /prompt
+  program=skinview.exe
+fi
 if [ -f "$out/main-default-full.png" ]; then
   cp "$out/main-default-full.png" "$docs/screenshot-main.png"
   echo "  $docs/screenshot-main.png"

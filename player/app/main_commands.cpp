@@ -98,3 +98,4 @@ void MainCommands::notAvailable(C) {
 
 
 }  // namespace zv
+

@@ -10,7 +10,9 @@
 #include <utility>
 
 #include "commands/command_table.h"
+#include "main_eq_timer.h"
 #include "main_window.h"
+#include "mixer_lines.h"
 #include "sequencing/disc_changes.h"
 #include "startup/exe_path.h"
 #include "startup/lifecycle_steps.h"
@@ -29,7 +31,6 @@ namespace zv {
 namespace {
 
 constexpr UINT kLabelsPeriodMs = 250, kCrossfadePeriodMs = 500;
-constexpr uint32_t kSpeakers = 4, kVolumeControl = 0x50030001;
 
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -72,14 +73,11 @@ bool TMainWnd::start() {
     pluginsStarted_ = true;
     return true;
   });
-  steps.on(S::outputSettings, [] {
+  steps.on(S::outputSettings, [&] {
     ZvOutParams params{};
     if (configRec("outParams", &params, sizeof(params))) outSetParams(&params);
-    ZvEqualizer eq{};
-    if (configRec("dspData", &eq, sizeof(eq)))
-      outSetEqualizer(&eq);
-    else
-      outGetEqualizer(&eq);
+    eqTimer_ = std::make_unique<EqTimerSide>(*this);
+    eqTimer_->startEqualizer();
     return true;
   });
   steps.on(S::playIntent, [&] {
@@ -133,12 +131,13 @@ bool TMainWnd::start() {
     return true;
   });
   steps.on(S::mixer, [&] {
-    // openMixer answers 0 on success (the mixer API's code otherwise).
-    if (openMixer() == 0) {
-      const int32_t line = findLine(kSpeakers);
-      if (line != -1) volumeControl = findCtl(line, kVolumeControl);
-    }
+    // openMixer answers 0 when the mixer opened.
+    volumeControl = eq::reopenMixer().volume[0];
     commands_ = std::make_unique<MainCommands>(*this, *seq_, volumeControl);
+    return true;
+  });
+  steps.on(S::timer, [&] {
+    eqTimer_->startTimer();
     return true;
   });
   steps.on(S::showWindow, [&] {
@@ -252,7 +251,8 @@ void TMainWnd::onClose() {
     if (seq_) setConfigInt("curFileN", seq_->curFileN());
     return true;
   });
-  steps.on(D::mixerAndTimer, [] {
+  steps.on(D::mixerAndTimer, [&] {
+    if (eqTimer_) eqTimer_->shutdown();
     closeMixer();
     return true;
   });

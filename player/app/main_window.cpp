@@ -2,6 +2,7 @@
 
 #include "cddb_wnd.h"
 #include "info_wnd.h"
+#include "main_eq_timer.h"
 
 #include <cstdio>
 #include <cstring>
@@ -205,6 +206,8 @@ void TMainWnd::streamOpened(ZvTarget, const ZvOpenedPrm& report) {
   if (samplerInstance_) pluginMsgX(samplerInstance_, (report.caps & capAnalog) && !configBool("noSampler", ZV_FALSE) ? msgSamplerStart : msgSamplerStop);
   updateLines();
   updatePosition();
+  if (eqTimer_ && seq_ && seq_->curFileN() >= 0)
+    if (const char* name = plGetName(current_, seq_->curFileN())) eqTimer_->fileStarted(name);
 }
 
 void TMainWnd::openFailed() {
@@ -395,6 +398,7 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == timerLabels) onTimer();
       if (wParam == timerCrossfade && seq_ && !closing_) seq_->onCrossfadeTimer();
+      if (wParam == EqTimerSide::kPollTimer && eqTimer_ && !closing_) eqTimer_->poll();
       return 0;
     case WM_KEYDOWN:
       if (commands_) {

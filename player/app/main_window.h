@@ -32,6 +32,7 @@ class TInfoWnd;
 namespace cddb {
 class TCDDBWnd;
 }
+class EqTimerSide;
 
 class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
  public:
@@ -74,6 +75,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::string language() const { return lang_.language(); }
   // After the settings window: the settings taken over (main_tool_windows.cpp).
   void applySettings();
+  EqTimerSide* eqTimer() { return eqTimer_.get(); }
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;
@@ -95,6 +97,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
 
  private:
   friend class MainLifecycle;
+  friend class EqTimerSide;
   void onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCopyData(LPARAM lParam);
   void actOnHandOver(const HandOver& h);
@@ -139,6 +142,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   bool pluginsStarted_ = false;
   std::unique_ptr<info::TInfoWnd> infoWnd_;
   std::unique_ptr<cddb::TCDDBWnd> cddbWnd_;
+  std::unique_ptr<EqTimerSide> eqTimer_;  // the equalizer and the timer (main_eq_timer.h)
 };
 
 }  // namespace zv

@@ -10,7 +10,7 @@
 #include "about/about_window.h"
 #include "about/third_party.h"
 #include "testkit.h"
-#include "windows_fixture.h"
+#include "about_fixture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "autoplay/autoplay_window.h"
 #include "testkit.h"
 #include "win32/owners.h"
-#include "windows_fixture.h"
+#include "about_fixture.h"
 
 using zv::AutoplayChoice;
 using zv::TAutoplayWnd;

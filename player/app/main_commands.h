@@ -4,7 +4,11 @@
 // windows that do not exist yet (editors, file information, equalizer, timer,
 // settings, CD database, resources usage) keep their empty bodies.
 #pragma once
+#include <memory>
+
 #include "commands/sequencing_commands.h"
+#include "editor_set.h"
+#include "main_editor_host.h"
 
 namespace zv {
 
@@ -28,9 +32,20 @@ class MainCommands final : public SequencingCommands {
   void help(C) override;
   void document(C) override;
   void notAvailable(C) override;
+  void newPlaylistEditor(C) override;
+  void editPlaylist(C) override;
+  void editCurrentPlaylist(C) override;
+  void editDirectory(C) override;
+  void editItem(C) override;
+
+  // The open playlist editors (made on first use).
+  editor::EditorSet& editors();
+  bool hasEditors() const { return editors_ != nullptr; }
 
  private:
   TMainWnd& wnd_;
+  std::unique_ptr<MainEditorHost> editorHost_;
+  std::unique_ptr<editor::EditorSet> editors_;
 };
 
 }  // namespace zv

@@ -213,6 +213,11 @@ bool TMainWnd::start() {
     recentLoad_ = loadStoredPlaylist(recent_, dirs_.userData + "\\recent.dat");
     return true;
   });
+  steps.on(S::helpAndEditors, [&] {
+    // The editors open at the last exit come back.
+    commands_->editors().restoreAll(dirs_.userData + "\\editors");
+    return true;
+  });
   steps.on(S::about, [&] {
     if (!configBool("seenAbout", ZV_FALSE)) {
       setConfigBool("seenAbout", ZV_TRUE);
@@ -260,6 +265,7 @@ void TMainWnd::onClose() {
   });
   steps.on(D::saveEditors, [&] {
     ShowWindow(hwnd(), SW_HIDE);
+    if (commands_) commands_->editors().saveAndCloseAll(dirs_.userData + "\\editors");
     return true;
   });
   steps.on(D::freePlaylists, [&] {

@@ -238,7 +238,10 @@ void TMainWnd::saveCurrentPlaylist(Playlist pl) {
   if (pl == current_ && playlistLoad_.saveAllowed()) saveStoredPlaylist(pl, dirs_.userData + "\\playlist.dat");
 }
 
-void TMainWnd::reindexed() { updateLines(); }
+void TMainWnd::reindexed() {
+  updateLines();
+  if (commands_ && commands_->hasEditors()) commands_->editors().mainListChanged();
+}
 
 // A description result: written into its line when the line still names that file.
 void TMainWnd::applyInfo(const ZvQueryResult& r) {

@@ -14,7 +14,7 @@ struct ColumnDef {
 };
 
 constexpr ColumnDef kColumns[kColumnCount] = {
-    {"ColName###Name", nullptr, 260},     {"ColTime###Time", nullptr, 56},   {"ColFormat###Format", "format", 90},
+    {"ColName###Name", nullptr, 240},     {"ColTime###Time", nullptr, 56},   {"ColFormat###Format", "format", 130},
     {"ColSize###Size", nullptr, 70},      {"ColTitle###Title", "title", 140}, {"ColArtist###Artist", "artist", 120},
     {"ColAlbum###Album", "album", 120},   {"ColYear###Year", "year", 46},    {"ColTrack###Track #", "track", 56}};
 

@@ -20,7 +20,7 @@ namespace zv::editor {
 namespace {
 
 constexpr int kListId = 100, kSearchId = 101;
-constexpr int kBarHeight = 30;
+constexpr int kBarHeight = 30, kHeaderHeight = 20;
 // Every editor asks the scanner under a tag of its own, so that one editor
 // closing cancels only its own queued requests.
 constexpr int32_t kEditorTagBase = -666;
@@ -114,7 +114,7 @@ bool TPLEditorWnd::open(const std::string& caption, const EditorState* restored)
 
 void TPLEditorWnd::createChildren() {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
-                      LVS_SHOWSELALWAYS | LVS_EDITLABELS;
+                      LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_NOCOLUMNHEADER;
   list_.reset(CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, 10, 10, hwnd(),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), thisModule(), nullptr));
   SendMessageA(list_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::controlFont()), FALSE);
@@ -123,6 +123,16 @@ void TPLEditorWnd::createChildren() {
                                 hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSearchId)), thisModule(),
                                 nullptr));
   SendMessageA(search_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::controlFont()), FALSE);
+  header_ = &addElement<EditorHeader>(
+      EditorHeader::Columns{[] { return kColumnCount; },
+                            [this](int c) { return ListView_GetColumnWidth(list_.get(), c); },
+                            [this](int c, int w) {
+                              ListView_SetColumnWidth(list_.get(), c, w);
+                              InvalidateRect(list_.get(), nullptr, FALSE);
+                            },
+                            [this](int c) { return tr(columnHeader(c)); },
+                            [](int c) { return c == colTime || c == colSize; }, [this] { return scrollX(); }},
+      palette_);
   searchLabel_ = &addElement<ui::TZText>(tr("QuickSearch###Quick search:"), DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   findButton_ = &addElement<ui::TZButton>(tr("FindCur###Find current"));
   findButton_->setName("findcur");
@@ -190,7 +200,9 @@ void TPLEditorWnd::layout() {
   if (!list_) return;
   const RECT c = clientRect();
   const int bar = c.bottom - kBarHeight;
-  MoveWindow(list_.get(), c.left, c.top, std::max(0L, c.right - c.left), std::max(0L, bar - c.top), TRUE);
+  if (header_) header_->setRect({c.left, c.top, c.right, c.top + kHeaderHeight});
+  MoveWindow(list_.get(), c.left, c.top + kHeaderHeight, std::max(0L, c.right - c.left),
+             std::max(0L, bar - c.top - kHeaderHeight), TRUE);
   const int labelWidth = 92, buttonWidth = 96;
   if (searchLabel_) searchLabel_->setRect({c.left + 8, bar + 4, c.left + 8 + labelWidth, c.bottom - 4});
   if (findButton_) findButton_->setRect({c.right - 8 - buttonWidth, bar + 4, c.right - 8, c.bottom - 4});
@@ -222,6 +234,13 @@ int TPLEditorWnd::rowHeight() const {
   if (plGetCount(pl_) > 0 && ListView_GetItemRect(list_.get(), 0, &r, LVIR_BOUNDS) && r.bottom > r.top)
     return r.bottom - r.top;
   return 16;
+}
+
+int TPLEditorWnd::scrollX() const {
+  RECT r{};
+  if (plGetCount(pl_) > 0 && ListView_GetItemRect(list_.get(), ListView_GetTopIndex(list_.get()), &r, LVIR_BOUNDS))
+    return -r.left;
+  return 0;
 }
 
 int32_t TPLEditorWnd::topLine() const { return list_ ? ListView_GetTopIndex(list_.get()) : 0; }
@@ -284,6 +303,11 @@ int32_t TPLEditorWnd::hitLine(POINT at, bool* upperHalf) const {
 LRESULT TPLEditorWnd::onCustomDraw(NMLVCUSTOMDRAW* draw) {
   switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
+      // The list scrolled sideways: the header follows.
+      if (header_ && scrollX() != headerScroll_) {
+        headerScroll_ = scrollX();
+        header_->invalidate();
+      }
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
       paintRow(draw->nmcd.hdc, static_cast<int32_t>(draw->nmcd.dwItemSpec));
@@ -377,9 +401,11 @@ LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (message) {
-    case WM_NOTIFY:
-      if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == list_.get()) return onNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header->hwndFrom == list_.get()) return onNotify(header);
       break;
+    }
     case WM_COMMAND: {
       if (reinterpret_cast<HWND>(lParam) == search_.get()) {
         if (HIWORD(wParam) == EN_CHANGE) searchTyped();
@@ -403,6 +429,15 @@ LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == hwnd() && header_ && LOWORD(lParam) == HTCLIENT) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        if (PtInRect(&header_->rect(), p) && header_->edgeAt(p.x) >= 0) {
+          SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+          return TRUE;
+        }
+      }
       if (!dragging_) {
         int32_t hot = -1;
         if (reinterpret_cast<HWND>(wParam) == list_.get()) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "editor_header.h"
 #include "editor_host.h"
 #include "editor_palette.h"
 #include "editor_rules.h"
@@ -128,6 +129,7 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   int32_t focusLine() const;
   int32_t hitLine(POINT at, bool* upperHalf = nullptr) const;
   int rowHeight() const;
+  int scrollX() const;
   bool saveTo(const std::string& target);
   std::string tr(const char* text) const;
 
@@ -140,6 +142,8 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   bool modified_ = false;
   Playlist undo_ = nullptr;
   UniqueWindow list_, search_;
+  EditorHeader* header_ = nullptr;
+  int headerScroll_ = 0;
   ui::TZText* searchLabel_ = nullptr;
   ui::TZButton* findButton_ = nullptr;
   EditorPalette palette_{};

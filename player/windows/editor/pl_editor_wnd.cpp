@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kListId = 100, kSearchId = 101;
 constexpr int kBarHeight = 30, kHeaderHeight = 20;
+constexpr UINT kQueueMessage = WM_APP + 17;
+constexpr int32_t kQueueSlice = 200;
 // Every editor asks the scanner under a tag of its own, so that one editor
 // closing cancels only its own queued requests.
 constexpr int32_t kEditorTagBase = -666;
@@ -496,6 +498,9 @@ LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       dropFiles(files, p);
       return 0;
     }
+    case kQueueMessage:
+      queueSlice();
+      return 0;
     case WM_CLOSE:
       onClose();
       return 0;
@@ -639,18 +644,42 @@ void TPLEditorWnd::onInfoReady(WPARAM wParam, LPARAM lParam) {
   if (line >= top && line <= top + ListView_GetCountPerPage(list_.get())) ListView_RedrawItems(list_.get(), line, line);
 }
 
+// Lines are handed to the scanner a slice at a time from the message
+// queue, so a long playlist is painted and answers at once while its
+// descriptions are still being asked for.
 void TPLEditorWnd::queueDescriptions(int32_t first, int32_t count) {
-  const ZvTarget me = reinterpret_cast<ZvTarget>(hwnd());
   const int32_t end = std::min(plGetCount(pl_), first + count);
-  bool any = false;
-  for (int32_t i = std::max(first, 0); i < end; ++i) {
+  first = std::max(first, 0);
+  if (first >= end) return;
+  if (queueNext_ < 0) {
+    queueNext_ = first;
+    queueEnd_ = end;
+    PostMessageA(hwnd(), kQueueMessage, 0, 0);
+  } else {
+    queueNext_ = std::min(queueNext_, first);
+    queueEnd_ = std::max(queueEnd_, end);
+  }
+}
+
+void TPLEditorWnd::queueSlice() {
+  if (queueNext_ < 0) return;
+  const ZvTarget me = reinterpret_cast<ZvTarget>(hwnd());
+  const int32_t end = std::min({queueEnd_, plGetCount(pl_), queueNext_ + kQueueSlice});
+  for (int32_t i = queueNext_; i < end; ++i) {
     const PlaylistLine* rec = plGetRec(pl_, i);
     const char* name = plGetName(pl_, i);
     if (!rec || !name[0] || rec->time != 0 || plGetDesc(pl_, i)[0] || plGetInfo(pl_, i)[0]) continue;
     queryInfo(name, me, queryTag(number_), i);
-    any = true;
+    queuedAny_ = true;
   }
-  if (any) finishQueryInfo(me, queryTag(number_));
+  queueNext_ = end;
+  if (queueNext_ < std::min(queueEnd_, plGetCount(pl_))) {
+    PostMessageA(hwnd(), kQueueMessage, 0, 0);
+    return;
+  }
+  queueNext_ = queueEnd_ = -1;
+  if (queuedAny_) finishQueryInfo(me, queryTag(number_));
+  queuedAny_ = false;
 }
 
 // ---- Commands ----

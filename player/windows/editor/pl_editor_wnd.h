@@ -108,6 +108,7 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   void storeColumnWidths();
   void refresh();
   void queueDescriptions(int32_t first, int32_t count);
+  void queueSlice();
   void edit(const std::function<void()>& change, bool keepUndo);
   void addLocation(const std::string& location, AddWhere where);
   void addFiles();
@@ -151,6 +152,8 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   UniqueBrush backBrush_;
   std::string dispText_;  // the text handed to the list view last
   int32_t hot_ = -1;
+  int32_t queueNext_ = -1, queueEnd_ = -1;  // lines still to hand to the scanner
+  bool queuedAny_ = false;
   bool editingByKey_ = false;
   int32_t editLine_ = -1;
   bool dragging_ = false, closing_ = false;

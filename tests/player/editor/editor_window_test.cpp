@@ -487,3 +487,36 @@ TEST_F(EditorFixture, aHundredThousandLinesOpenAsAVirtualList) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditorFixture, descriptionsFillInAsTheScannerAnswers) {
+  const std::string dir = zvtest::freshDir("scanned");
+  // A file the scanner can describe without a decoder (its size) and one
+  // that is missing.
+  const std::string file = dir + "\\Harbour Song.xyz";
+  const std::vector<char> bytes(3000, 'x');
+  zvtest::writeFile(file, bytes.data(), bytes.size());
+  Playlist pl = createPlaylist(-1);
+  PlaylistLine root{};
+  root.flags = kGroup;
+  plAddLine(pl, &root, dir.c_str(), "", "");
+  PlaylistLine line{};
+  line.level = 1;
+  plAddLine(pl, &line, file.c_str(), "", "");
+  TPLEditorWnd* e = set->openOwned(pl, "scanned");
+  ASSERT_TRUE(e);
+  // Until the answer: the short description of the name.
+  EXPECT_EQ(cellText(e->playlist(), 1, colName), "Harbour Song");
+  ASSERT_TRUE(zvtest::waitFor(
+      [&] {
+        pump();
+        return plGetRec(e->playlist(), 1)->size > 0;
+      },
+      10000))
+      << "the scanner's answer reached the editor";
+  EXPECT_EQ(cellText(e->playlist(), 1, colSize), "3 KB");
+  EXPECT_FALSE(cellText(e->playlist(), 1, colName).empty());
+}
+
+}  // namespace

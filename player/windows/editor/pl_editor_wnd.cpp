@@ -275,9 +275,17 @@ int32_t TPLEditorWnd::focusLine() const {
   return line >= 0 && line < count ? line : -1;
 }
 
+// Only the selected lines are touched: the whole list's state is never
+// walked (a long list would pay per line).
+void TPLEditorWnd::clearSelection() {
+  for (int32_t line : selection()) ListView_SetItemState(list_.get(), line, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  const int focused = ListView_GetNextItem(list_.get(), -1, LVNI_FOCUSED);
+  if (focused >= 0) ListView_SetItemState(list_.get(), focused, 0, LVIS_FOCUSED);
+}
+
 void TPLEditorWnd::selectOnly(int32_t line, bool centre) {
   if (line < 0 || line >= plGetCount(pl_)) return;
-  ListView_SetItemState(list_.get(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  clearSelection();
   ListView_SetItemState(list_.get(), line, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetSelectionMark(list_.get(), line);
   if (centre) {
@@ -776,7 +784,7 @@ void TPLEditorWnd::deleteSelection() {
         for (auto h = heads.rbegin(); h != heads.rend(); ++h) plDelBranch(pl_, *h);
       },
       true);
-  ListView_SetItemState(list_.get(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  clearSelection();
   selectOnly(std::min(first, plGetCount(pl_) - 1), false);
 }
 
@@ -975,11 +983,11 @@ bool TPLEditorWnd::dropLines(const LinesDragData& data, POINT at, bool copy) {
   if (otherList) {
     if (source->owns_) source->modified_ = true;
     if (!source->owns_) set_.mainListChanged();
-    ListView_SetItemState(source->list_.get(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    source->clearSelection();
     source->refresh();
   }
   if (result.count > 0) {
-    ListView_SetItemState(list_.get(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    clearSelection();
     for (int32_t i = 0; i < result.count; ++i)
       ListView_SetItemState(list_.get(), result.first + i, LVIS_SELECTED, LVIS_SELECTED);
     ListView_SetItemState(list_.get(), result.first, LVIS_FOCUSED, LVIS_FOCUSED);

@@ -58,6 +58,7 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   int32_t currentLine() const;
   std::vector<int32_t> selection() const;
   void selectOnly(int32_t line, bool centre);
+  void clearSelection();
   int32_t topLine() const;
   // The state file record of this editor.
   EditorState state() const;

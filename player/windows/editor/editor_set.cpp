@@ -36,8 +36,8 @@ TPLEditorWnd* EditorSet::add(std::optional<int> number, Playlist owned, const st
     // Every number is in use: a new editor would share one with a live
     // editor (its columns and its state file), so none is opened.
     if (owned) freePlaylist(owned);
-    MessageBoxA(nullptr, text("TooManyEditors###No more playlist editors can be opened.").c_str(), "Zorvak",
-                MB_ICONWARNING);
+    host_.dialogs().ask(nullptr, text("TooManyEditors###No more playlist editors can be opened.").c_str(),
+                        MB_OK | MB_ICONWARNING);
     return nullptr;
   }
   auto editor = std::make_unique<TPLEditorWnd>(*this, host_, *number, nextSerial_++, owned);

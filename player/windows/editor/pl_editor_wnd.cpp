@@ -59,7 +59,7 @@ std::string columnWidthValueName(int editor, int column) {
 }
 
 TPLEditorWnd::TPLEditorWnd(EditorSet& set, EditorHost& host, int number, uint32_t serial, Playlist owned)
-    : ui::TFrameWnd("", ui::FrameKind::sizeable),
+    : ui::TFrameWnd("editor" + std::to_string(number), ui::FrameKind::sizeable),
       set_(set),
       host_(host),
       number_(number),
@@ -100,6 +100,15 @@ bool TPLEditorWnd::open(const std::string& caption, const EditorState* restored)
     const int32_t top = topLine();
     if (restored->firstVisible != top) ListView_Scroll(list_.get(), 0, (restored->firstVisible - top) * rowHeight());
     if (restored->valueA == 1) toggleRollup();
+  } else if (const ui::WinPos stored = ui::readWinPos("editor" + std::to_string(number_));
+             stored.left != ui::kNoPosition) {
+    // This editor number's window was here when it last closed.
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    const SIZE size{stored.width > 0 ? stored.width : r.right - r.left, stored.height > 0 ? stored.height : r.bottom - r.top};
+    const RECT placed = ui::placeWindow(stored.left, stored.top, size);
+    SetWindowPos(hwnd(), nullptr, placed.left, placed.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (plGetCount(pl_) > 0) selectOnly(owns_ && plGetCount(pl_) > 1 ? 1 : 0, false);
   } else {
     RECT r{};
     GetWindowRect(hwnd(), &r);
@@ -516,7 +525,10 @@ LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const ZvTarget me = reinterpret_cast<ZvTarget>(hwnd());
       delBroadcastFilter(me, msgInfoReady);
       cancelQueryInfo(queryTag(number_));
-      if (!closing_) storeColumnWidths();
+      if (!closing_) {
+        storeColumnWidths();
+        storePosition();
+      }
       closing_ = true;
       set_.closed(this);
       break;
@@ -575,6 +587,10 @@ LRESULT TPLEditorWnd::onNotify(NMHDR* header) {
 }
 
 void TPLEditorWnd::onListKey(WORD vk) {
+  if (dragging_ && vk == VK_ESCAPE) {
+    ReleaseCapture();
+    return;
+  }
   const bool control = GetKeyState(VK_CONTROL) < 0;
   if (control && vk == 'Z') return undo();
   if (focusLine() < 0) return;
@@ -1060,6 +1076,7 @@ bool TPLEditorWnd::onClose() {
 
 void TPLEditorWnd::closeQuietly() {
   storeColumnWidths();
+  storePosition();
   closing_ = true;
   DestroyWindow(hwnd());
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <deque>
@@ -429,6 +431,18 @@ TEST_F(EditorFixture, columnWidthsAreStoredPerEditorNumber) {
   ASSERT_TRUE(again);
   EXPECT_EQ(again->number(), number);
   EXPECT_EQ(ListView_GetColumnWidth(again->listWindow(), 3), 123);
+  // The window's place and size are the number's too.
+  SetWindowPos(again->hwnd(), nullptr, 70, 90, 520, 330, SWP_NOZORDER);
+  again->closeQuietly();
+  pump();
+  TPLEditorWnd* third = set->openOwned(ownedTree(), "tree");
+  ASSERT_TRUE(third);
+  RECT r{};
+  GetWindowRect(third->hwnd(), &r);
+  EXPECT_EQ(r.left, 70);
+  EXPECT_EQ(r.top, 90);
+  EXPECT_EQ(r.right - r.left, 520);
+  EXPECT_EQ(r.bottom - r.top, 330);
 }
 
 TEST_F(EditorFixture, stateFilesBringTheEditorsBackAfterARestart) {
@@ -517,6 +531,47 @@ TEST_F(EditorFixture, descriptionsFillInAsTheScannerAnswers) {
       << "the scanner's answer reached the editor";
   EXPECT_EQ(cellText(e->playlist(), 1, colSize), "3 KB");
   EXPECT_FALSE(cellText(e->playlist(), 1, colName).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A shell drop as Explorer sends it: a DROPFILES block with the point and the
+// file names (ANSI, each NUL-terminated, a final NUL).
+HDROP shellDrop(const std::vector<std::string>& files, POINT at) {
+  std::string names;
+  for (const std::string& f : files) names += f + '\0';
+  names += '\0';
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  drop->fNC = FALSE;
+  drop->fWide = FALSE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+  GlobalUnlock(block);
+  return static_cast<HDROP>(block);
+}
+
+TEST_F(EditorFixture, filesDroppedFromTheShellGoAfterTheTargetLine) {
+  const std::string dir = zvtest::freshDir("shell");
+  const std::string one = dir + "\\one.mp3", two = dir + "\\two.mp3";
+  zvtest::writeFile(one, "x", 1);
+  zvtest::writeFile(two, "x", 1);
+  TPLEditorWnd* e = set->openOwned(ownedTree(), "tree");
+  ASSERT_TRUE(e);
+  // Onto a2 (its lower half) at level 2; the point is in the window's coordinates.
+  POINT p = rowPoint(*e, 3, 24);
+  MapWindowPoints(e->listWindow(), e->hwnd(), &p, 1);
+  SendMessageA(e->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(shellDrop({one, two}, p)), 0);
+  pump();
+  ASSERT_EQ(plGetCount(e->playlist()), 9);
+  EXPECT_STREQ(plGetName(e->playlist(), 4), one.c_str());
+  EXPECT_STREQ(plGetName(e->playlist(), 5), two.c_str());
+  EXPECT_EQ(plGetRec(e->playlist(), 4)->level, 2);
+  EXPECT_EQ(plGetRec(e->playlist(), 5)->level, 2);
+  EXPECT_TRUE(e->modified());
 }
 
 }  // namespace

@@ -15,25 +15,26 @@ using namespace ptest;
 
 constexpr int kStartMs = 20000;
 
+struct TitleSearch {
+  DWORD pid;
+  std::vector<std::string> titles;
+};
+
+BOOL CALLBACK collectTitle(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<TitleSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  char cls[64] = {}, title[256] = {};
+  GetClassNameA(w, cls, sizeof(cls));
+  GetWindowTextA(w, title, sizeof(title));
+  if (owner == s->pid && IsWindowVisible(w) && lstrcmpA(cls, "ZVWindow") != 0 && title[0]) s->titles.emplace_back(title);
+  return TRUE;
+}
+
 // The visible top-level windows of a process other than the main window.
 std::vector<std::string> otherWindowTitles(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<std::string> titles;
-  } search{pid, {}};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        char cls[64] = {}, title[256] = {};
-        GetClassNameA(w, cls, sizeof(cls));
-        GetWindowTextA(w, title, sizeof(title));
-        if (owner == s->pid && IsWindowVisible(w) && lstrcmpA(cls, "ZVWindow") != 0 && title[0])
-          s->titles.emplace_back(title);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TitleSearch search{pid, {}};
+  EnumWindows(collectTitle, reinterpret_cast<LPARAM>(&search));
   return search.titles;
 }
 

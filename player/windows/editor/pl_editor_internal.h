@@ -15,6 +15,7 @@ constexpr int kListId = 100, kSearchId = 101;
 constexpr int kBarHeight = 30, kHeaderHeight = 20;
 constexpr UINT kQueueMessage = WM_APP + 17;
 constexpr int32_t kQueueSlice = 200;
+constexpr UINT_PTR kHoverTimer = 1;
 // Every editor asks the scanner under a tag of its own, so that one editor
 // closing cancels only its own queued requests.
 constexpr int32_t kEditorTagBase = -666;

@@ -275,6 +275,23 @@ int32_t TPLEditorWnd::hitLine(POINT at, bool* upperHalf) const {
 }
 
 
+void TPLEditorWnd::updateHot(bool overList) {
+  int32_t hot = -1;
+  if (overList) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(list_.get(), &p);
+    hot = hitLine(p);
+  }
+  if (hot == hot_) return;
+  const int32_t old = hot_;
+  hot_ = hot;
+  if (old >= 0) ListView_RedrawItems(list_.get(), old, old);
+  if (hot >= 0) ListView_RedrawItems(list_.get(), hot, hot);
+  if (hot >= 0 && old < 0) SetTimer(hwnd(), kHoverTimer, 200, nullptr);
+  if (hot < 0) KillTimer(hwnd(), kHoverTimer);
+}
+
 // ---- Messages ----
 
 LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -325,20 +342,16 @@ LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
           return TRUE;
         }
       }
-      if (!dragging_) {
-        int32_t hot = -1;
-        if (reinterpret_cast<HWND>(wParam) == list_.get()) {
-          POINT p;
-          GetCursorPos(&p);
-          ScreenToClient(list_.get(), &p);
-          hot = hitLine(p);
-        }
-        if (hot != hot_) {
-          const int32_t old = hot_;
-          hot_ = hot;
-          if (old >= 0) ListView_RedrawItems(list_.get(), old, old);
-          if (hot >= 0) ListView_RedrawItems(list_.get(), hot, hot);
-        }
+      if (!dragging_) updateHot(reinterpret_cast<HWND>(wParam) == list_.get());
+      break;
+    case WM_TIMER:
+      // The mouse may leave for another program's window without a word to
+      // the list: the line under it is checked until it is gone.
+      if (wParam == kHoverTimer) {
+        POINT p;
+        GetCursorPos(&p);
+        updateHot(WindowFromPoint(p) == list_.get());
+        return 0;
       }
       break;
     case WM_MOUSEMOVE:

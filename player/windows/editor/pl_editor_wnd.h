@@ -101,6 +101,7 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   LRESULT onCustomDraw(NMLVCUSTOMDRAW* draw);
   void paintRow(HDC dc, int32_t line);
   void onListKey(WORD vk);
+  void updateHot(bool overList);
   void onContextMenu(int32_t line, POINT screen);
   void onInfoReady(WPARAM wParam, LPARAM lParam);
   bool onClose();

@@ -575,3 +575,37 @@ TEST_F(EditorFixture, filesDroppedFromTheShellGoAfterTheTargetLine) {
 }
 
 }  // namespace
+
+namespace {
+
+COLORREF listPixel(TPLEditorWnd& e, int32_t line) {
+  UpdateWindow(e.listWindow());
+  RECT client{}, row{};
+  GetClientRect(e.listWindow(), &client);
+  ListView_GetItemRect(e.listWindow(), line, &row, LVIR_BOUNDS);
+  HDC dc = GetDC(e.listWindow());
+  const COLORREF c = GetPixel(dc, client.right - 3, (row.top + row.bottom) / 2);
+  ReleaseDC(e.listWindow(), dc);
+  return c;
+}
+
+TEST_F(EditorFixture, theLineUnderTheMouseIsLitUntilTheMouseLeaves) {
+  TPLEditorWnd* e = set->openOwned(ownedTree(), "tree");
+  ASSERT_TRUE(e);
+  SetWindowPos(e->hwnd(), HWND_TOPMOST, 60, 60, 0, 0, SWP_NOSIZE);
+  e->selectOnly(5, false);
+  pump();
+  EXPECT_EQ(listPixel(*e, 2), e->palette().background);
+  POINT p = rowPoint(*e, 2, 120);
+  ClientToScreen(e->listWindow(), &p);
+  SetCursorPos(p.x, p.y);
+  SendMessageA(e->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(e->listWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(listPixel(*e, 2), e->palette().hover);
+  EXPECT_EQ(listPixel(*e, 5), e->palette().selection);
+  // Gone to somewhere else on the screen: the next check clears it.
+  SetCursorPos(2, 1000);
+  SendMessageA(e->hwnd(), WM_TIMER, 1, 0);
+  EXPECT_EQ(listPixel(*e, 2), e->palette().background);
+}
+
+}  // namespace

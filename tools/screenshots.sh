@@ -9,7 +9,7 @@ root=$1 out=$2 docs=$3
 rm -rf "$out"
 mkdir -p "$out"
 # Wine would wait for a window manager at every window otherwise.
-for viewer in skinview.exe toolview.exe; do
+for viewer in skinview.exe toolview.exe editorview.exe; do
   "$WINE64" reg add "HKCU\\Software\\Wine\\AppDefaults\\$viewer\\X11 Driver" /v Managed /d N /f </dev/null >/dev/null 2>&1
 done
 
@@ -18,7 +18,7 @@ done
 shot() {
   local name=$1 log="$out/.$1.log" line="" pid
   shift
-  "$WINE64" "$root/bin/${program:-skinview.exe}" /at 40 40 "$@" </dev/null >"$log" 2>&1 &
+  "$WINE64" "$root/bin/${VIEWER:-${program:-skinview.exe}}" /at 40 40 "$@" </dev/null >"$log" 2>&1 &
   pid=$!
   for _ in $(seq 1 150); do
     line=$(tr -d '\r' <"$log" | grep -a '^window ' | head -1)
@@ -48,6 +48,7 @@ for dir in "$root"/skins/*/; do
   shot "main-$name-full" /skin "$name"
   shot "main-$name-mini" /skin "$name" /mini
   shot "main-$name-full-states" /skin "$name" /hot toggleplay /hot next /down next
+  VIEWER=editorview.exe shot "editor-$name" /skin "$name"
 done
 [ $found -eq 1 ] || echo "zv: no skins under $root/skins; only the frame and dialog are shown (plain pictures)"
 shot frame /frame

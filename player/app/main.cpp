@@ -17,6 +17,7 @@
 #include "skinned_window.h"
 #include "startup/app_errors.h"
 #include "startup/cmd_switches.h"
+#include "pl_editor_wnd.h"
 #include "startup/program_dirs.h"
 #include "startup/shell_unreg.h"
 #include "startup/single_instance.h"
@@ -46,6 +47,7 @@ int runMessageLoop() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (zv::ui::TSkinnedWnd::translateUiMessage(msg)) continue;
+    if (zv::editor::TPLEditorWnd::translateEditorMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -96,6 +96,37 @@ void MainCommands::notAvailable(C) {
   MessageBoxA(wnd_.hwnd(), "This feature is not yet implemented", "Zorvak", MB_ICONINFORMATION);
 }
 
+// ---- Playlist editors ----
+
+editor::EditorSet& MainCommands::editors() {
+  if (!editors_) {
+    editorHost_ = std::make_unique<MainEditorHost>(wnd_);
+    editors_ = std::make_unique<editor::EditorSet>(*editorHost_);
+  }
+  return *editors_;
+}
+
+void MainCommands::newPlaylistEditor(C) { editors().openLocation(""); }
+
+void MainCommands::editPlaylist(C) {
+  const std::string filter = wnd_.text("Playlists###Playlists") + " (*.m3u, *.pls, *.aap, *.z3u)|*.m3u;*.pls;*.aap;*.z3u";
+  if (auto file = editor::systemEditorDialogs().openPlaylist(wnd_.hwnd(), filter)) editors().openLocation(*file);
+}
+
+void MainCommands::editCurrentPlaylist(C) { editors().openMain(); }
+
+void MainCommands::editDirectory(C) {
+  char folder[MAX_PATH] = {};
+  configString("lastEditDir", folder, "");
+  if (selectFolder(wnd_.hwnd(), wnd_.text("EditDir###Edit directory").c_str(), folder) && folder[0]) {
+    setConfigString("lastEditDir", folder);
+    editors().openLocation(folder);
+  }
+}
+
+void MainCommands::editItem(C c) {
+  if (!c.argument.empty()) editors().openLocation(c.argument);
+}
 
 }  // namespace zv
 

@@ -4,7 +4,11 @@
 // commands ("eq", "info", "about", ...) open what registered itself for them
 // (startup/tool_windows.h); one that no window registered does nothing.
 #pragma once
+#include <memory>
+
 #include "commands/sequencing_commands.h"
+#include "editor_set.h"
+#include "main_editor_host.h"
 
 namespace zv {
 
@@ -29,9 +33,20 @@ class MainCommands final : public SequencingCommands {
   void document(C) override;
   void notAvailable(C) override;
   void toolWindow(C) override;
+  void newPlaylistEditor(C) override;
+  void editPlaylist(C) override;
+  void editCurrentPlaylist(C) override;
+  void editDirectory(C) override;
+  void editItem(C) override;
+
+  // The open playlist editors (made on first use).
+  editor::EditorSet& editors();
+  bool hasEditors() const { return editors_ != nullptr; }
 
  private:
   TMainWnd& wnd_;
+  std::unique_ptr<MainEditorHost> editorHost_;
+  std::unique_ptr<editor::EditorSet> editors_;
 };
 
 }  // namespace zv

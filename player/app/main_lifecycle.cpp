@@ -216,6 +216,11 @@ bool TMainWnd::start() {
       w->open(*this);
     return true;
   });
+  steps.on(S::helpAndEditors, [&] {
+    // The editors open at the last exit come back.
+    commands_->editors().restoreAll(dirs_.userData + "\\editors");
+    return true;
+  });
   steps.on(S::about, [&] {
     if (!configBool("seenAbout", ZV_FALSE)) {
       setConfigBool("seenAbout", ZV_TRUE);
@@ -265,6 +270,7 @@ void TMainWnd::onClose() {
   });
   steps.on(D::saveEditors, [&] {
     ShowWindow(hwnd(), SW_HIDE);
+    if (commands_) commands_->editors().saveAndCloseAll(dirs_.userData + "\\editors");
     return true;
   });
   steps.on(D::freeWindows, [&] {

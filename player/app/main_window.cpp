@@ -254,6 +254,7 @@ void TMainWnd::reindexed() {
     setConfigString((std::string("CDID_") + letter).c_str(), id.c_str());
   });
   updateLines();
+  if (commands_ && commands_->hasEditors()) commands_->editors().mainListChanged();
 }
 
 // A description result: written into its line when the line still names that file.

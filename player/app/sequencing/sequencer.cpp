@@ -382,4 +382,25 @@ void Sequencer::discRemoved(char drive) {
   plDelMarks(pl_);
 }
 
+void Sequencer::editPlaylist(const std::function<void()>& edit) {
+  const int32_t before = curFileN_;
+  plDelMarks(pl_);
+  if (before >= 0) plMarkLine(pl_, before, 1);
+  edit();
+  saveAndReindex();
+  const int32_t marked = plFindMark(pl_, 1);
+  plDelMarks(pl_);
+  if (before < 0) return;
+  if (marked >= 0) {
+    // The current line only moved: it keeps playing, its index follows it.
+    if (playedIndex_ == curFileN_) playedIndex_ = marked;
+    curFileN_ = marked;
+    curGroupN_ = groupLineOf(pl_, marked);
+    view_.currentLineChanged(curFileN_, curGroupN_);
+  } else {
+    // It was deleted: the line that took its place is the current one.
+    select(std::min(before, plGetCount(pl_) - 1), false);
+  }
+}
+
 }  // namespace zv

@@ -4,6 +4,7 @@
 // operation runs on the main thread; the window only translates messages into
 // the calls below.
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,6 +68,10 @@ class Sequencer {
   void saveAndReindex(bool askForInfo = true);
   // A disc was removed from `drive` ('A'..'Z').
   void discRemoved(char drive);
+  // Runs `edit` on the current playlist (a playlist editor's change) and keeps
+  // playback on its line: the current line is marked (mark 1) before, the
+  // playlist saved and re-indexed after, and the line found again.
+  void editPlaylist(const std::function<void()>& edit);
 
   // ---- State the window shows ----
   int32_t curFileN() const { return curFileN_; }

@@ -6,11 +6,16 @@
 #include "commands/command_table.h"
 #include "main_window.h"
 #include "menus/doc_lookup.h"
+#include "tray/tray_rules.h"
 #include "zv_config.h"
 
 namespace zv {
 
 void MainCommands::show(C) {
+  if (wnd_.minimized()) {
+    wnd_.restoreWindow();
+    return;
+  }
   ShowWindow(wnd_.hwnd(), IsIconic(wnd_.hwnd()) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(wnd_.hwnd());
 }
@@ -29,7 +34,8 @@ void MainCommands::hideAll(C) {
 
 void MainCommands::rollUp(C) { wnd_.switchState(); }
 
-void MainCommands::minimize(C) { ShowWindow(wnd_.hwnd(), SW_MINIMIZE); }
+// Through the system command, as the skin's button and the system menu go.
+void MainCommands::minimize(C) { PostMessageA(wnd_.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 // Posted, so that a command arriving inside a hand-over or a button press
 // finishes before the window goes.
@@ -37,7 +43,7 @@ void MainCommands::close(C) { PostMessageA(wnd_.hwnd(), WM_CLOSE, 0, 0); }
 
 void MainCommands::onTop(C) {
   const std::string key = std::string("Topmost_") + (wnd_.mini() ? "1" : "0");
-  const bool on = !configBool(key.c_str(), ZV_FALSE);
+  const bool on = !configBool(key.c_str(), defaultTopmost(wnd_.mini() ? 1 : 0) ? ZV_TRUE : ZV_FALSE);
   setConfigBool(key.c_str(), on ? ZV_TRUE : ZV_FALSE);
   SetWindowPos(wnd_.hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -36,7 +36,6 @@ std::string modulePath() {
   return path;
 }
 
-std::string stateKey(bool mini, const char* part) { return std::string("state") + (mini ? "1" : "0") + part; }
 
 }  // namespace
 
@@ -139,12 +138,8 @@ bool TMainWnd::start() {
   });
   steps.on(S::showWindow, [&] {
     SetWindowTextA(hwnd(), "Zorvak");
-    if (configBool(("Topmost_" + std::to_string(mini_ ? 1 : 0)).c_str(), ZV_FALSE))
-      SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const int32_t left = configInt(stateKey(mini_, "_left").c_str(), INT32_MIN);
-    const int32_t top = configInt(stateKey(mini_, "_top").c_str(), INT32_MIN);
-    if (left != INT32_MIN && top != INT32_MIN)
-      SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    moveToStatePosition();
+    applySettings();
     ShowWindow(hwnd(), SW_SHOW);
     SetTimer(hwnd(), 1, kLabelsPeriodMs, nullptr);
     SetTimer(hwnd(), 2, kCrossfadePeriodMs, nullptr);
@@ -239,7 +234,8 @@ void TMainWnd::onClose() {
   using D = ShutdownStep;
   StepRunner<ShutdownStep> steps;
   steps.on(D::trayIcons, [&] {
-    showTrayIcon(false);
+    hotKeys_.unregisterAll();
+    tray_.removeAll();
     return true;
   });
   steps.on(D::savePlaylist, [&] {
@@ -252,10 +248,7 @@ void TMainWnd::onClose() {
     return true;
   });
   steps.on(D::windowPosition, [&] {
-    RECT r;
-    GetWindowRect(hwnd(), &r);
-    setConfigInt(stateKey(mini_, "_left").c_str(), r.left);
-    setConfigInt(stateKey(mini_, "_top").c_str(), r.top);
+    storeStatePosition();
     return true;
   });
   steps.on(D::saveEditors, [&] {

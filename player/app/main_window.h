@@ -10,7 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "display/display_clock.h"
+#include "display/display_settings.h"
+#include "display/title_scroll.h"
 #include "foundation/language_state.h"
+#include "input/hot_keys.h"
+#include "input/power_events.h"
 #include "main_commands.h"
 #include "own_controls.h"
 #include "sequencing/sequencer.h"
@@ -20,6 +25,8 @@
 #include "startup/hand_over.h"
 #include "startup/program_dirs.h"
 #include "startup/stored_playlists.h"
+#include "tray/taskbar_buttons.h"
+#include "tray/tray_icons.h"
 #include "vis_panel.h"
 #include "xlabel.h"
 #include "zv_desc.h"
@@ -56,6 +63,19 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::string text(const char* localised) override;
   std::string language() const { return lang_.language(); }
 
+  // ---- Input and display (main_input.cpp, main_display.cpp) ----
+  // Hot keys, tray and taskbar by "minMode_", title, menus, language and
+  // tooltips from the settings; at start and after the settings window.
+  void applySettings();
+  // The system's minimize: the other windows are hidden unless
+  // `keepOthers`; the tray buttons come; into the tray or the taskbar.
+  void minimizeWindow(bool keepOthers);
+  // Back from the tray or the taskbar; a window not minimized only brings
+  // its last active popup forward.
+  void restoreWindow();
+  bool minimized() const { return minimized_; }
+  const DisplaySettings& displaySettings() const { return display_; }
+
   // ---- SequencerView ----
   void postSkip(bool backwards) override;
   void currentLineChanged(int32_t fileN, int32_t groupN) override;
@@ -89,6 +109,24 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void updatePlayButton();
   void applyInfo(const ZvQueryResult& result);
   std::string lineCaption(int32_t index) const;
+  bool onKeyDown(WPARAM vk);
+  void onHotKey(int id);
+  bool onAppCommand(LPARAM lParam);
+  void onTrayIcon(UINT id, UINT mouse);
+  bool onSysCommand(WPARAM command);
+  void onPowerBroadcast(WPARAM event);
+  void onThumbButton(UINT id);
+  void applyMinMode();
+  void applyTooltips();
+  void storeStatePosition();
+  void moveToStatePosition();
+  int stateNumber() const { return mini_ ? 1 : 0; }
+  void setStreamTitle(const std::string& title);
+  void displayTick();
+  void updateTimeLabels(const ZvStatusRec* status);
+  std::string timeFormat(const char* label) const;
+  void onLabelClick(int index, bool right);
+  void editDescription(int index);
 
   CmdSwitches switches_;
   ProgramDirs dirs_;
@@ -118,6 +156,20 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::unique_ptr<MainCommands> commands_;
   ZvTarget visInstance_ = 0, samplerInstance_ = 0;
   bool pluginsStarted_ = false;
+
+  HotKeys hotKeys_;
+  TrayIcons tray_;
+  TaskbarButtons taskbar_;
+  PowerResume power_;
+  DisplayClock clock_;
+  TrayAnimation trayAnimation_;
+  TitleScroll title_;
+  DisplaySettings display_;
+  bool minimized_ = false;
+  std::vector<HWND> hiddenOthers_;  // windows hidden with the main window
+  std::string groupText_, fileText_;  // the label texts without l2Group
+  UniqueWindow descEditor_;           // the in-place description editor
+  int descEditorLine_ = -1;
 };
 
 }  // namespace zv

@@ -1,0 +1,144 @@
+// What the main window shows on its timer: the scrolling title and the tray
+// tip, the time labels with the skin's formats and their blinking, the tray
+// animation, the taskbar progress; the group and file labels' clicks,
+// tooltips and in-place description editor.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "display/label_texts.h"
+#include "display/time_format.h"
+#include "main_window.h"
+#include "tray/taskbar_buttons.h"
+#include "zv_config.h"
+#include "zv_desc.h"
+
+namespace zv {
+namespace {
+
+enum LabelIndex { labelGroup, labelFile, labelPosition, labelTotal, labelPlaylistTotal };
+
+}  // namespace
+
+void TMainWnd::setStreamTitle(const std::string& title) {
+  title_.setTitle(title, display_.scrollTitle);
+  SetWindowTextA(hwnd(), title_.caption().c_str());
+  tray_.setTip(title_.title());
+}
+
+// The skin's format of a time label, checked before any use.
+std::string TMainWnd::timeFormat(const char* label) const {
+  const ui::TSkinCtl* ctl = skin() ? skin()->findControl(label) : nullptr;
+  return checkedTimeFormat(ctl ? ctl->attr("format") : std::string());
+}
+
+void TMainWnd::updateTimeLabels(const ZvStatusRec* status) {
+  if (labels_.size() < 5) return;
+  const bool playIntent = seq_ && seq_->playIntent();
+  std::string position = kNoTime, total = kNoTime;
+  if (status) {
+    const bool remaining = configBool("remTime", ZV_FALSE) != 0 && status->lengthMs > 0;
+    position = remaining ? "-" + formatTime(timeFormat("pos"), status->lengthMs - status->positionMs)
+                         : formatTime(timeFormat("pos"), status->positionMs);
+    if (status->lengthMs > 0) total = formatTime(timeFormat("total"), status->lengthMs);
+  }
+  if (clock_.positionBlank(playIntent)) position.clear();
+  labels_[labelPosition]->setText(position);
+  labels_[labelTotal]->setText(total);
+}
+
+void TMainWnd::displayTick() {
+  clock_.tick();
+  if (display_.scrollTitle) {
+    title_.tick();
+    SetWindowTextA(hwnd(), title_.caption().c_str());
+  }
+  if (!clock_.halfSecond()) return;
+  const bool playing = seq_ && seq_->playIntent() && seq_->stream() != 0;
+  if (!seq_ || !seq_->seeking()) updatePosition();
+  if (display_.trayAnim) tray_.setFrame(trayAnimation_.step(playing, clock_));
+  const ZvStatusRec* status = seq_ ? seq_->streamStatus() : nullptr;
+  taskbar_.setPlaying(playing);
+  taskbar_.setProgress(taskbarProgress(status != nullptr, playing, status ? status->positionMs : 0,
+                                       status ? status->lengthMs : 0));
+}
+
+// ---- Labels ----
+
+void TMainWnd::onLabelClick(int index, bool right) {
+  if (right && (index == labelGroup || index == labelFile)) {
+    editDescription(index);
+    return;
+  }
+  if (right) return;
+  if (index == labelPosition) {
+    setConfigBool("remTime", configBool("remTime", ZV_FALSE) ? ZV_FALSE : ZV_TRUE);
+    updatePosition();
+  } else if (index == labelFile) {
+    setConfigBool("l2Group", configBool("l2Group", ZV_FALSE) ? ZV_FALSE : ZV_TRUE);
+    updateLines();
+  }
+}
+
+void TMainWnd::applyTooltips() {
+  if (labels_.size() < 2) return;
+  const bool on = display_.showTooltips;
+  for (auto& label : labels_) label->setShowHint(on);
+}
+
+// An edit box over the label; Enter keeps the text as the line's
+// description (and the file's, through the engine), Escape or leaving it
+// drops it.
+namespace {
+
+constexpr UINT_PTR kEditorSubclass = 1;
+
+LRESULT CALLBACK editorProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto* done = reinterpret_cast<std::function<void(bool)>*>(data);
+  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+    (*done)(wParam == VK_RETURN);
+    return 0;
+  }
+  if (message == WM_KILLFOCUS) (*done)(false);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, editorProc, kEditorSubclass);
+  return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace
+
+void TMainWnd::editDescription(int index) {
+  if (!seq_ || !current_ || static_cast<size_t>(index) >= labels_.size()) return;
+  const int32_t line = index == labelGroup ? seq_->curGroupN() : seq_->curFileN();
+  if (line < 0 || line >= plGetCount(current_)) return;
+  descEditor_.reset();
+  RECT r;
+  GetWindowRect(labels_[index]->hwnd(), &r);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  descEditor_.reset(CreateWindowExA(0, "EDIT", plGetDesc(current_, line), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                                    r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(), nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
+  if (!descEditor_) return;
+  descEditorLine_ = line;
+  SendMessageA(descEditor_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  SendMessageA(descEditor_.get(), EM_SETSEL, 0, -1);
+  static std::function<void(bool)> done;
+  done = [this](bool keep) {
+    if (!descEditor_) return;
+    HWND edit = descEditor_.get();
+    if (keep && current_ && descEditorLine_ >= 0 && descEditorLine_ < plGetCount(current_)) {
+      char text[1024] = {};
+      GetWindowTextA(edit, text, sizeof(text));
+      plSetDesc(current_, descEditorLine_, text);
+      setDesc(plGetName(current_, descEditorLine_), text);
+    }
+    descEditorLine_ = -1;
+    // Destroyed after the message that ended it has been handled.
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
+    ShowWindow(edit, SW_HIDE);
+    SetFocus(hwnd());
+    updateLines();
+  };
+  SetWindowSubclass(descEditor_.get(), editorProc, kEditorSubclass, reinterpret_cast<DWORD_PTR>(&done));
+  SetFocus(descEditor_.get());
+}
+
+}  // namespace zv

@@ -8,6 +8,10 @@
 #include "commands/command_table.h"
 #include "input/key_table.h"
 #include "main_window.h"
+#include "menus/menu_definitions.h"
+#include "menus/menu_model.h"
+#include "menus/open_mode.h"
+#include "menus/win_menu.h"
 #include "tray/tray_rules.h"
 #include "zv_config.h"
 #include "zv_lang.h"
@@ -235,6 +239,62 @@ void TMainWnd::onPowerBroadcast(WPARAM event) {
       break;
   }
   updatePlayButton();
+}
+
+// ---- Drops ----
+
+void TMainWnd::registerDropTarget() {
+  // OLE drag and drop needs OLE on this thread; a failure leaves the window
+  // without drops, as a system without OLE would.
+  if (FAILED(OleInitialize(nullptr))) return;
+  DropHandlers h;
+  h.accepting = [this] { return !closing_ && seq_ && IsWindowEnabled(hwnd()); };
+  h.askMode = [this](POINT at) -> std::optional<OpenMode> {
+    std::vector<MenuItem> items = buildMenu(openModeMenuDefinition(), [](const std::string&) -> std::optional<std::string> { return std::nullopt; },
+                                            [](const std::string&) { return std::string(); });
+    PopupMenu popup = buildPopupMenu(items, [this](const std::string& t) { return text(t.c_str()); });
+    SetForegroundWindow(hwnd());
+    const unsigned id = static_cast<unsigned>(
+        TrackPopupMenu(popup.menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr));
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
+    return openModeFromMenuCommand(popup.commandOf(id));
+  };
+  h.openFiles = [this](const std::vector<std::string>& files, OpenMode mode) {
+    seq_->beginOpen(mode);
+    for (const std::string& f : files) seq_->addItem(f, mode);
+    seq_->endOpen(mode);
+    updatePlayButton();
+  };
+  // No playlist editor is open in this window's process yet: no line can
+  // belong to a live one.
+  h.editorLine = [](const DragRecord&) { return false; };
+  h.listItem = [this](const DragRecord& r, OpenMode mode) { return dropListItem(r, mode); };
+  drop_ = std::make_unique<DropTarget>(std::move(h));
+  if (FAILED(RegisterDragDrop(hwnd(), drop_.get()))) drop_.reset();
+}
+
+// An entry of the group (list 1) or file (list 2) menu names a line of the
+// current playlist; one of the favourites (3) or recent (4) menus an item
+// by its "open:" command. Each is checked against the playlist it names.
+bool TMainWnd::dropListItem(const DragRecord& r, OpenMode mode) {
+  if (!seq_ || !current_) return false;
+  const std::string command = r.command;
+  if (r.list == 3 || r.list == 4) {
+    Playlist pl = r.list == 3 ? favorites_ : recent_;
+    if (!pl || command.rfind("open:", 0) != 0 || r.line < 0 || r.line >= plGetCount(pl)) return false;
+    const std::string item = command.substr(5);
+    if (lstrcmpiA(plGetName(pl, r.line), item.c_str()) != 0) return false;
+    seq_->beginOpen(mode);
+    seq_->addItem(item, mode);
+    seq_->endOpen(mode);
+  } else if (r.list == 1 || r.list == 2) {
+    if (r.line < 0 || r.line >= plGetCount(current_)) return false;
+    seq_->selectLine(r.line, false);
+  } else {
+    return false;
+  }
+  updatePlayButton();
+  return true;
 }
 
 // ---- Settings ----

@@ -140,6 +140,7 @@ bool TMainWnd::start() {
     SetWindowTextA(hwnd(), "Zorvak");
     moveToStatePosition();
     applySettings();
+    registerDropTarget();
     ShowWindow(hwnd(), SW_SHOW);
     SetTimer(hwnd(), 1, kLabelsPeriodMs, nullptr);
     SetTimer(hwnd(), 2, kCrossfadePeriodMs, nullptr);
@@ -236,6 +237,7 @@ void TMainWnd::onClose() {
   steps.on(D::trayIcons, [&] {
     hotKeys_.unregisterAll();
     tray_.removeAll();
+    if (drop_) RevokeDragDrop(hwnd());
     return true;
   });
   steps.on(D::savePlaylist, [&] {

@@ -14,6 +14,7 @@
 #include "display/display_settings.h"
 #include "display/title_scroll.h"
 #include "foundation/language_state.h"
+#include "input/drop_target.h"
 #include "input/hot_keys.h"
 #include "input/power_events.h"
 #include "main_commands.h"
@@ -126,6 +127,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void updateTimeLabels(const ZvStatusRec* status);
   std::string timeFormat(const char* label) const;
   void onLabelClick(int index, bool right);
+  void registerDropTarget();
+  bool dropListItem(const DragRecord& record, OpenMode mode);
   void editDescription(int index);
 
   CmdSwitches switches_;
@@ -170,6 +173,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::string groupText_, fileText_;  // the label texts without l2Group
   UniqueWindow descEditor_;           // the in-place description editor
   int descEditorLine_ = -1;
+  std::unique_ptr<DropTarget> drop_;
 };
 
 }  // namespace zv

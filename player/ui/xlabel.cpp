@@ -65,6 +65,8 @@ void TXLabel::measure() {
 
 void TXLabel::setText(const std::string& text) {
   text_ = text;
+  // The plain text as the window's own, for screen readers and tests.
+  if (hwnd()) SetWindowTextA(hwnd(), plainText(text).c_str());
   measure();
   updateTooltip();
   redraw();

@@ -228,7 +228,10 @@ void TMainWnd::moveToStatePosition() {
 
 void TMainWnd::onPowerBroadcast(WPARAM event) {
   if (!seq_ || !commands_) return;
-  switch (power_.onEvent(static_cast<unsigned>(event), seq_->playIntent(), seq_->stream() != 0)) {
+  // "Playing now" is the user's play state: a stopped stream may still be
+  // open (its fade, its record) without anything playing.
+  const bool playing = seq_->playIntent();
+  switch (power_.onEvent(static_cast<unsigned>(event), playing, playing)) {
     case PowerAction::stop:
       runCommand(*commands_, "stop", sourceProgram);
       break;

@@ -23,6 +23,7 @@ enum TimerId : UINT_PTR { timerLabels = 1, timerCrossfade = 2 };
 constexpr int32_t kCurrentTag = 1;
 const char* const kLabelNames[] = {"l1", "l2", "pos", "total", "pltotal"};
 enum LabelIndex { labelGroup, labelFile, labelPosition, labelTotal, labelPlaylistTotal };
+constexpr LONG_PTR kFirstLabelId = 1000;
 
 std::string minutesText(int32_t ms) {
   if (ms < 0) ms = 0;
@@ -65,6 +66,9 @@ void TMainWnd::createChildren() {
     if (!label->createLabel(hwnd(), name)) continue;
     bindComponent(name, label->hwnd());
     label->OnClick = [this, index = static_cast<int>(labels_.size())](bool right) { onLabelClick(index, right); };
+    // Control identifiers 1000 + index in the order of kLabelNames, for
+    // whoever looks at the window from outside (accessibility, tests).
+    SetWindowLongPtrA(label->hwnd(), GWLP_ID, kFirstLabelId + static_cast<LONG_PTR>(labels_.size()));
     labels_.push_back(std::move(label));
   }
   if (visPanel_.open(hwnd())) bindComponent("vis", visPanel_.hwnd());

@@ -5,6 +5,8 @@
 // only turns messages into them.
 #include <windows.h>
 
+#include <cstring>
+
 #include "commands/command_table.h"
 #include "input/key_table.h"
 #include "main_window.h"
@@ -15,6 +17,7 @@
 #include "tray/tray_rules.h"
 #include "zv_config.h"
 #include "zv_lang.h"
+#include "zv_mixer.h"
 
 namespace zv {
 namespace {
@@ -65,8 +68,7 @@ bool TMainWnd::onKeyDown(WPARAM vk) {
       if (!GetConsoleWindow() && AllocConsole()) SetConsoleTitleA("Zorvak");
       return true;
     case KeyAction::command:
-      if (commands_) runCommand(*commands_, d.command, sourceKeyboard);
-      updatePlayButton();
+      runInput(d.command, sourceKeyboard);
       return true;
     case KeyAction::none:
       break;
@@ -83,18 +85,28 @@ bool TMainWnd::onKeyDown(WPARAM vk) {
 // A modal dialog disables the main window: hot keys wait until it is gone.
 void TMainWnd::onHotKey(int id) {
   if (!commands_ || closing_ || !IsWindowEnabled(hwnd())) return;
-  if (const char* command = commandForHotKey(id)) {
-    runCommand(*commands_, command, sourceKeyboard);
-    updatePlayButton();
-  }
+  if (const char* command = commandForHotKey(id)) runInput(command, sourceKeyboard);
 }
 
 bool TMainWnd::onAppCommand(LPARAM lParam) {
   const char* command = commandForAppCommand(GET_APPCOMMAND_LPARAM(lParam));
   if (!command || !commands_ || !IsWindowEnabled(hwnd())) return false;
-  runCommand(*commands_, command, sourceKeyboard);
-  updatePlayButton();
+  runInput(command, sourceKeyboard);
   return true;
+}
+
+void TMainWnd::runInput(const char* command, int32_t source) {
+  if (!commands_ || !command) return;
+  runCommand(*commands_, command, source);
+  updatePlayButton();
+  if (std::strcmp(command, "volup") == 0 || std::strcmp(command, "voldown") == 0) showVolume();
+}
+
+void TMainWnd::showVolume() {
+  if (volumeControl_ == -1) return;
+  int32_t volume = 0, balance = 0;
+  getVolume(volumeControl_, &volume, &balance);
+  volumeIndicator_.show(volume, muteControl_ != -1 && getMute(muteControl_) != 0);
 }
 
 // ---- Tray and taskbar ----
@@ -118,9 +130,8 @@ void TMainWnd::onTrayIcon(UINT id, UINT mouse) {
   const TrayClickAction a = trayClickAction(id, mouse);
   if (a.kind == TrayClick::restore) {
     restoreWindow();
-  } else if (a.kind == TrayClick::command && commands_) {
-    runCommand(*commands_, a.command, sourceButton);
-    updatePlayButton();
+  } else if (a.kind == TrayClick::command) {
+    runInput(a.command, sourceButton);
   }
 }
 

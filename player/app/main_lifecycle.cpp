@@ -26,7 +26,7 @@ namespace zv {
 namespace {
 
 constexpr UINT kLabelsPeriodMs = 250, kCrossfadePeriodMs = 500;
-constexpr uint32_t kSpeakers = 4, kVolumeControl = 0x50030001;
+constexpr uint32_t kSpeakers = 4, kVolumeControl = 0x50030001, kMuteControl = 0x20010002;
 
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -129,9 +129,11 @@ bool TMainWnd::start() {
     return true;
   });
   steps.on(S::mixer, [&] {
-    if (openMixer()) {
+    if (openMixer() == 0) {  // 0 is success
       const int32_t line = findLine(kSpeakers);
       if (line != -1) volumeControl = findCtl(line, kVolumeControl);
+      if (line != -1) muteControl_ = findCtl(line, kMuteControl);
+      volumeControl_ = volumeControl;
     }
     commands_ = std::make_unique<MainCommands>(*this, *seq_, volumeControl);
     return true;

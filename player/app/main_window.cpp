@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <mmsystem.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -12,6 +14,7 @@
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
+#include "zv_mixer.h"
 #include "zv_paths.h"
 #include "zv_plugins.h"
 
@@ -210,6 +213,9 @@ void TMainWnd::streamOpened(ZvTarget, const ZvOpenedPrm& report) {
   if (samplerInstance_) pluginMsgX(samplerInstance_, (report.caps & capAnalog) && !configBool("noSampler", ZV_FALSE) ? msgSamplerStart : msgSamplerStop);
   updateLines();
   updatePosition();
+  // While the window is out of sight the tray tells what begins ("tbHints").
+  if (display_.tbHints && tray_.mainShown() && (minimized_ || !IsWindowVisible(hwnd())))
+    tray_.balloon("Zorvak", title_.title());
 }
 
 void TMainWnd::openFailed() {
@@ -314,6 +320,12 @@ void TMainWnd::onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           plLoad(favorites_, favoritesFile.c_str(), 0);
         break;
       }
+      case msgMixerChange: {  // the volume or mute moved, here or in the system's mixer
+        ZvMixerChangePrm change{};
+        getMsgPrm(&m, &change);
+        if (change.controlId == volumeControl_ || change.controlId == muteControl_) showVolume();
+        break;
+      }
       case msgDiscChange: {
         ZvDiscChange change{};
         getMsgPrm(&m, &change);
@@ -377,6 +389,9 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_HOTKEY:
       onHotKey(static_cast<int>(wParam));
+      return 0;
+    case MM_MIXM_CONTROL_CHANGE:  // the mixer moved the volume or mute
+      showVolume();
       return 0;
     case WM_APPCOMMAND:
       if (onAppCommand(lParam)) return TRUE;

@@ -12,6 +12,7 @@
 
 #include "display/display_clock.h"
 #include "display/display_settings.h"
+#include "display/volume_indicator.h"
 #include "display/title_scroll.h"
 #include "foundation/language_state.h"
 #include "input/drop_target.h"
@@ -128,6 +129,10 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::string timeFormat(const char* label) const;
   void onLabelClick(int index, bool right);
   void registerDropTarget();
+  // Runs a command of the keyboard, a hot key or the tray; a volume change
+  // shows the volume indicator.
+  void runInput(const char* command, int32_t source);
+  void showVolume();
   bool dropListItem(const DragRecord& record, OpenMode mode);
   void editDescription(int index);
 
@@ -174,6 +179,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   UniqueWindow descEditor_;           // the in-place description editor
   int descEditorLine_ = -1;
   std::unique_ptr<DropTarget> drop_;
+  VolumeIndicator volumeIndicator_;
+  int32_t volumeControl_ = -1, muteControl_ = -1;  // the speakers' mixer controls
 };
 
 }  // namespace zv

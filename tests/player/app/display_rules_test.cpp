@@ -3,12 +3,15 @@
 // the blinking position text, the tray animation, the label texts; and the
 // power events.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "display/display_clock.h"
 #include "display/label_texts.h"
 #include "display/time_format.h"
 #include "display/title_scroll.h"
+#include "display/volume_indicator.h"
 #include "input/power_events.h"
+#include "testkit.h"
 
 using namespace zv;
 
@@ -108,6 +111,39 @@ TEST(LabelTexts, l2GroupJoinsWithTheEmDashInColour2_andTooltips) {
   EXPECT_EQ(labelTooltip("Current file", ""), "");
   EXPECT_EQ(buttonTooltip("Play", "Play with fade", true), "Play / [+Shift] Play with fade");
   EXPECT_EQ(buttonTooltip("Play", "Play", false), "Play");
+}
+
+TEST(VolumeIndicator, textOfVolumeAndMute) {
+  EXPECT_EQ(volumeText(0, false), "Volume 0%");
+  EXPECT_EQ(volumeText(65535, false), "Volume 100%");
+  EXPECT_EQ(volumeText(32768, false), "Volume 50%");
+  EXPECT_EQ(volumeText(99999, false), "Volume 100%");
+  EXPECT_EQ(volumeText(40000, true), "Muted");
+}
+
+TEST(VolumeIndicator, showsItselfWithItsTextAndHidesAgain) {
+  VolumeIndicator indicator;
+  indicator.show(32768, false);
+  if (!indicator.hwnd()) GTEST_SKIP() << "no display";
+  char text[64] = {};
+  GetWindowTextA(indicator.hwnd(), text, sizeof(text));
+  EXPECT_STREQ(text, "Volume 50%");
+  EXPECT_TRUE(IsWindowVisible(indicator.hwnd()));
+  char cls[64] = {};
+  GetClassNameA(indicator.hwnd(), cls, sizeof(cls));
+  EXPECT_STREQ(cls, "ZV_VolumeIndicator");
+  EXPECT_TRUE(GetWindowLongPtrA(indicator.hwnd(), GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  indicator.show(0, true);
+  GetWindowTextA(indicator.hwnd(), text, sizeof(text));
+  EXPECT_STREQ(text, "Muted");
+  EXPECT_TRUE(zvtest::waitFor(
+      [&] {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        return !IsWindowVisible(indicator.hwnd());
+      },
+      VolumeIndicator::kShownMs * 3))
+      << "it hides itself";
 }
 
 TEST(PowerResume, stopsOnSuspendAndPlaysAgainAfterAnyResume) {

@@ -62,6 +62,18 @@ void TMainWnd::displayTick() {
                                        status ? status->lengthMs : 0));
 }
 
+MenuLook TMainWnd::menuLook() const {
+  MenuLook look;
+  look.menuStyle = display_.menuStyle;
+  look.videoFx = display_.videoFx;
+  look.alphaConst = display_.alphaConst;
+  look.alphaMain = display_.alphaMain;
+  look.alphaGrad = display_.alphaGrad;
+  // The texture is a picture of the skin's folder.
+  if (!display_.texture.empty()) look.texturePath = dirs_.root + "\\skins\\" + skins_.name + "\\" + display_.texture;
+  return look;
+}
+
 // ---- Labels ----
 
 void TMainWnd::onLabelClick(int index, bool right) {

@@ -267,6 +267,7 @@ void TMainWnd::registerDropTarget() {
     std::vector<MenuItem> items = buildMenu(openModeMenuDefinition(), [](const std::string&) -> std::optional<std::string> { return std::nullopt; },
                                             [](const std::string&) { return std::string(); });
     PopupMenu popup = buildPopupMenu(items, [this](const std::string& t) { return text(t.c_str()); });
+    OwnerDrawnMenu styled(popup.menu.get(), menuLook());
     SetForegroundWindow(hwnd());
     const unsigned id = static_cast<unsigned>(
         TrackPopupMenu(popup.menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr));

@@ -104,6 +104,7 @@ void TMainWnd::showMenu(const std::string& name) {
     return;
   }
   PopupMenu popup = buildPopupMenu(items, [this](const std::string& t) { return text(t.c_str()); });
+  OwnerDrawnMenu styled(popup.menu.get(), menuLook());
   POINT at;
   GetCursorPos(&at);
   SetForegroundWindow(hwnd());

@@ -390,6 +390,20 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
       onHotKey(static_cast<int>(wParam));
       return 0;
+    case WM_MEASUREITEM:
+      if (wParam == 0 && OwnerDrawnMenu::current() &&
+          OwnerDrawnMenu::current()->measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+        return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (wParam == 0 && OwnerDrawnMenu::current() &&
+          OwnerDrawnMenu::current()->draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+        return TRUE;
+      break;
+    case WM_ENTERIDLE:
+      if (wParam == MSGF_MENU && OwnerDrawnMenu::current())
+        OwnerDrawnMenu::current()->menuWindowShown(reinterpret_cast<HWND>(lParam));
+      break;
     case MM_MIXM_CONTROL_CHANGE:  // the mixer moved the volume or mute
       showVolume();
       return 0;

@@ -19,6 +19,7 @@
 #include "input/hot_keys.h"
 #include "input/power_events.h"
 #include "main_commands.h"
+#include "menus/menu_style.h"
 #include "own_controls.h"
 #include "sequencing/sequencer.h"
 #include "skin_loader.h"
@@ -133,6 +134,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // shows the volume indicator.
   void runInput(const char* command, int32_t source);
   void showVolume();
+  // The look of the owner-drawn menus from the settings and the skin.
+  MenuLook menuLook() const;
   bool dropListItem(const DragRecord& record, OpenMode mode);
   void editDescription(int index);
 

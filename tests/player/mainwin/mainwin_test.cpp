@@ -187,13 +187,18 @@ TEST_F(MainWindow, keysHotKeysTrayStatesPowerAndLabels) {
   };
   std::string down, up;
   ASSERT_TRUE(zvtest::waitFor([&] { return indicatorText().empty(); }, kWaitMs)) << "it hides itself";
+  // Key '3' ("info", no window yet) after each marks that the one before
+  // it was handled, indicator included.
   before = traced().size();
   key(window, VK_DOWN);
-  ASSERT_EQ(tracedAfter(before, 1), (std::vector<std::string>{"1 voldown"}));
-  ASSERT_TRUE(zvtest::waitFor([&] { return (down = indicatorText()).rfind("Volume ", 0) == 0; }, kWaitMs)) << down;
+  key(window, '3');
+  ASSERT_EQ(tracedAfter(before, 2), (std::vector<std::string>{"1 voldown", "1 info"}));
+  down = indicatorText();
+  ASSERT_EQ(down.rfind("Volume ", 0), 0u) << down;
   PostMessageA(window, WM_HOTKEY, 21, 0);  // Up's hot key: volup
-  ASSERT_EQ(tracedAfter(before, 2), (std::vector<std::string>{"1 voldown", "1 volup"}));
-  ASSERT_TRUE(zvtest::waitFor([&] { return (up = indicatorText()) != down && !up.empty(); }, kWaitMs)) << down;
+  key(window, '3');
+  ASSERT_EQ(tracedAfter(before, 4), (std::vector<std::string>{"1 voldown", "1 info", "1 volup", "1 info"}));
+  up = indicatorText();
   EXPECT_GT(std::atoi(up.c_str() + 7), std::atoi(down.c_str() + 7)) << down << " -> " << up;
 
   // H hides everything, Enter ("show") brings the window back.
@@ -293,14 +298,12 @@ TEST_F(MainWindow, keysHotKeysTrayStatesPowerAndLabels) {
 
   // The mini window ("minMode_1" 1): no taskbar button, on top, and
   // minimizing hides it into the tray.
-  RECT full{};
-  GetWindowRect(window, &full);
   ASSERT_TRUE(sendCommand(window, "rollup"));
   // The style changes while the window is hidden for a moment.
   ASSERT_TRUE(zvtest::waitFor(
       [&] { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && IsWindowVisible(window); }, kWaitMs));
   EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "Topmost_1 is on by default";
-  EXPECT_EQ(configValue("state0_left"), std::to_string(full.left)) << "the full window's place is kept";
+  EXPECT_FALSE(configValue("state0_left").empty()) << "the full window's place is kept";
   PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   ASSERT_TRUE(zvtest::waitFor([&] { return !IsWindowVisible(window); }, kWaitMs));
   EXPECT_FALSE(IsIconic(window)) << "into the tray, not the taskbar";
@@ -313,6 +316,10 @@ TEST_F(MainWindow, keysHotKeysTrayStatesPowerAndLabels) {
   ASSERT_TRUE(zvtest::waitFor(
       [&] { return !(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && IsWindowVisible(window); }, kWaitMs));
   EXPECT_FALSE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT back{};
+  GetWindowRect(window, &back);
+  EXPECT_EQ(std::to_string(back.left), configValue("state0_left")) << "back at the full window's place";
+  EXPECT_EQ(std::to_string(back.top), configValue("state0_top"));
 
   // Alt+Space opens the player's own system menu.
   before = traced().size();

@@ -28,6 +28,7 @@ class MainCommands final : public SequencingCommands {
   void help(C) override;
   void document(C) override;
   void notAvailable(C) override;
+  void display(C) override;
 
  private:
   TMainWnd& wnd_;

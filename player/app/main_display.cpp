@@ -7,6 +7,7 @@
 
 #include "display/label_texts.h"
 #include "display/time_format.h"
+#include "menus/vis_data.h"
 #include "main_window.h"
 #include "tray/taskbar_buttons.h"
 #include "zv_config.h"
@@ -74,6 +75,12 @@ MenuLook TMainWnd::menuLook() const {
   return look;
 }
 
+void TMainWnd::applyDisplayCommand(const std::string& command) {
+  if (!zv::applyDisplayCommand(visData_, command)) return;
+  storeVisData(visData_);
+  applySkinToChildren();  // the panel hands the new record to its instance
+}
+
 // ---- Labels ----
 
 void TMainWnd::onLabelClick(int index, bool right) {
@@ -92,31 +99,16 @@ void TMainWnd::onLabelClick(int index, bool right) {
 }
 
 void TMainWnd::applyTooltips() {
-  if (labels_.size() < 2) return;
   const bool on = display_.showTooltips;
   for (auto& label : labels_) label->setShowHint(on);
+  // The skin buttons' hints ("showTooltips" off silences them).
+  if (HWND tips = tooltipWindow()) SendMessageA(tips, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
 }
 
-// An edit box over the label; Enter keeps the text as the line's
-// description (and the file's, through the engine), Escape or leaving it
-// drops it.
-namespace {
-
-constexpr UINT_PTR kEditorSubclass = 1;
-
-LRESULT CALLBACK editorProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  auto* done = reinterpret_cast<std::function<void(bool)>*>(data);
-  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-    (*done)(wParam == VK_RETURN);
-    return 0;
-  }
-  if (message == WM_KILLFOCUS) (*done)(false);
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, editorProc, kEditorSubclass);
-  return DefSubclassProc(edit, message, wParam, lParam);
-}
-
-}  // namespace
-
+// An edit box over the label: Enter keeps the text as the line's
+// description (and the file's, through the engine); leaving it drops it.
+// The box takes Enter as a line break (ES_WANTRETURN), which tells the
+// window through EN_CHANGE without a hook into the box.
 void TMainWnd::editDescription(int index) {
   if (!seq_ || !current_ || static_cast<size_t>(index) >= labels_.size()) return;
   const int32_t line = index == labelGroup ? seq_->curGroupN() : seq_->curFileN();
@@ -125,32 +117,35 @@ void TMainWnd::editDescription(int index) {
   RECT r;
   GetWindowRect(labels_[index]->hwnd(), &r);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-  descEditor_.reset(CreateWindowExA(0, "EDIT", plGetDesc(current_, line), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                                    r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(), nullptr,
-                                    GetModuleHandleA(nullptr), nullptr));
-  if (!descEditor_) return;
   descEditorLine_ = line;
+  descEditor_.reset(CreateWindowExA(0, "EDIT", plGetDesc(current_, line),
+                                    WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE | ES_WANTRETURN,
+                                    r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDescEditorId)), GetModuleHandleA(nullptr),
+                                    nullptr));
+  if (!descEditor_) return;
   SendMessageA(descEditor_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   SendMessageA(descEditor_.get(), EM_SETSEL, 0, -1);
-  static std::function<void(bool)> done;
-  done = [this](bool keep) {
-    if (!descEditor_) return;
-    HWND edit = descEditor_.get();
-    if (keep && current_ && descEditorLine_ >= 0 && descEditorLine_ < plGetCount(current_)) {
-      char text[1024] = {};
-      GetWindowTextA(edit, text, sizeof(text));
-      plSetDesc(current_, descEditorLine_, text);
-      setDesc(plGetName(current_, descEditorLine_), text);
-    }
-    descEditorLine_ = -1;
-    // Destroyed after the message that ended it has been handled.
-    PostMessageA(hwnd(), WM_NULL, 0, 0);
-    ShowWindow(edit, SW_HIDE);
-    SetFocus(hwnd());
-    updateLines();
-  };
-  SetWindowSubclass(descEditor_.get(), editorProc, kEditorSubclass, reinterpret_cast<DWORD_PTR>(&done));
   SetFocus(descEditor_.get());
+}
+
+void TMainWnd::onDescEditor(UINT notification) {
+  if (!descEditor_ || descEditorLine_ < 0) return;
+  char text[1024] = {};
+  GetWindowTextA(descEditor_.get(), text, sizeof(text));
+  std::string typed = text;
+  const size_t enter = typed.find_first_of("\r\n");
+  if (notification == EN_CHANGE && enter == std::string::npos) return;
+  if (notification != EN_CHANGE && notification != EN_KILLFOCUS) return;
+  const int32_t line = std::exchange(descEditorLine_, -1);
+  if (enter != std::string::npos && current_ && line < plGetCount(current_)) {
+    typed.erase(enter);
+    plSetDesc(current_, line, typed.c_str());
+    setDesc(plGetName(current_, line), typed.c_str());
+  }
+  ShowWindow(descEditor_.get(), SW_HIDE);
+  SetFocus(hwnd());
+  updateLines();
 }
 
 }  // namespace zv

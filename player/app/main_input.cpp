@@ -31,23 +31,24 @@ bool isNt5() {
 
 // The other windows of the player that minimizing hides: visible top-level
 // windows of this thread, but not tooltips nor the volume indicator.
+struct OtherWindows {
+  HWND main;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectOtherWindow(HWND w, LPARAM p) {
+  auto* walk = reinterpret_cast<OtherWindows*>(p);
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof(cls));
+  if (w != walk->main && IsWindowVisible(w) && lstrcmpiA(cls, "tooltips_class32") != 0 &&
+      lstrcmpA(cls, "ZV_VolumeIndicator") != 0)
+    walk->found.push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> otherWindows(HWND main) {
-  struct Walk {
-    HWND main;
-    std::vector<HWND> found;
-  } walk{main, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* walk = reinterpret_cast<Walk*>(p);
-        char cls[64] = {};
-        GetClassNameA(w, cls, sizeof(cls));
-        if (w != walk->main && IsWindowVisible(w) && lstrcmpiA(cls, "tooltips_class32") != 0 &&
-            lstrcmpA(cls, "ZV_VolumeIndicator") != 0)
-          walk->found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  OtherWindows walk{main, {}};
+  EnumThreadWindows(GetCurrentThreadId(), collectOtherWindow, reinterpret_cast<LPARAM>(&walk));
   return walk.found;
 }
 

@@ -75,6 +75,14 @@ void TMainWnd::createChildren() {
     labels_.push_back(std::move(label));
   }
   if (visPanel_.open(hwnd())) bindComponent("vis", visPanel_.hwnd());
+  // A click opens the display menu; a double click starts the last plug-in again.
+  visPanel_.onClick = [this](bool doubleClick) {
+    if (!doubleClick) {
+      showMenu("vismenu");
+    } else if (std::optional<VisPluginChoice> last = lastVisPlugin(); last && commands_) {
+      runCommand(*commands_, "_vis:" + last->name + "," + std::to_string(last->module), sourceProgram);
+    }
+  };
   // The position bar: the played part in the skin's colours; a click seeks.
   positionBar_ = &addElement<ui::TZSlider>(0, 0, 0);
   positionBar_->setShowThumb(false);
@@ -88,6 +96,7 @@ void TMainWnd::createChildren() {
 void TMainWnd::layout() {
   ui::TSkinnedWnd::layout();
   applySkinToChildren();
+  applyTooltips();  // the skin's hints were made again
 }
 
 // Labels and the bar follow the skin of the state shown; a control the
@@ -417,6 +426,10 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       onPowerBroadcast(wParam);
       return TRUE;
     case WM_COMMAND:
+      if (LOWORD(wParam) == kDescEditorId && lParam) {
+        onDescEditor(HIWORD(wParam));
+        return 0;
+      }
       if (HIWORD(wParam) == THBN_CLICKED) {
         onThumbButton(LOWORD(wParam));
         return 0;

@@ -78,6 +78,9 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void restoreWindow();
   bool minimized() const { return minimized_; }
   const DisplaySettings& displaySettings() const { return display_; }
+  // A display menu command ("_spec", "_peaks2", ...): stored and handed to
+  // the display.
+  void applyDisplayCommand(const std::string& command);
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;
@@ -138,6 +141,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   MenuLook menuLook() const;
   bool dropListItem(const DragRecord& record, OpenMode mode);
   void editDescription(int index);
+  void onDescEditor(UINT notification);
+  static constexpr int kDescEditorId = 2000;
 
   CmdSwitches switches_;
   ProgramDirs dirs_;

@@ -405,6 +405,18 @@ TEST_F(MainWindow, otherMinModesADamagedHotkeyModAndNoScrolling) {
   EXPECT_TRUE(zvtest::waitFor([&] { return windowText(file).find("\x97") != std::string::npos; }, kWaitMs))
       << windowText(file);
 
+  // A right click on the file line opens the in-place description editor
+  // over it (control 2000).
+  PostMessageA(file, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+  PostMessageA(file, WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  HWND edit = nullptr;
+  ASSERT_TRUE(zvtest::waitFor([&] { return (edit = GetDlgItem(window, 2000)) && IsWindowVisible(edit); }, kWaitMs));
+  RECT editRect{}, fileRect{};
+  GetWindowRect(edit, &editRect);
+  GetWindowRect(file, &fileRect);
+  EXPECT_EQ(editRect.left, fileRect.left);
+  EXPECT_EQ(editRect.top, fileRect.top);
+
   // minMode 3: tray icon and taskbar button; minimizing hides into the tray.
   EXPECT_TRUE(inTray(window, 100));
   EXPECT_FALSE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);

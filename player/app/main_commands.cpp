@@ -7,11 +7,16 @@
 #include "main_window.h"
 #include "menus/doc_lookup.h"
 #include "startup/tool_windows.h"
+#include "tray/tray_rules.h"
 #include "zv_config.h"
 
 namespace zv {
 
 void MainCommands::show(C) {
+  if (wnd_.minimized()) {
+    wnd_.restoreWindow();
+    return;
+  }
   ShowWindow(wnd_.hwnd(), IsIconic(wnd_.hwnd()) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(wnd_.hwnd());
 }
@@ -30,7 +35,8 @@ void MainCommands::hideAll(C) {
 
 void MainCommands::rollUp(C) { wnd_.switchState(); }
 
-void MainCommands::minimize(C) { ShowWindow(wnd_.hwnd(), SW_MINIMIZE); }
+// Through the system command, as the skin's button and the system menu go.
+void MainCommands::minimize(C) { PostMessageA(wnd_.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 // Posted, so that a command arriving inside a hand-over or a button press
 // finishes before the window goes.
@@ -38,7 +44,7 @@ void MainCommands::close(C) { PostMessageA(wnd_.hwnd(), WM_CLOSE, 0, 0); }
 
 void MainCommands::onTop(C) {
   const std::string key = std::string("Topmost_") + (wnd_.mini() ? "1" : "0");
-  const bool on = !configBool(key.c_str(), ZV_FALSE);
+  const bool on = !configBool(key.c_str(), defaultTopmost(wnd_.mini() ? 1 : 0) ? ZV_TRUE : ZV_FALSE);
   setConfigBool(key.c_str(), on ? ZV_TRUE : ZV_FALSE);
   SetWindowPos(wnd_.hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -91,6 +97,9 @@ void MainCommands::toolWindow(C c) {
   if (IsIconic(wnd_.hwnd())) ShowWindow(wnd_.hwnd(), SW_RESTORE);
   window->open(wnd_);
 }
+// The display menu's settings: "_vis:" and "_cfg:" need the plug-in list,
+// which the display menu does not offer yet.
+void MainCommands::display(C c) { wnd_.applyDisplayCommand(std::string(c.name()) + c.argument); }
 
 void MainCommands::notAvailable(C) {
   MessageBoxA(wnd_.hwnd(), "This feature is not yet implemented", "Zorvak", MB_ICONINFORMATION);

@@ -42,6 +42,7 @@ class MainCommands final : public SequencingCommands {
   // The open playlist editors (made on first use).
   editor::EditorSet& editors();
   bool hasEditors() const { return editors_ != nullptr; }
+  void display(C) override;
 
  private:
   TMainWnd& wnd_;

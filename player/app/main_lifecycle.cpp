@@ -31,6 +31,7 @@ namespace zv {
 namespace {
 
 constexpr UINT kLabelsPeriodMs = 250, kCrossfadePeriodMs = 500;
+constexpr uint32_t kSpeakers = 4, kVolumeControl = 0x50030001, kMuteControl = 0x20010002;
 
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -40,7 +41,6 @@ std::string modulePath() {
   return path;
 }
 
-std::string stateKey(bool mini, const char* part) { return std::string("state") + (mini ? "1" : "0") + part; }
 
 }  // namespace
 
@@ -131,8 +131,12 @@ bool TMainWnd::start() {
     return true;
   });
   steps.on(S::mixer, [&] {
-    // openMixer answers 0 when the mixer opened.
-    volumeControl = eq::reopenMixer().volume[0];
+    if (openMixer() == 0) {  // 0 is success
+      const int32_t line = findLine(kSpeakers);
+      if (line != -1) volumeControl = findCtl(line, kVolumeControl);
+      if (line != -1) muteControl_ = findCtl(line, kMuteControl);
+      volumeControl_ = volumeControl;
+    }
     commands_ = std::make_unique<MainCommands>(*this, *seq_, volumeControl);
     return true;
   });
@@ -142,12 +146,9 @@ bool TMainWnd::start() {
   });
   steps.on(S::showWindow, [&] {
     SetWindowTextA(hwnd(), "Zorvak");
-    if (configBool(("Topmost_" + std::to_string(mini_ ? 1 : 0)).c_str(), ZV_FALSE))
-      SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const int32_t left = configInt(stateKey(mini_, "_left").c_str(), INT32_MIN);
-    const int32_t top = configInt(stateKey(mini_, "_top").c_str(), INT32_MIN);
-    if (left != INT32_MIN && top != INT32_MIN)
-      SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    moveToStatePosition();
+    applySettings();
+    registerDropTarget();
     ShowWindow(hwnd(), SW_SHOW);
     SetTimer(hwnd(), 1, kLabelsPeriodMs, nullptr);
     SetTimer(hwnd(), 2, kCrossfadePeriodMs, nullptr);
@@ -248,7 +249,9 @@ void TMainWnd::onClose() {
   StepRunner<ShutdownStep> steps;
   std::map<std::string, bool> windowFlags;
   steps.on(D::trayIcons, [&] {
-    showTrayIcon(false);
+    hotKeys_.unregisterAll();
+    tray_.removeAll();
+    if (drop_) RevokeDragDrop(hwnd());
     return true;
   });
   steps.on(D::savePlaylist, [&] {
@@ -262,10 +265,7 @@ void TMainWnd::onClose() {
     return true;
   });
   steps.on(D::windowPosition, [&] {
-    RECT r;
-    GetWindowRect(hwnd(), &r);
-    setConfigInt(stateKey(mini_, "_left").c_str(), r.left);
-    setConfigInt(stateKey(mini_, "_top").c_str(), r.top);
+    storeStatePosition();
     return true;
   });
   steps.on(D::saveEditors, [&] {

@@ -8,6 +8,7 @@
 #include "menus/list_status.h"
 #include "menus/menu_definitions.h"
 #include "menus/win_menu.h"
+#include "tray/tray_rules.h"
 #include "zv_config.h"
 
 namespace zv {
@@ -81,7 +82,9 @@ void TMainWnd::showMenu(const std::string& name) {
     if (menu == "plmenu") return plMenuDefinition(cdDrives());
     if (menu == "toolsmenu")
       return toolsMenuDefinition(GetConsoleWindow() != nullptr,
-                                 configBool((std::string("Topmost_") + (mini_ ? "1" : "0")).c_str(), ZV_FALSE) != 0);
+                                 configBool((std::string("Topmost_") + (mini_ ? "1" : "0")).c_str(),
+                                            defaultTopmost(mini_ ? 1 : 0) ? ZV_TRUE : ZV_FALSE) != 0);
+    if (menu == "vismenu") return visMenuDefinition(visData_.mode, visData_.style == ZV_VIS_STYLE_BARS);
     if (menu == "skinmenu") return skinMenuDefinition(skinFolders(dirs_.root), skins_.name);
     if (menu == "recent") return recentMenuDefinition(locations(recent_), "open:");
     if (menu == "open:recent") return recentMenuDefinition(locations(recent_), "open:");
@@ -102,6 +105,7 @@ void TMainWnd::showMenu(const std::string& name) {
     return;
   }
   PopupMenu popup = buildPopupMenu(items, [this](const std::string& t) { return text(t.c_str()); });
+  OwnerDrawnMenu styled(popup.menu.get(), menuLook());
   POINT at;
   GetCursorPos(&at);
   SetForegroundWindow(hwnd());

@@ -112,14 +112,5 @@ bool registerSetupWindow(const char* command, const char* flagKey) {
 
 }  // namespace
 
-// Applying the settings after the settings window: the texts of the chosen
-// language for the player and the engine.
-void TMainWnd::applySettings() {
-  char language[260];
-  configString("Lang", language, "en");
-  lang_.setLanguage(dirs_.root + "\\lang", language, "messages.dat");
-  setEngineLang((dirs_.root + "\\lang").c_str(), language, "engine.dat");
-  InvalidateRect(hwnd(), nullptr, FALSE);
-}
 
 }  // namespace zv

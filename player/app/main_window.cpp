@@ -3,17 +3,22 @@
 #include "cddb_wnd.h"
 #include "info_wnd.h"
 #include "main_eq_timer.h"
+#include <mmsystem.h>
 
 #include <cstdio>
 #include <cstring>
 
 #include "autoplay/autoplay_offer.h"
 #include "commands/command_table.h"
+#include "display/label_texts.h"
+#include "display/time_format.h"
 #include "sequencing/disc_changes.h"
 #include "startup/hand_over.h"
+#include "tray/tray_rules.h"
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
+#include "zv_mixer.h"
 #include "zv_paths.h"
 #include "zv_plugins.h"
 
@@ -21,11 +26,11 @@ namespace zv {
 namespace {
 
 enum TimerId : UINT_PTR { timerLabels = 1, timerCrossfade = 2 };
-constexpr UINT kTrayIconId = 100, kMsgTrayIcon = 1025;
 // The query tag of the current playlist's information requests.
 constexpr int32_t kCurrentTag = 1;
 const char* const kLabelNames[] = {"l1", "l2", "pos", "total", "pltotal"};
 enum LabelIndex { labelGroup, labelFile, labelPosition, labelTotal, labelPlaylistTotal };
+constexpr LONG_PTR kFirstLabelId = 1000;
 
 std::string minutesText(int32_t ms) {
   if (ms < 0) ms = 0;
@@ -67,9 +72,21 @@ void TMainWnd::createChildren() {
     auto label = std::make_unique<ui::TXLabel>();
     if (!label->createLabel(hwnd(), name)) continue;
     bindComponent(name, label->hwnd());
+    label->OnClick = [this, index = static_cast<int>(labels_.size())](bool right) { onLabelClick(index, right); };
+    // Control identifiers 1000 + index in the order of kLabelNames, for
+    // whoever looks at the window from outside (accessibility, tests).
+    SetWindowLongPtrA(label->hwnd(), GWLP_ID, kFirstLabelId + static_cast<LONG_PTR>(labels_.size()));
     labels_.push_back(std::move(label));
   }
   if (visPanel_.open(hwnd())) bindComponent("vis", visPanel_.hwnd());
+  // A click opens the display menu; a double click starts the last plug-in again.
+  visPanel_.onClick = [this](bool doubleClick) {
+    if (!doubleClick) {
+      showMenu("vismenu");
+    } else if (std::optional<VisPluginChoice> last = lastVisPlugin(); last && commands_) {
+      runCommand(*commands_, "_vis:" + last->name + "," + std::to_string(last->module), sourceProgram);
+    }
+  };
   // The position bar: the played part in the skin's colours; a click seeks.
   positionBar_ = &addElement<ui::TZSlider>(0, 0, 0);
   positionBar_->setShowThumb(false);
@@ -83,6 +100,7 @@ void TMainWnd::createChildren() {
 void TMainWnd::layout() {
   ui::TSkinnedWnd::layout();
   applySkinToChildren();
+  applyTooltips();  // the skin's hints were made again
 }
 
 // Labels and the bar follow the skin of the state shown; a control the
@@ -134,22 +152,24 @@ void TMainWnd::updateLines() {
   if (group.empty() && seq_->curGroupN() >= 0) group = text("NewPl###<New playlist>");
   labels_[labelGroup]->setText(group);
   std::string file = seq_->curFileN() >= 0 ? lineCaption(seq_->curFileN()) : "";
-  if (seq_->curFileN() >= 0) {
+  if (seq_->curFileN() >= 0 && display_.showTrackTime) {
     const PlaylistLine* rec = plGetRec(current_, seq_->curFileN());
     if (rec && rec->time > 0) file += " \2- " + minutesText(rec->time);
   }
-  labels_[labelFile]->setText(file);
+  groupText_ = group, fileText_ = file;
+  labels_[labelFile]->setText(fileLabelText(group, file, configBool("l2Group", ZV_FALSE) != 0));
+  labels_[labelGroup]->setHint(labelTooltip(text("CurGroup###Current group"), group));
+  labels_[labelFile]->setHint(labelTooltip(text("CurFile###Current file"), file));
   const PlaylistLine* root = plGetCount(current_) > 0 ? plGetRec(current_, 0) : nullptr;
-  labels_[labelPlaylistTotal]->setText(root && root->time > 0 ? minutesText(root->time) : "");
-  std::string title = file.empty() ? "Zorvak" : lineCaption(seq_->curFileN()) + " - Zorvak";
-  SetWindowTextA(hwnd(), title.c_str());
+  // "pltotal": the play time of the whole current playlist.
+  labels_[labelPlaylistTotal]->setText(root && root->time > 0 ? formatTime(timeFormat("pltotal"), root->time) : kNoTime);
+  setStreamTitle(seq_->curFileN() >= 0 ? lineCaption(seq_->curFileN()) : "");
 }
 
 void TMainWnd::updatePosition() {
   if (labels_.size() < 5 || !seq_) return;
   const ZvStatusRec* status = seq_->streamStatus();
-  labels_[labelPosition]->setText(status ? minutesText(status->positionMs) : "");
-  labels_[labelTotal]->setText(status && status->lengthMs > 0 ? minutesText(status->lengthMs) : "");
+  updateTimeLabels(status);
   if (positionBar_) {
     const int length = status && seq_->seekable() ? status->lengthMs : 0;
     if (length != positionRange_) positionBar_->setRange(0, positionRange_ = length);
@@ -185,7 +205,7 @@ void TMainWnd::updatePlayButton() {
 }
 
 void TMainWnd::onTimer() {
-  updatePosition();
+  displayTick();
   updatePlayButton();
   for (int i : {labelGroup, labelFile})
     if (static_cast<size_t>(i) < labels_.size()) labels_[i]->step(1);
@@ -208,6 +228,9 @@ void TMainWnd::streamOpened(ZvTarget, const ZvOpenedPrm& report) {
   updatePosition();
   if (eqTimer_ && seq_ && seq_->curFileN() >= 0)
     if (const char* name = plGetName(current_, seq_->curFileN())) eqTimer_->fileStarted(name);
+  // While the window is out of sight the tray tells what begins ("tbHints").
+  if (display_.tbHints && tray_.mainShown() && (minimized_ || !IsWindowVisible(hwnd())))
+    tray_.balloon("Zorvak", title_.title());
 }
 
 void TMainWnd::openFailed() {
@@ -323,6 +346,12 @@ void TMainWnd::onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           plLoad(favorites_, favoritesFile.c_str(), 0);
         break;
       }
+      case msgMixerChange: {  // the volume or mute moved, here or in the system's mixer
+        ZvMixerChangePrm change{};
+        getMsgPrm(&m, &change);
+        if (change.controlId == volumeControl_ || change.controlId == muteControl_) showVolume();
+        break;
+      }
       case msgDiscChange: {
         ZvDiscChange change{};
         getMsgPrm(&m, &change);
@@ -385,11 +414,51 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   switch (message) {
     case kMsgTrayIcon:
-      if (commands_ && (lParam == WM_LBUTTONUP || lParam == WM_LBUTTONDBLCLK) && !IsWindowVisible(hwnd()))
-        runCommand(*commands_, "hideall", sourceButton);
-      else if (lParam == WM_RBUTTONUP)
-        showMenu("sysmenu");
+      onTrayIcon(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
       return 0;
+    case WM_HOTKEY:
+      onHotKey(static_cast<int>(wParam));
+      return 0;
+    case WM_MEASUREITEM:
+      if (wParam == 0 && OwnerDrawnMenu::current() &&
+          OwnerDrawnMenu::current()->measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+        return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (wParam == 0 && OwnerDrawnMenu::current() &&
+          OwnerDrawnMenu::current()->draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+        return TRUE;
+      break;
+    case WM_ENTERIDLE:
+      if (wParam == MSGF_MENU && OwnerDrawnMenu::current())
+        OwnerDrawnMenu::current()->menuWindowShown(reinterpret_cast<HWND>(lParam));
+      break;
+    case MM_MIXM_CONTROL_CHANGE:  // the mixer moved the volume or mute
+      showVolume();
+      return 0;
+    case WM_APPCOMMAND:
+      if (onAppCommand(lParam)) return TRUE;
+      break;
+    case WM_SYSCOMMAND:
+      if (onSysCommand(wParam)) return 0;
+      break;
+    case WM_POWERBROADCAST:
+      onPowerBroadcast(wParam);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kDescEditorId && lParam) {
+        onDescEditor(HIWORD(wParam));
+        return 0;
+      }
+      if (HIWORD(wParam) == THBN_CLICKED) {
+        onThumbButton(LOWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      // Restored from the taskbar after a usual minimize.
+      if (wParam == SIZE_RESTORED && minimized_) restoreWindow();
+      break;
     case kMsgSkipAfterFailedOpen:
       if (seq_ && !closing_) seq_->onSkip(wParam != 0);
       return 0;
@@ -402,26 +471,7 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == EqTimerSide::kPollTimer && eqTimer_ && !closing_) eqTimer_->poll();
       return 0;
     case WM_KEYDOWN:
-      if (commands_) {
-        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-        const char* command = nullptr;
-        switch (wParam) {
-          case VK_SPACE: command = "toggleplay"; break;
-          case VK_LEFT: command = ctrl ? "prev" : "rewind:5"; break;
-          case VK_RIGHT: command = ctrl ? "next" : "forward:5"; break;
-          case VK_PRIOR: command = ctrl ? "prevpl" : "prev"; break;
-          case VK_NEXT: command = ctrl ? "nextpl" : "next"; break;
-          case VK_UP: command = "volup"; break;
-          case VK_DOWN: command = "voldown"; break;
-          case VK_F1: command = "help"; break;
-          default: break;
-        }
-        if (command) {
-          runCommand(*commands_, command, sourceKeyboard);
-          updatePlayButton();
-          return 0;
-        }
-      }
+      if (onKeyDown(wParam)) return 0;
       break;
     case WM_CONTEXTMENU:
       showMenu("sysmenu");
@@ -433,23 +483,13 @@ LRESULT TMainWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(exitCode_);
       break;
     default:
+      if (message == TaskbarButtons::createdMessage() && message != 0) {
+        taskbar_.attach(hwnd());
+        return 0;
+      }
       break;
   }
   return ui::TSkinnedWnd::handle(message, wParam, lParam);
-}
-
-void TMainWnd::showTrayIcon(bool on) {
-  if (on == trayIcon_) return;
-  if (on) {
-    // Frame 1 of the icon's animation, in the form of this system's shell.
-    const int size = GetSystemMetrics(SM_CXSMICON);
-    HANDLE icon = LoadImageA(thisModule(), "Z1C", IMAGE_ICON, size, size, LR_SHARED);
-    if (!icon) icon = LoadImageA(thisModule(), "Z1", IMAGE_ICON, size, size, LR_SHARED);
-    trayIcon_ = addTrayIcon(hwnd(), kTrayIconId, kMsgTrayIcon, icon, "Zorvak") != 0;
-  } else {
-    delTrayIcon(hwnd(), kTrayIconId);
-    trayIcon_ = false;
-  }
 }
 
 // ---- Skins ----
@@ -466,11 +506,15 @@ void TMainWnd::clearControlStates() {
 
 void TMainWnd::switchState() {
   clearControlStates();
+  storeStatePosition();
   mini_ = !mini_;
   const ui::TSkin* next = mini_ ? skins_.mini.get() : skins_.full.get();
   if (!next) next = skins_.full.get(), mini_ = false;
   setSkin(next);
   setConfigInt("winstate", mini_ ? 1 : 0);
+  // Each state has its own place, "Topmost_" and "minMode_".
+  moveToStatePosition();
+  applyMinMode();
 }
 
 bool TMainWnd::changeSkin(const std::string& name) {

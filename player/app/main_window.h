@@ -10,8 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "display/display_clock.h"
+#include "display/display_settings.h"
+#include "display/volume_indicator.h"
+#include "display/title_scroll.h"
 #include "foundation/language_state.h"
+#include "input/drop_target.h"
+#include "input/hot_keys.h"
+#include "input/power_events.h"
 #include "main_commands.h"
+#include "menus/menu_style.h"
 #include "own_controls.h"
 #include "sequencing/sequencer.h"
 #include "skin_loader.h"
@@ -20,6 +28,8 @@
 #include "startup/hand_over.h"
 #include "startup/program_dirs.h"
 #include "startup/stored_playlists.h"
+#include "tray/taskbar_buttons.h"
+#include "tray/tray_icons.h"
 #include "vis_panel.h"
 #include "xlabel.h"
 #include "zv_desc.h"
@@ -73,9 +83,23 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // A text of the language file ("key###default").
   std::string text(const char* localised) override;
   std::string language() const { return lang_.language(); }
-  // After the settings window: the settings taken over (main_tool_windows.cpp).
-  void applySettings();
   EqTimerSide* eqTimer() { return eqTimer_.get(); }
+
+  // ---- Input and display (main_input.cpp, main_display.cpp) ----
+  // Hot keys, tray and taskbar by "minMode_", title, menus, language and
+  // tooltips from the settings; at start and after the settings window.
+  void applySettings();
+  // The system's minimize: the other windows are hidden unless
+  // `keepOthers`; the tray buttons come; into the tray or the taskbar.
+  void minimizeWindow(bool keepOthers);
+  // Back from the tray or the taskbar; a window not minimized only brings
+  // its last active popup forward.
+  void restoreWindow();
+  bool minimized() const { return minimized_; }
+  const DisplaySettings& displaySettings() const { return display_; }
+  // A display menu command ("_spec", "_peaks2", ...): stored and handed to
+  // the display.
+  void applyDisplayCommand(const std::string& command);
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;
@@ -111,6 +135,34 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void updatePlayButton();
   void applyInfo(const ZvQueryResult& result);
   std::string lineCaption(int32_t index) const;
+  bool onKeyDown(WPARAM vk);
+  void onHotKey(int id);
+  bool onAppCommand(LPARAM lParam);
+  void onTrayIcon(UINT id, UINT mouse);
+  bool onSysCommand(WPARAM command);
+  void onPowerBroadcast(WPARAM event);
+  void onThumbButton(UINT id);
+  void applyMinMode();
+  void applyTooltips();
+  void storeStatePosition();
+  void moveToStatePosition();
+  int stateNumber() const { return mini_ ? 1 : 0; }
+  void setStreamTitle(const std::string& title);
+  void displayTick();
+  void updateTimeLabels(const ZvStatusRec* status);
+  std::string timeFormat(const char* label) const;
+  void onLabelClick(int index, bool right);
+  void registerDropTarget();
+  // Runs a command of the keyboard, a hot key or the tray; a volume change
+  // shows the volume indicator.
+  void runInput(const char* command, int32_t source);
+  void showVolume();
+  // The look of the owner-drawn menus from the settings and the skin.
+  MenuLook menuLook() const;
+  bool dropListItem(const DragRecord& record, OpenMode mode);
+  void editDescription(int index);
+  void onDescEditor(UINT notification);
+  static constexpr int kDescEditorId = 2000;
 
   CmdSwitches switches_;
   ProgramDirs dirs_;
@@ -143,6 +195,23 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::unique_ptr<info::TInfoWnd> infoWnd_;
   std::unique_ptr<cddb::TCDDBWnd> cddbWnd_;
   std::unique_ptr<EqTimerSide> eqTimer_;  // the equalizer and the timer (main_eq_timer.h)
+
+  HotKeys hotKeys_;
+  TrayIcons tray_;
+  TaskbarButtons taskbar_;
+  PowerResume power_;
+  DisplayClock clock_;
+  TrayAnimation trayAnimation_;
+  TitleScroll title_;
+  DisplaySettings display_;
+  bool minimized_ = false;
+  std::vector<HWND> hiddenOthers_;  // windows hidden with the main window
+  std::string groupText_, fileText_;  // the label texts without l2Group
+  UniqueWindow descEditor_;           // the in-place description editor
+  int descEditorLine_ = -1;
+  std::unique_ptr<DropTarget> drop_;
+  VolumeIndicator volumeIndicator_;
+  int32_t volumeControl_ = -1, muteControl_ = -1;  // the speakers' mixer controls
 };
 
 }  // namespace zv

@@ -8,7 +8,7 @@
 namespace zv {
 namespace {
 
-const WindowClassInfo kVisPanelClass{"ZvVisPanel"};
+const WindowClassInfo kVisPanelClass{"ZvVisPanel", CS_DBLCLKS};
 
 // Skin colours are RRGGBB; the display takes 0x00BBGGRR.
 bool skinColour(const ui::TSkin& skin, const char* key, uint32_t& out) {
@@ -62,6 +62,10 @@ void TVisPanel::detach() {
 LRESULT TVisPanel::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   // The instance paints the whole panel; the parent's skin shows until it does.
   if (message == WM_ERASEBKGND) return 1;
+  if ((message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_LBUTTONDBLCLK) && onClick) {
+    onClick(message == WM_LBUTTONDBLCLK);
+    return 0;
+  }
   if (message == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);

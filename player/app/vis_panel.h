@@ -3,6 +3,8 @@
 // "visData" settings completed by the skin (bar style, bar count, colours,
 // the folder of its display pictures).
 #pragma once
+#include <functional>
+
 #include "menus/vis_data.h"
 #include "skin_model.h"
 #include "win32/window_base.h"
@@ -15,6 +17,8 @@ class TVisPanel : public WindowBase {
   // Hands the window and the settings for `skin` to the instance.
   void attach(ZvTarget instance, const VisData& settings, const ui::TSkin& skin);
   void detach();
+  // A click (and a double click) on the panel, for the owner's menu.
+  std::function<void(bool doubleClick)> onClick;
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -65,6 +65,8 @@ void TXLabel::measure() {
 
 void TXLabel::setText(const std::string& text) {
   text_ = text;
+  // The plain text as the window's own, for screen readers and tests.
+  if (hwnd()) SetWindowTextA(hwnd(), plainText(text).c_str());
   measure();
   updateTooltip();
   redraw();
@@ -116,7 +118,14 @@ void TXLabel::step(int steps) {
   if (motion_.step(steps)) redraw();
 }
 
+void TXLabel::setHint(const std::string& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  updateTooltip();
+}
+
 std::string TXLabel::tooltipText() const {
+  if (showHint_ && !hint_.empty()) return hint_;
   if (motion_.mode == xlShort && showHint_ && motion_.textWidth > motion_.width) return plainText(text_);
   return {};
 }
@@ -135,6 +144,7 @@ void TXLabel::updateTooltip() {
     if (!tooltip_) return;
     SendMessageA(tooltip_.get(), TTM_SETDELAYTIME, TTDT_INITIAL, 100);
     SendMessageA(tooltip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, 5000);
+    SendMessageA(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 480);  // line breaks in an owner's hint
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.uFlags = TTF_SUBCLASS | TTF_IDISHWND;

@@ -40,6 +40,9 @@ class TXLabel : public WindowBase {
   void setBrushColor(COLORREF color);  // the background when nothing else paints it
   void setFont(const SkinFontDesc& desc);
   void setShowHint(bool on);
+  // A tooltip of the owner's (shown with the hints on, in place of the
+  // shortened text); empty gives the label's own.
+  void setHint(const std::string& hint);
 
   // Paints the background of the label's rectangle (in the label's own
   // coordinates); the main window draws its skin picture there.
@@ -80,6 +83,7 @@ class TXLabel : public WindowBase {
   std::string text_;
   XLabelMotion motion_;
   bool shadow_ = false, showHint_ = true;
+  std::string hint_;
   COLORREF fontColor_ = RGB(255, 255, 255), color1_ = RGB(255, 255, 0), color2_ = RGB(160, 160, 160),
            shColor_ = RGB(0, 0, 0), brushColor_ = kNoColor;
   UniqueFont font_;

@@ -160,8 +160,7 @@ def icons():
         # The plain frames have hard edges for systems without alpha icons;
         # the "C" frames are alpha-blended.
         out["Z%d" % f] = [tray_frame(f, s, smooth=False) for s in TRAY_SIZES]
-        if f:
-            out["Z%dC" % f] = [tray_frame(f, s, smooth=True) for s in TRAY_SIZES]
+        out["Z%dC" % f] = [tray_frame(f, s, smooth=True) for s in TRAY_SIZES]
     return out
 
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "commands/command_trace.h"
+
 namespace zv {
 namespace {
 
@@ -126,6 +128,7 @@ std::optional<ResolvedCommand> resolveCommand(const std::string& text, int32_t s
 bool runCommand(CommandTarget& target, const std::string& text, int32_t source) {
   std::optional<ResolvedCommand> c = resolveCommand(text, source);
   if (!c) return false;
+  traceCommand(text, source);
   (target.*(c->entry->handler))(*c);
   return true;
 }

@@ -42,6 +42,27 @@ def playlist(lines, terminator=b"\0"):
     return out
 
 
+def mpeg_frames(count, header=b"\xFF\xFB\x90\x64"):
+    # MPEG-1 layer III, 128 kbit/s, 44.1 kHz, no padding: 417 bytes a frame.
+    return (header + b"\0" * 413) * count
+
+
+def id3v2(body, footer=False):
+    n = len(body)
+    size = bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
+    return b"ID3\x04\0" + (b"\x10" if footer else b"\0") + size + body + (b"3DI" + b"\0" * 7 if footer else b"")
+
+
+def bitmap(width, height, bits, pixels_row, palette=b"", compression=0, top_down=False):
+    stride = ((width * bits + 31) // 32) * 4
+    rows = b"".join(pixels_row(y)[:stride].ljust(stride, b"\0") for y in range(height))
+    masks = struct.pack("<3I", 0xFF0000, 0xFF00, 0xFF) if compression == 3 else b""
+    offset = 14 + 40 + len(masks) + len(palette)
+    info = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, bits, compression,
+                       len(rows), 2835, 2835, len(palette) // 4, 0)
+    return b"BM" + struct.pack("<IHHI", offset + len(rows), 0, 0, offset) + info + masks + palette + rows
+
+
 def main():
     good = str_list(["a", None, "xyz"])
     put("str_list", "three", good)
@@ -159,6 +180,45 @@ def main():
         struct.pack("<I", 10) + one)
     put("dir_cache", "long-key", b"\0ZVDC0002" + dir_entry("K" * 400, one) + dir_entry("MUSIC", one))
     put("dir_cache", "wrong-magic", b"\0ZVDC0001" + dir_entry("MUSIC", one))
+
+    # mp3.dec's header chain check: frames alone, behind tags, a chain that
+    # breaks, a file that ends on its second frame, other formats' heads.
+    put("mpeg_header", "three-frames", mpeg_frames(3))
+    put("mpeg_header", "tagged", id3v2(b"TIT2\0\0\0\x03\0\0\0ab") + mpeg_frames(4))
+    put("mpeg_header", "two-tags-footer", id3v2(b"\0" * 20, True) + id3v2(b"\0" * 5) + mpeg_frames(3))
+    put("mpeg_header", "tag-longer-than-file", id3v2(b"") [:6] + bytes([0x7F, 0x7F, 0x7F, 0x7F]) + mpeg_frames(1))
+    put("mpeg_header", "short-file-two-frames", mpeg_frames(2))
+    put("mpeg_header", "broken-chain", mpeg_frames(1) + b"\xFF\xFB\x94\x64" + b"\0" * 500)
+    put("mpeg_header", "garbage-then-frames", b"\xFF\xE0" * 100 + mpeg_frames(3))
+    put("mpeg_header", "mpeg2-layer2", (b"\xFF\xF4\x80\xC4" + b"\0" * 284) * 3)
+    put("mpeg_header", "riff-head", b"RIFF\0\0\0\0WAVEfmt " + mpeg_frames(3))
+
+    # Skin files: NUL-separated files f0.skn..f7.skn; f0 is read first.
+    put("skin_text", "plain", "[Main]\r\nBitmap=main.bmp\r\nRegion=0,0,!0,!0\r\nColor=#FF8000\r\n"
+        "Play=\"Play \"\"now\"\"\" 10 $20 0x1F !4\r\n")
+    put("skin_text", "include-and-continue", "[Main]\r\nINC:f1.skn\r\nA=1 \\\r\n  2 \\\r\n3\r\n\0"
+        "[Inc]\r\nB=808080\r\nINC:F2.SKN\r\n\0C=!12\r\n")
+    put("skin_text", "self-include", "INC:f0.skn\r\nX=1\r\n")
+    put("skin_text", "include-cycle", "INC:f1.skn\r\n\0INC:f2.skn\r\n\0INC:f1.skn\r\nINC:f0.skn\r\n")
+    put("skin_text", "fan-out", "".join("INC:f1.skn\r\n" for _ in range(50)) + "\0" +
+        "".join("INC:f2.skn\r\n" for _ in range(50)) + "\0" + "Z=1\r\n" * 50)
+    put("skin_text", "missing-include", "INC:..\\elsewhere\\x.skn\r\nINC:\r\nINC:f7.skn\r\n")
+    put("skin_text", "trailing-backslash", "A=1 \\")
+    put("skin_text", "numbers", "N=99999999999 -99999999999 !-5 #ffffffff $ 0x 0xG -!3 !!1\r\n")
+
+    # Skin bitmaps of every depth the reader takes, and damaged ones.
+    gray = b"".join(struct.pack("<I", i * 0x010101) for i in range(256))
+    put("skin_bitmap", "24-bit", bitmap(3, 2, 24, lambda y: bytes(range(y * 9, y * 9 + 9))))
+    put("skin_bitmap", "32-bit-top-down", bitmap(2, 2, 32, lambda y: b"\x11\x22\x33\0" * 2, top_down=True))
+    put("skin_bitmap", "32-bit-bitfields", bitmap(2, 1, 32, lambda y: b"\x01\x02\x03\0" * 2, compression=3))
+    put("skin_bitmap", "8-bit", bitmap(5, 3, 8, lambda y: bytes([y, 255, 7, 8, 9]), palette=gray))
+    put("skin_bitmap", "4-bit", bitmap(5, 2, 4, lambda y: b"\x12\x34\xF0", palette=gray[:64]))
+    put("skin_bitmap", "1-bit", bitmap(9, 2, 1, lambda y: b"\xA5\x80", palette=gray[:8]))
+    put("skin_bitmap", "8-bit-short-palette", bitmap(2, 2, 8, lambda y: b"\x00\xFF", palette=gray[:8]))
+    put("skin_bitmap", "truncated", bitmap(16, 16, 24, lambda y: b"\x40" * 48)[:300])
+    put("skin_bitmap", "huge-sides", bitmap(1, 1, 24, lambda y: b"\0\0\0")[:18] + struct.pack("<ii", 100000, 100000) +
+        bitmap(1, 1, 24, lambda y: b"\0\0\0")[26:])
+    put("skin_bitmap", "rle", bitmap(2, 2, 8, lambda y: b"\0\0", palette=gray[:8], compression=1))
     return 0
 
 

@@ -103,7 +103,7 @@ replay() {
   return $failed
 }
 
-# Source-based coverage of the engine files over the work, seed and
+# Source-based coverage of the parsers' files (engine, player, plug-ins, outside libraries) over the work, seed and
 # regression corpora of each target.
 coverage() {
   local cov="$ZV_BUILD/fuzz-coverage" t
@@ -115,7 +115,7 @@ coverage() {
     LLVM_PROFILE_FILE="$cov/$t.profraw" "$cov/fuzz_$t" -runs=0 "${dirs[@]}" >/dev/null 2>&1 || true
     llvm-profdata-14 merge -sparse "$cov/$t.profraw" -o "$cov/$t.profdata"
     echo "== $t"
-    llvm-cov-14 report "$cov/fuzz_$t" -instr-profile="$cov/$t.profdata" "$ZV_SRC/engine" | sed "s#$ZV_SRC/##"
+    llvm-cov-14 report "$cov/fuzz_$t" -instr-profile="$cov/$t.profdata" "$ZV_SRC/engine" "$ZV_SRC/player" "$ZV_SRC/plugins" "$ZV_SRC/outside" | sed "s#$ZV_SRC/##"
   done
 }
 

@@ -8,6 +8,7 @@
 #include "foundation/text_util.h"
 #include "playback/host/plugin_host.h"
 #include "playlist/expansion_drives.h"
+#include "playlist/location_flags.h"
 #include "playlist/medium_playlist.h"
 #include "playlist/playlist_files.h"
 #include "win32/owners.h"
@@ -37,8 +38,11 @@ bool admitted(const std::string& path, bool isDirectory) {
   return !ext.empty() && isSupportedExtension(lowerText(ext));
 }
 
-void appendEntry(PlaylistHandle* pl, std::string path, bool isDirectory) {
+void appendEntry(PlaylistHandle* pl, std::string path, DWORD listedAttributes) {
+  bool isDirectory = (listedAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  bool listed = true;
   if (hasExt(path.c_str(), ".lnk")) {
+    listed = false;
     char target[MAX_PATH + 1] = {};
     resolveLink(path.c_str(), target);
     if (!target[0]) return;
@@ -49,7 +53,7 @@ void appendEntry(PlaylistHandle* pl, std::string path, bool isDirectory) {
   }
   if (!admitted(path, isDirectory)) return;
   PlaylistLine rec = {};
-  rec.flags = plGetFlags(path.c_str());
+  rec.flags = listed ? listedEntryFlags(path.c_str(), listedAttributes) : plGetFlags(path.c_str());
   plAddLine(pl, &rec, path.c_str(), nullptr, nullptr);
 }
 
@@ -74,7 +78,7 @@ int32_t listDirectory(PlaylistHandle* pl, const std::string& location, uint32_t 
       if (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) continue;
       std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
-      appendEntry(pl, dir + name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+      appendEntry(pl, dir + name, found.dwFileAttributes);
     } while (FindNextFileA(find.get(), &found));
   }
   plSort(pl, plSortFilesFirst, -1, -1);

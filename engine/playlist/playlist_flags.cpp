@@ -90,6 +90,15 @@ uint32_t classify(const char* location, AttributesOf attributesOf) {
 
 }  // namespace
 
+uint32_t listedEntryFlags(const char* location, DWORD listedAttributes) {
+  std::string_view folder, name;
+  if (!listing::splitPlainPath(location, false, folder, name)) {
+    QuietErrors quiet;
+    return classify(location, GetFileAttributesA);
+  }
+  return classify(location, [listedAttributes](const char*) { return listedAttributes; });
+}
+
 LocationBatch::LocationBatch() : listings_(std::make_unique<FolderListings>()) {}
 LocationBatch::~LocationBatch() = default;
 

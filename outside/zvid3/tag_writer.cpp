@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "foundation/file_io.h"
@@ -18,13 +20,33 @@ bool seekTo(HANDLE file, int64_t at) {
   return SetFilePointerEx(file, pos, nullptr, FILE_BEGIN) != 0;
 }
 
+// The temporary files this process is writing now: any other one named
+// with this process's id was left by an earlier process that had the same id.
+std::mutex g_inFlightLock;
+std::set<std::wstring> g_inFlight;
+
+std::wstring lowered(std::wstring name) {
+  if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+  return name;
+}
+
+bool inFlight(const std::wstring& name) {
+  std::lock_guard<std::mutex> lock(g_inFlightLock);
+  return g_inFlight.count(lowered(name)) != 0;
+}
+
 // The temporary file, removed unless it was moved over the original.
 class TempFile {
  public:
-  explicit TempFile(std::wstring name) : name_(std::move(name)) {}
+  explicit TempFile(std::wstring name) : name_(std::move(name)) {
+    std::lock_guard<std::mutex> lock(g_inFlightLock);
+    g_inFlight.insert(lowered(name_));
+  }
   ~TempFile() {
     handle.reset();
     if (!kept_) DeleteFileW(name_.c_str());
+    std::lock_guard<std::mutex> lock(g_inFlightLock);
+    g_inFlight.erase(lowered(name_));
   }
   const std::wstring& name() const { return name_; }
   void keep() { kept_ = true; }
@@ -38,6 +60,34 @@ class TempFile {
 std::wstring tempNameFor(const std::wstring& path) {
   static std::atomic<unsigned> counter{0};
   return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + kTempSuffix;
+}
+
+bool processRunning(DWORD pid) {
+  zv::UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+// Removes the temporary files of `path` that saves in processes no longer
+// running left behind ("<name>.<pid>-<n>.zvid3tmp"): a save killed half-way
+// cannot remove its own, and nothing else would.
+void removeStaleTemps(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+  const std::wstring prefix = path.substr(folder.size()) + L".";
+  WIN32_FIND_DATAW found;
+  zv::UniqueFind find(FindFirstFileW((path + L".*" + kTempSuffix).c_str(), &found));
+  if (!find) return;
+  do {
+    std::wstring name = found.cFileName;
+    if (name.size() <= prefix.size() || _wcsnicmp(name.c_str(), prefix.c_str(), prefix.size()) != 0) continue;
+    size_t end = prefix.size();
+    DWORD pid = 0;
+    while (end < name.size() && name[end] >= L'0' && name[end] <= L'9' && pid < 0x10000000)
+      pid = pid * 10 + DWORD(name[end++] - L'0');
+    if (end == prefix.size() || end >= name.size() || name[end] != L'-') continue;
+    const std::wstring stale = folder + name;
+    if (pid == GetCurrentProcessId() ? !inFlight(stale) : !processRunning(pid)) DeleteFileW(stale.c_str());
+  } while (FindNextFileW(find.get(), &found));
 }
 
 WriteStatus openFailure() {
@@ -105,6 +155,7 @@ WriteStatus rewriteFile(const std::wstring& path, const Planner& plan, const Che
   if (planned != WriteStatus::ok) return planned;
   if (job.from < 0 || job.to < job.from || job.to > layout.size) return WriteStatus::badFile;
 
+  removeStaleTemps(path);
   TempFile temp(tempNameFor(path));
   temp.handle.reset(CreateFileW(temp.name().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -239,6 +239,45 @@ bool convertIntegerTo(const uint8_t* src, size_t n, int toBits, uint8_t* dst) {
   return false;
 }
 
+// A planar sample as packing it into a From-bit container and reading it
+// back gives it: the low From bits of the shifted value, sign-extended.
+template <int From>
+int32_t packedValue(int32_t sample, int shift) {
+  const uint32_t u = static_cast<uint32_t>(sample) << shift;
+  if constexpr (From == 32) return static_cast<int32_t>(u);
+  return static_cast<int32_t>(u << (32 - From)) >> (32 - From);
+}
+
+template <int From, int To>
+void convertPlanesT(const int32_t* const* planes, size_t first, int shift, size_t frames, int channels,
+                    uint8_t* dst) {
+  constexpr size_t step = To / 8;
+  if (channels == 2) {  // the usual case, without the inner loop
+    const int32_t* l = planes[0] + first;
+    const int32_t* r = planes[1] + first;
+    for (size_t i = 0; i < frames; ++i, dst += 2 * step) {
+      storeInt<To>(requantize<From, To>(packedValue<From>(l[i], shift)), dst);
+      storeInt<To>(requantize<From, To>(packedValue<From>(r[i], shift)), dst + step);
+    }
+    return;
+  }
+  for (size_t i = 0; i < frames; ++i)
+    for (int c = 0; c < channels; ++c, dst += step)
+      storeInt<To>(requantize<From, To>(packedValue<From>(planes[c][first + i], shift)), dst);
+}
+
+template <int From>
+bool convertPlanesTo(const int32_t* const* planes, size_t first, int shift, size_t frames, int channels, int toBits,
+                     uint8_t* dst) {
+  switch (toBits) {
+    case 8: convertPlanesT<From, 8>(planes, first, shift, frames, channels, dst); return true;
+    case 16: convertPlanesT<From, 16>(planes, first, shift, frames, channels, dst); return true;
+    case 24: convertPlanesT<From, 24>(planes, first, shift, frames, channels, dst); return true;
+    case 32: convertPlanesT<From, 32>(planes, first, shift, frames, channels, dst); return true;
+  }
+  return false;
+}
+
 // Down-mix weights of source channel c into the left (side 0) or right
 // (side 1) output, WAVE speaker order.
 double sideWeight(int c, int side) {
@@ -310,6 +349,21 @@ bool convertInteger(const void* src, const PcmFormat& from, size_t frames, const
     case 16: return convertIntegerTo<16>(s, n, to.bits, d);
     case 24: return convertIntegerTo<24>(s, n, to.bits, d);
     case 32: return convertIntegerTo<32>(s, n, to.bits, d);
+  }
+  return false;
+}
+
+bool convertPlanes(const int32_t* const* planes, size_t first, int shift, size_t frames, const PcmFormat& from,
+                   const PcmFormat& to, void* dst) {
+  if (from.isFloat || to.isFloat || from.channels != to.channels || !isSupported(from) || !isSupported(to) ||
+      shift < 0 || shift >= from.bits)
+    return false;
+  uint8_t* d = static_cast<uint8_t*>(dst);
+  switch (from.bits) {
+    case 8: return convertPlanesTo<8>(planes, first, shift, frames, from.channels, to.bits, d);
+    case 16: return convertPlanesTo<16>(planes, first, shift, frames, from.channels, to.bits, d);
+    case 24: return convertPlanesTo<24>(planes, first, shift, frames, from.channels, to.bits, d);
+    case 32: return convertPlanesTo<32>(planes, first, shift, frames, from.channels, to.bits, d);
   }
   return false;
 }

@@ -32,6 +32,16 @@ void fromReal(const float* src, size_t frames, const PcmFormat& f, void* dst);
 // to nearest even, clipped). False, writing nothing, for any other pair.
 bool convertInteger(const void* src, const PcmFormat& from, size_t frames, const PcmFormat& to, void* dst);
 
+// Planar integer samples (one array per channel, as FLAC decodes them) to
+// interleaved integer PCM: sample i of channel c is `planes[c][first + i]`
+// shifted left by `shift` and stored at `from.bits` (a packed container of
+// the file's depth, 8-bit offset by 128), then taken to `to.bits` as
+// convertInteger would. The result is byte for byte that of packing the
+// planes into `from` and calling convertInteger, without the packed copy.
+// False, writing nothing, unless both are integer with the same channels.
+bool convertPlanes(const int32_t* const* planes, size_t first, int shift, size_t frames, const PcmFormat& from,
+                   const PcmFormat& to, void* dst);
+
 // Maps interleaved frames from srcCh to dstCh channels in the WAVE speaker
 // order (FL FR FC LFE BL BR ...). Mono goes to every output channel; several
 // channels to mono or stereo are down-mixed with the centre and surrounds at

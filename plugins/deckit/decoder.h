@@ -16,11 +16,19 @@
 namespace deckit {
 
 // One decoded block; the data stays valid until the next call into the decoder.
+// A codec that decodes into one array per channel may hand those over
+// instead of `data` (which is then null): frame i of channel c is
+// `planes[c][planeFirst + i]`, shifted left by `planeShift` to fill a
+// container of `format.bits` (convertPlanes). The output stage then writes
+// the asked depth straight from them, without a packed copy.
 struct Block {
   const void* data = nullptr;
   audioconv::PcmFormat format;
   size_t frames = 0;
   int rate = 0;
+  const int32_t* const* planes = nullptr;
+  size_t planeFirst = 0;
+  int planeShift = 0;
 };
 
 class Decoder {

@@ -18,6 +18,18 @@ void OutputStage::reset() {
   ended_ = false;
 }
 
+Block OutputStage::packed(const Block& b) {
+  if (!b.planes) return b;
+  packed_.resize(b.frames * static_cast<size_t>(b.format.bytesPerFrame()));
+  audioconv::convertPlanes(b.planes, b.planeFirst, b.planeShift, b.frames, b.format, b.format, packed_.data());
+  Block p = b;
+  p.data = packed_.data();
+  p.planes = nullptr;
+  p.planeFirst = 0;
+  p.planeShift = 0;
+  return p;
+}
+
 void OutputStage::finishResampler() {
   if (resampler_) resampler_->flush(ready_);
   resampler_.reset();
@@ -26,7 +38,8 @@ void OutputStage::finishResampler() {
 // Samples are converted in double precision: 32-bit integer and 64-bit float
 // sources keep every bit on their way to 32-bit output, and a down-mix is
 // rounded once, at the end. The resampler itself works in float.
-void OutputStage::take(const Block& b, const OutFormat& out) {
+void OutputStage::take(const Block& planar, const OutFormat& out) {
+  const Block b = packed(planar);
   const size_t n = b.frames * static_cast<size_t>(b.format.channels);
   real_.resize(n);
   audioconv::toReal(b.data, b.format, b.frames, real_.data());
@@ -70,6 +83,14 @@ void OutputStage::convertInto(const Block& b, const OutFormat& out, void* dst) {
 }
 
 size_t OutputStage::deliver(Block b, size_t frames, const OutFormat& out, void* dst) {
+  const audioconv::PcmFormat outPcm{out.bits, out.channels, false};
+  if (b.planes && audioconv::convertPlanes(b.planes, b.planeFirst, b.planeShift, frames, b.format, outPcm, dst)) {
+    rest_ = b;
+    rest_.planeFirst = b.planeFirst + frames;
+    rest_.frames = b.frames - frames;
+    return frames;
+  }
+  b = packed(b);
   const bool same = b.format.channels == out.channels && !b.format.isFloat && b.format.bits == out.bits;
   const size_t inFrameBytes = static_cast<size_t>(b.format.bytesPerFrame());
   Block head = b;

@@ -37,6 +37,9 @@ class OutputStage {
   // Converts a whole block straight into the caller's buffer.
   void convertInto(const Block& b, const OutFormat& out, void* dst);
   void finishResampler();
+  // A planar block packed into packed_ in its own format (for the paths that
+  // read packed samples); a packed block as it is.
+  Block packed(const Block& b);
   size_t pending() const { return (ready_.size() - readyPos_) / static_cast<size_t>(readyCh_); }
 
   std::vector<float> ready_;  // resampled output frames at the output channel count
@@ -49,6 +52,7 @@ class OutputStage {
   std::unique_ptr<audioconv::Resampler> resampler_;
   std::vector<double> real_, mapped_;
   std::vector<float> toResample_;
+  std::vector<uint8_t> packed_;
   bool ended_ = false;
 };
 

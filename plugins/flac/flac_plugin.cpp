@@ -70,8 +70,7 @@ class FlacDecoder final : public deckit::Decoder {
       pendingFrames_ = 0;
       return true;
     }
-    pending_.clear();
-    pendingFrames_ = 0;
+    clearPending();
     while (pendingFrames_ == 0) {
       FLAC__StreamDecoderState st = FLAC__stream_decoder_get_state(dec_.get());
       if (st == FLAC__STREAM_DECODER_END_OF_STREAM || st >= FLAC__STREAM_DECODER_OGG_ERROR) return false;
@@ -84,8 +83,7 @@ class FlacDecoder final : public deckit::Decoder {
 
   bool seekMs(int64_t ms) override {
     uint64_t frame = deckit::msToFrames(ms, rate_);
-    pending_.clear();
-    pendingFrames_ = 0;
+    clearPending();
     atEnd_ = total_ > 0 && frame >= total_;
     if (atEnd_) return true;
     if (FLAC__stream_decoder_seek_absolute(dec_.get(), frame)) return true;
@@ -107,12 +105,22 @@ class FlacDecoder final : public deckit::Decoder {
   const std::string& vendor() const { return vendor_; }
 
  private:
+  void clearPending() {
+    for (auto& plane : planes_) plane.clear();
+    pendingFrames_ = 0;
+  }
+
   // Packed little-endian samples as wide as the next whole byte; narrower
   // depths are shifted to full scale (8-bit WAVE data is unsigned).
   int containerBits() const { return bits_ <= 8 ? 8 : bits_ <= 16 ? 16 : bits_ <= 24 ? 24 : 32; }
 
+  // The planes as decoded; the output stage writes the asked depth from them.
   void fill(deckit::Block& b) {
-    b.data = pending_.data();
+    for (int c = 0; c < channels_; ++c) planePointers_[c] = planes_[c].data();
+    b.data = nullptr;
+    b.planes = planePointers_;
+    b.planeFirst = 0;
+    b.planeShift = containerBits() - bits_;
     b.frames = pendingFrames_;
     b.rate = rate_;
     b.format = audioconv::PcmFormat{containerBits(), channels_, false};
@@ -120,40 +128,10 @@ class FlacDecoder final : public deckit::Decoder {
 
   FLAC__StreamDecoderWriteStatus write(const FLAC__Frame* frame, const FLAC__int32* const planes[]) {
     const unsigned n = frame->header.blocksize;
-    const int ch = channels_, cb = containerBits(), shift = cb - bits_;
-    if (static_cast<int>(frame->header.channels) != ch || static_cast<int>(frame->header.bits_per_sample) != bits_)
+    if (static_cast<int>(frame->header.channels) != channels_ ||
+        static_cast<int>(frame->header.bits_per_sample) != bits_)
       return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;  // the format may not change mid-stream
-    const size_t bytes = size_t(cb / 8);
-    size_t at = pending_.size();
-    pending_.resize(at + size_t(n) * size_t(ch) * bytes);
-    uint8_t* out = pending_.data() + at;
-    // One loop per container width: this runs for every sample decoded.
-    switch (cb) {
-      case 8:
-        for (unsigned i = 0; i < n; ++i)
-          for (int c = 0; c < ch; ++c) *out++ = static_cast<uint8_t>((planes[c][i] << shift) + 128);
-        break;
-      case 16: {
-        auto* o = reinterpret_cast<int16_t*>(out);
-        for (unsigned i = 0; i < n; ++i)
-          for (int c = 0; c < ch; ++c) *o++ = static_cast<int16_t>(static_cast<uint32_t>(planes[c][i]) << shift);
-        break;
-      }
-      case 24:
-        for (unsigned i = 0; i < n; ++i)
-          for (int c = 0; c < ch; ++c, out += 3) {
-            const uint32_t u = static_cast<uint32_t>(planes[c][i]) << shift;
-            out[0] = uint8_t(u);
-            out[1] = uint8_t(u >> 8);
-            out[2] = uint8_t(u >> 16);
-          }
-        break;
-      default: {
-        auto* o = reinterpret_cast<int32_t*>(out);
-        for (unsigned i = 0; i < n; ++i)
-          for (int c = 0; c < ch; ++c) *o++ = static_cast<int32_t>(static_cast<uint32_t>(planes[c][i]) << shift);
-      }
-    }
+    for (int c = 0; c < channels_; ++c) planes_[c].insert(planes_[c].end(), planes[c], planes[c] + n);
     pendingFrames_ += n;
     return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
   }
@@ -216,7 +194,8 @@ class FlacDecoder final : public deckit::Decoder {
 
   SourceFile file_;
   std::unique_ptr<FLAC__StreamDecoder, DecoderDeleter> dec_;
-  std::vector<uint8_t> pending_;
+  std::vector<int32_t> planes_[8];  // decoded and not yet read, one per channel
+  const int32_t* planePointers_[8] = {};
   size_t pendingFrames_ = 0;
   bool haveInfo_ = false;
   bool atEnd_ = false;

@@ -12,6 +12,10 @@ typedef unsigned UINT;
 typedef unsigned char BYTE;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+typedef DWORD COLORREF;
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((DWORD)((BYTE)(g)) << 8) | ((DWORD)((BYTE)(b)) << 16)))
+#define BI_RGB 0
+#define BI_BITFIELDS 3
 #define TRUE 1
 #define FALSE 0
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)

@@ -9,3 +9,24 @@ mkdir -p "$out/Mix"
 : > "$out/Song.mp3"
 : > "$out/SONG.mp3"
 : > "$out/MIX"
+
+# Names a Windows program cannot make either, for a folder listed as a
+# playlist: trailing dots and spaces (the system strips them from a path it
+# is given), a name outside code page 1252 (the A listing spells it with a
+# best-fit or '?'), a Windows device name.
+odd="$1/oddnames"
+rm -rf "$odd"
+mkdir -p "$odd/Sub." "$odd/Sub" "$odd/Lone." "$odd/Gap "
+: > "$odd/plain.mp3"
+: > "$odd/dot.mp3."
+: > "$odd/space.mp3 "
+: > "$odd/$(printf '\304\200')rrow.mp3"
+: > "$odd/$(printf '\304\200')rrow.MP3"
+: > "$odd/Arrow.mp3"
+: > "$odd/nul.mp3"
+: > "$odd/Sub./in.mp3"
+: > "$odd/Sub/in.mp3"
+: > "$odd/Lone./in.mp3"
+: > "$odd/Gap /in.mp3"
+: > "$odd/Song.mp3"
+: > "$odd/SONG.mp3"

@@ -212,3 +212,35 @@ TEST(ListedFlags, hundredThousandLinesInAThousandFolders) {
   ASSERT_EQ(t.lines.size(), 100000u);
   expectSameAsPerLineRule(writeM3u(t, "scale.m3u"));
 }
+
+// A folder listed as a playlist takes each entry's flags from the listing;
+// every line must still carry what plGetFlags says of its name. The
+// "oddnames" folder (made by the fixture script) holds the names where the
+// two could part: trailing dots and spaces, a name outside the code page,
+// a device name, names that differ only in case.
+namespace {
+void expectListedLinesHavePerLineFlags(Playlist pl) {
+  ASSERT_GT(plGetCount(pl), 0);
+  for (int32_t i = 0; i < plGetCount(pl); ++i) {
+    const char* name = plGetName(pl, i);
+    EXPECT_EQ(plGetRec(pl, i)->flags, plGetFlags(name)) << name;
+  }
+}
+}  // namespace
+
+TEST(ListedFlags, aListedFolderGivesEveryEntryThePerLineFlags) {
+  pltest::ensureEngine();
+  std::string odd = zvtest::testDir() + "\\oddnames";
+  ASSERT_NE(GetFileAttributesA((odd + "\\plain.mp3").c_str()), INVALID_FILE_ATTRIBUTES);
+  Tree t = awkwardTree("listed_folder");
+  for (const std::string& folder : {odd, t.dir + "\\Music", zvtest::testDir() + "\\casefold"}) {
+    OwnedPl listed;
+    ASSERT_EQ(plLoad(listed, folder.c_str(), plLoadNoCache), plResultOk) << folder;
+    expectListedLinesHavePerLineFlags(listed);
+  }
+  // The same through a whole tree added at once.
+  OwnedPl added;
+  plAddFile(added, odd.c_str(), 0);
+  EXPECT_GT(plGetCount(added), 4);
+  expectListedLinesHavePerLineFlags(added);
+}

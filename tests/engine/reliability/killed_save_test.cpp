@@ -1,6 +1,7 @@
 // Saves that survive a killed process: a child (zvtest_save_child) saves a
 // 100 000-line binary playlist, an M3U, the configuration file and a CD
-// database file through the engine's exports and is terminated at random
+// database file through the engine's exports, and an ID3v2 tag through
+// zvid3's, and is terminated at random
 // moments during the save. Every time the file afterwards must be the whole
 // old version or the whole new one, and a save run to its end afterwards
 // must leave no temporary file beside it.
@@ -171,4 +172,13 @@ TEST(KilledSave, configurationFileIsOldOrNew) {
 TEST(KilledSave, cdDatabaseFileIsOldOrNew) {
   std::string dir = zvtest::freshDir("killed_cddb");
   killDuringSaves({"cddb", dir, "5A990063.cdb", dir});
+}
+
+// A 4 MiB stand-in for audio behind the tag: the save copies it whole.
+TEST(KilledSave, id3v2TagIsOldOrNew) {
+  std::string dir = zvtest::freshDir("killed_id3v2");
+  std::string file = dir + "\\song.mp3";
+  std::string audio(4 << 20, '\x55');
+  ASSERT_TRUE(zvtest::writeFile(file, audio.data(), audio.size()));
+  killDuringSaves({"id3v2", dir, "song.mp3", file});
 }

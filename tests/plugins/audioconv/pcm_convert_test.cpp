@@ -135,6 +135,67 @@ TEST(PcmConvert, integerToIntegerMatchesTheTripThroughDouble) {
   EXPECT_FALSE(audioconv::convertInteger(&s, {16, 1, false}, 1, {32, 1, true}, &d));
 }
 
+// FLAC's planes packed as its decoder used to pack them (shifted to the
+// container, little-endian, 8-bit offset by 128): the previous rule that
+// convertPlanes must match.
+std::vector<uint8_t> packedLikeTheDecoder(const std::vector<std::vector<int32_t>>& planes, size_t first,
+                                          size_t frames, int bits, int shift) {
+  std::vector<uint8_t> out;
+  for (size_t i = first; i < first + frames; ++i)
+    for (const auto& plane : planes) {
+      const uint32_t u = static_cast<uint32_t>(plane[i]) << shift;
+      if (bits == 8) {
+        out.push_back(static_cast<uint8_t>(u + 128));
+        continue;
+      }
+      for (int b = 0; b < bits / 8; ++b) out.push_back(static_cast<uint8_t>(u >> (8 * b)));
+    }
+  return out;
+}
+
+// Planar samples straight to the output depth give what packing them and
+// converting gave: every depth, shift and channel count, samples at and
+// beyond the file's range (a damaged stream), blocks read from an offset.
+TEST(PcmConvert, planesGiveWhatPackingThenConvertingGave) {
+  struct Depth {
+    int container, fileBits;
+  } depths[] = {{8, 4}, {8, 8}, {16, 12}, {16, 16}, {24, 20}, {24, 24}, {32, 28}, {32, 32}};
+  uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (const Depth& d : depths)
+    for (int channels : {1, 2, 3, 6})
+      for (int to : {8, 16, 24, 32}) {
+        const int shift = d.container - d.fileBits;
+        const size_t frames = 300, first = 37;
+        std::vector<std::vector<int32_t>> planes(static_cast<size_t>(channels));
+        for (auto& plane : planes) {
+          for (size_t i = 0; i < first + frames; ++i) {
+            const int64_t top = (int64_t(1) << (d.fileBits - 1)) - 1;
+            int64_t v = int64_t(static_cast<int32_t>(next())) % (top + 1);
+            if (i % 50 == 0) v = top;
+            if (i % 50 == 1) v = -top - 1;
+            if (i % 97 == 2) v = static_cast<int32_t>(next());  // beyond the file's depth
+            plane.push_back(static_cast<int32_t>(v));
+          }
+        }
+        std::vector<const int32_t*> pointers;
+        for (const auto& plane : planes) pointers.push_back(plane.data());
+        const PcmFormat in{d.container, channels, false}, out{to, channels, false};
+        const std::vector<uint8_t> packed = packedLikeTheDecoder(planes, first, frames, d.container, shift);
+        std::vector<uint8_t> expected(frames * size_t(channels) * size_t(to / 8)), got(expected.size(), 0xAA);
+        ASSERT_TRUE(audioconv::convertInteger(packed.data(), in, frames, out, expected.data()));
+        ASSERT_TRUE(audioconv::convertPlanes(pointers.data(), first, shift, frames, in, out, got.data()));
+        EXPECT_EQ(got, expected) << d.fileBits << "-bit file in " << d.container << " bits to " << to << " bits, "
+                                 << channels << " channels";
+      }
+  const int32_t sample = 0;
+  const int32_t* plane = &sample;
+  int32_t dst = 0;
+  EXPECT_FALSE(audioconv::convertPlanes(&plane, 0, 0, 1, {16, 1, false}, {16, 2, false}, &dst));
+  EXPECT_FALSE(audioconv::convertPlanes(&plane, 0, 0, 1, {16, 1, false}, {32, 1, true}, &dst));
+  EXPECT_FALSE(audioconv::convertPlanes(&plane, 0, 16, 1, {16, 1, false}, {16, 1, false}, &dst));
+}
+
 // Float and double samples to 16 bits (the vector paths on x86_64): rounded
 // to the nearest step, ties to even, clipped, NaN as silence; tails of every
 // length included.

@@ -1,7 +1,8 @@
 // zvtest_save_child <kind> <variant> <target> <event>
-// Prepares one save of `kind` ("binary", "m3u", "config", "cddb") in its
-// `variant` ("a" or "b"), sets the named event, then saves to `target` (for
-// "config": the section's name; the file is the engine's config.dat) and
+// Prepares one save of `kind` ("binary", "m3u", "config", "cddb", "id3v2")
+// in its `variant` ("a" or "b"), sets the named event, then saves to
+// `target` (for "config": the section's name; the file is the engine's
+// config.dat; for "id3v2": the tagged file whose tag is replaced) and
 // exits 0, or 1 when the save failed. The parent may kill it at any moment
 // after the event.
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "zv_config.h"
 #include "zv_memory.h"
 #include "zv_playlist.h"
+#include "zvid3.h"
 
 namespace {
 
@@ -66,6 +68,19 @@ bool saveCddb(char variant, const char* folder, const char* event) {
   return ok;
 }
 
+// A tag of some size (a few kilobytes of text), so the save takes a while.
+bool saveTag(char variant, const char* path, const char* event) {
+  ZvId3v2Tag tag = id3v2Create();
+  std::string text(3000, variant);
+  const char* frames[][2] = {{"tit2", "Title"}, {"tpe1", "Artist"}, {"talb", "Album"}};
+  for (auto& frame : frames)
+    id3v2SetStringField(id3v2AddFrame(tag, frame[0]), "content", (std::string(frame[1]) + " " + text).c_str());
+  announce(event);
+  bool ok = id3v2Save(tag, path, 0, nullptr) == ZV_ID3_OK;
+  id3v2Free(tag);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +91,7 @@ int main(int argc, char** argv) {
   if (kind == "binary" || kind == "m3u") ok = savePlaylist(kind == "binary", variant, argv[3], argv[4]);
   else if (kind == "config") ok = saveConfig(variant, argv[3], argv[4]);
   else if (kind == "cddb") ok = saveCddb(variant, argv[3], argv[4]);
+  else if (kind == "id3v2") ok = saveTag(variant, argv[3], argv[4]);
   else return 2;
   return ok ? 0 : 1;
 }

@@ -38,12 +38,24 @@ ff -f lavfi -i "$tone" -t 2 -c:a aac sound-only.m4a
 cp bars.mp4 bars-renamed.dat
 # Not a video at all, under a video name.
 printf 'This is a text file, not a video.\n%.0s' $(seq 1 200) > text.mp4
-# Damaged: cut short, a head only, and garbage written over the middle.
+# Damaged: cut short, a head only, and runs of other bytes written over
+# parts of each container (the same bytes every time: from a fixed pattern).
 size=$(stat -c %s bars.mp4)
 head -c $((size * 2 / 5)) bars.mp4 > truncated.mp4
 head -c 200 bars.mp4 > head-only.mp4
-cp bars-mpeg4.mkv garbled.mkv
-msize=$(stat -c %s garbled.mkv)
-head -c $((msize / 3)) /dev/urandom | dd of=garbled.mkv bs=1 seek=$((msize / 3)) conv=notrunc status=none
-cp bars.mp4 garbled.mp4
-head -c 20000 /dev/urandom | dd of=garbled.mp4 bs=1 seek=3000 conv=notrunc status=none
+pattern() { head -c "$1" /dev/zero | tr '\000' '\245'; }
+overwrite() {  # overwrite SOURCE TARGET OFFSET LENGTH
+  cp "$1" "$2"
+  pattern "$4" | dd of="$2" bs=1 seek="$3" conv=notrunc status=none
+}
+msize=$(stat -c %s bars-mpeg4.mkv)
+overwrite bars-mpeg4.mkv garbled.mkv $((msize / 3)) $((msize / 3))
+overwrite bars.mp4 garbled.mp4 3000 20000
+# A table of damage: each container cut at five lengths and hit in five places.
+for src in bars.mp4 bars-vp9.webm bars-mjpeg.avi bars-hevc.mkv; do
+  n=$(stat -c %s "$src")
+  for part in 1 3 5 7 9; do
+    head -c $((n * part / 10)) "$src" > "damaged-cut$part-$src"
+    overwrite "$src" "damaged-hit$part-$src" $((n * part / 10)) 512
+  done
+done

@@ -34,6 +34,9 @@ PcmFormat outputFormat() {
 
 int64_t nowMs() { return static_cast<int64_t>(GetTickCount64()); }
 
+// The thread runs at the decode kind's priority ("decoder_priority").
+void applyPriority() { SetThreadPriority(GetCurrentThread(), std::clamp(configInt("decoder_priority", 2), -2, 2)); }
+
 class VideoInstance {
  public:
   ~VideoInstance() { closeStream(); }
@@ -121,6 +124,7 @@ class VideoInstance {
       case msgInSetVideoRect: onSetVideoRect(msg); break;
       case msgInVideoAdjust: onVideoAdjust(msg); break;
       case msgStreamGone: stream_ = nullptr; streamNumber_ = -1; break;
+      case msgConfigChanged: applyPriority(); break;
       default: break;
     }
   }
@@ -164,7 +168,7 @@ class VideoInstance {
       status_->audio.lengthMs = int32_t(std::min<int64_t>(info_.lengthMs, INT32_MAX));
       status_->audio.positionMs = 0;
       status_->audio.sampleRate = info_.sampleRate;
-      status_->audio.bits = info_.audioStream >= 0 ? 16 : 0;
+      status_->audio.bits = info_.audioStream >= 0 ? format_.bits : 0;
       status_->audio.channels = info_.channels;
       status_->audio.bitrate = int32_t(std::min<int64_t>(info_.bitRate, INT32_MAX));
       status_->frameRate = int32_t(std::lround(info_.frameRate * 100));
@@ -451,7 +455,7 @@ class VideoInstance {
 DWORD WINAPI videoInstanceThread(void* start) {
   MSG msg;
   PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue exists before the creator goes on
-  SetThreadPriority(GetCurrentThread(), std::clamp(configInt("decoder_priority", 2), -2, 2));
+  applyPriority();
   std::unique_ptr<VideoInstance> instance;
   try {
     instance = std::make_unique<VideoInstance>();

@@ -224,6 +224,30 @@ TEST_F(VideoInput, soundReachesTheDeviceAndTheEndIsReported) {
   EXPECT_NEAR(crossings / 2.0 / (double(left.size()) / p.sampleRate), 440.0, 10.0);
 }
 
+TEST_F(VideoInput, fadesOutToAStopResumesThereAndFadesOutToAClose) {
+  REQUIRE_DISPLAY();
+  PictureWindow w;
+  Stream s(media("bars.mp4"));
+  ASSERT_TRUE(s.opened());
+  showIn(s, w);
+  inPlay(s.id(), 0, 0);
+  ASSERT_TRUE(zvtest::waitFor([&] { pump(); return s.status().audio.positionMs >= 800; }, 10000));
+  inStop(s.id(), 300, ZV_FADE_LINEAR);
+  ASSERT_TRUE(zvtest::waitFor([&] { pump(); return s.status().audio.state == stFading; }, 5000));
+  ASSERT_TRUE(zvtest::waitFor([&] { pump(); return s.status().audio.state == stStopped; }, 5000));
+  const int stoppedAt = s.status().audio.positionMs;
+  EXPECT_GE(stoppedAt, 800);
+  // Stopped: the picture of the stop position, and the clock stands.
+  EXPECT_NEAR(waitFrame(w, stoppedAt / kFrameMs), stoppedAt / kFrameMs, 1);
+  EXPECT_EQ(s.status().audio.positionMs, stoppedAt);
+  inPlay(s.id(), 0, 0);
+  ASSERT_TRUE(zvtest::waitFor([&] { pump(); return s.status().audio.state == stPlaying; }, 5000));
+  EXPECT_GE(s.status().audio.positionMs, stoppedAt);
+  inClose(s.id(), 300, ZV_FADE_LINEAR);
+  EXPECT_NE(waitNote(s.id(), msgClosed, 5000), nullptr);
+  EXPECT_EQ(s.status().audio.state, stClosed);
+}
+
 TEST_F(VideoInput, keepsTheVideoWordsOfTheStatusRecord) {
   REQUIRE_DISPLAY();
   PictureWindow w;

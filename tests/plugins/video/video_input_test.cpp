@@ -136,6 +136,29 @@ TEST_F(VideoInput, showsTheFirstPictureBeforePlayingAndSeeksToTheExactFrame) {
   }
 }
 
+TEST_F(VideoInput, drawsTheColoursOfTheBars) {
+  REQUIRE_DISPLAY();
+  PictureWindow w;
+  Stream s(media("bars.mp4"));
+  ASSERT_TRUE(s.opened());
+  showIn(s, w);
+  ASSERT_EQ(waitFrame(w, 0), 0);
+  // The bars at mid height as Debian's ffmpeg decodes them: 75 % grey,
+  // yellow, cyan, green, magenta, red, blue.
+  struct Case {
+    int x;
+    int r, g, b;
+  } cases[] = {{20, 190, 190, 190}, {65, 192, 190, 0},  {110, 0, 190, 189}, {160, 0, 188, 0},
+               {205, 190, 0, 191},  {250, 191, 0, 0},   {300, 0, 0, 191}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    COLORREF p = w.pixel(c.x, 100);
+    EXPECT_NEAR(GetRValue(p), c.r, 12);
+    EXPECT_NEAR(GetGValue(p), c.g, 12);
+    EXPECT_NEAR(GetBValue(p), c.b, 12);
+  }
+}
+
 TEST_F(VideoInput, eachCodecDrawsItsPictures) {
   REQUIRE_DISPLAY();
   for (const char* file : {"bars-vp9.webm", "bars-vp8.webm", "bars-mpeg4.mkv", "bars-hevc.mkv", "bars-mjpeg.avi"}) {

@@ -12,6 +12,7 @@
 #include "sequencing/disc_changes.h"
 #include "startup/exe_path.h"
 #include "startup/lifecycle_steps.h"
+#include "video_wnd.h"
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
@@ -256,6 +257,7 @@ void TMainWnd::onClose() {
     GetWindowRect(hwnd(), &r);
     setConfigInt(stateKey(mini_, "_left").c_str(), r.left);
     setConfigInt(stateKey(mini_, "_top").c_str(), r.top);
+    video_.reset();  // stores its settings and the file's record
     return true;
   });
   steps.on(D::saveEditors, [&] {

@@ -5,6 +5,7 @@
 
 #include "commands/command_table.h"
 #include "sequencing/disc_changes.h"
+#include "video_wnd.h"
 #include "startup/hand_over.h"
 #include "zv_cdaudio.h"
 #include "zv_config.h"
@@ -197,17 +198,34 @@ void TMainWnd::positionReset() {
   if (positionBar_) positionBar_->setValue(0);
 }
 
-void TMainWnd::streamOpened(ZvTarget, const ZvOpenedPrm& report) {
+void TMainWnd::streamOpened(ZvTarget stream, const ZvOpenedPrm& report) {
   if (samplerInstance_) pluginMsgX(samplerInstance_, (report.caps & capAnalog) && !configBool("noSampler", ZV_FALSE) ? msgSamplerStart : msgSamplerStop);
+  if (report.caps & capVideo) {
+    if (!video_) {
+      video_ = std::make_unique<zvplayer::TVideoWnd>([this](const char* t) { return text(t); });
+      if (!video_->create(dirs_.root, hwnd())) video_.reset();
+    }
+    if (video_) video_->showStream(stream, seq_->videoStatus(stream), report.width, report.height, seq_->curFileName());
+  } else {
+    hideVideo();
+  }
   updateLines();
   updatePosition();
+}
+
+void TMainWnd::hideVideo() {
+  if (video_) video_->hideVideo();
 }
 
 void TMainWnd::openFailed() {
   if (samplerInstance_) pluginMsgX(samplerInstance_, msgSamplerStop);
 }
 
-void TMainWnd::streamFinished() { updatePlayButton(); }
+void TMainWnd::streamFinished() {
+  // The record the video window reads goes with its stream.
+  if (video_ && video_->stream() && !seq_->videoStatus(video_->stream())) hideVideo();
+  updatePlayButton();
+}
 
 void TMainWnd::nothingPlayable() {
   if (labels_.size() >= 5) labels_[labelFile]->setText(text("NothingPlayable###Nothing in the playlist could be played"));

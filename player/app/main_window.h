@@ -24,6 +24,10 @@
 #include "xlabel.h"
 #include "zv_desc.h"
 
+namespace zvplayer {
+class TVideoWnd;
+}
+
 namespace zv {
 
 class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
@@ -60,6 +64,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void postSkip(bool backwards) override;
   void currentLineChanged(int32_t fileN, int32_t groupN) override;
   void positionReset() override;
+  void hideVideo() override;
   void streamOpened(ZvTarget stream, const ZvOpenedPrm& report) override;
   void openFailed() override;
   void streamFinished() override;
@@ -118,6 +123,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::unique_ptr<MainCommands> commands_;
   ZvTarget visInstance_ = 0, samplerInstance_ = 0;
   bool pluginsStarted_ = false;
+  std::unique_ptr<zvplayer::TVideoWnd> video_;  // made for the first stream with pictures
 };
 
 }  // namespace zv

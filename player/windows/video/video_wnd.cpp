@@ -1,6 +1,7 @@
 #include "video_wnd.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -16,6 +17,10 @@ constexpr UINT_PTR kTimerStatus = 1;
 constexpr UINT kStatusPeriodMs = 250;
 constexpr int kRowHeight = 26;       // main and image panels
 constexpr int kStatisticsHeight = 20;
+// Narrower than this, the statistics line takes two lines.
+constexpr int kStatisticsWideWidth = 480;
+
+int statisticsHeight(int width) { return width < kStatisticsWideWidth ? 2 * kStatisticsHeight - 4 : kStatisticsHeight; }
 constexpr int kGap = 4;
 
 constexpr const char* kSizeButtons[4][2] = {
@@ -123,7 +128,7 @@ void TVideoWnd::createPanels() {
   controlSlider_->setStep(10);
   controlSlider_->onChange = [this](int v) { setControl(current_, v); };
   controlLabel_ = &addElement<TZText>("", DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-  statistics_ = &addElement<TZText>("", DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  statistics_ = &addElement<TZText>("", DT_LEFT);  // wraps in a narrow window
   showControlValue();
 }
 
@@ -137,7 +142,7 @@ void TVideoWnd::layoutPanels(const RECT& area) {
     return r;
   };
   // From the bottom up: statistics, image controls, main controls.
-  const RECT stat = row(panels_[2], kStatisticsHeight);
+  const RECT stat = row(panels_[2], statisticsHeight(area.right - area.left));
   const RECT image = row(panels_[1], kRowHeight);
   const RECT main = row(panels_[0], kRowHeight);
   if (surface_.hwnd()) MoveWindow(surface_.hwnd(), a.left, a.top, a.right - a.left, a.bottom - a.top, TRUE);
@@ -167,7 +172,7 @@ void TVideoWnd::layoutPanels(const RECT& area) {
   }
   place(controlLabel_, panels_[1], image.right - kGap - 52, it, image.right - kGap, ib);
   place(controlSlider_, panels_[1], left + kGap, it, image.right - kGap - 56, ib);
-  place(statistics_, panels_[2], stat.left + kGap, stat.top, stat.right - kGap, stat.bottom);
+  place(statistics_, panels_[2], stat.left + kGap, stat.top + 2, stat.right - kGap, stat.bottom);
 }
 
 void TVideoWnd::togglePanel(VideoPanel panel) {
@@ -201,9 +206,12 @@ void TVideoWnd::placeWindow() {
     // The frame's margins around its client area, and the shown panels.
     const SIZE now = clientSize();
     const RECT client = clientRect();
-    int panelHeight = (panels_[0] ? kRowHeight : 0) + (panels_[1] ? kRowHeight : 0) + (panels_[2] ? kStatisticsHeight : 0);
+    const double scale = mode_ == VideoSizeMode::twice ? 2.0 : 1.0;
+    const int width = int(std::lround((pictureWidth_ > 0 && pictureHeight_ > 0 ? pictureWidth_ : kFallbackWidth) * scale));
+    const int panelHeight = (panels_[0] ? kRowHeight : 0) + (panels_[1] ? kRowHeight : 0) +
+                            (panels_[2] ? statisticsHeight(width) : 0);
     const RECT frame{-client.left, -client.top, now.cx - client.right, now.cy - client.bottom + panelHeight};
-    target = framedWindowRect(pictureWidth_, pictureHeight_, mode_ == VideoSizeMode::twice ? 2.0 : 1.0, frame,
+    target = framedWindowRect(pictureWidth_, pictureHeight_, scale, frame,
                               centre_, workArea());
     topmost = configBool("Topmost", ZV_FALSE) != ZV_FALSE;
   } else if (mode_ == VideoSizeMode::desktop) {

@@ -378,7 +378,9 @@ bool TVideoWnd::onKey(UINT vk) {
     case VK_SPACE: togglePanel(VideoPanel::main); return true;
     case 'I': togglePanel(VideoPanel::image); return true;
     case 'S': togglePanel(VideoPanel::statistics); return true;
-    // The current image control, a per cent at a time.
+    // Up and down choose the image control; + and - change it a per cent at a time.
+    case VK_UP: selectControl((current_ + kImageControls - 1) % kImageControls); return true;
+    case VK_DOWN: selectControl((current_ + 1) % kImageControls); return true;
     case VK_ADD: case VK_OEM_PLUS: setControl(current_, controls_[current_] + 10); return true;
     case VK_SUBTRACT: case VK_OEM_MINUS: setControl(current_, controls_[current_] - 10); return true;
     default: return false;

@@ -221,6 +221,19 @@ TEST_F(VideoWindow, appearsShowsThePictureChangesSizeModesAndKeepsEachFilesZoom)
     // to 80 %: 256 of 320 pixels, centred.
     key('1');
     EXPECT_TRUE(zvtest::waitFor([&] { return clientSize(surface).cx == 320; }, kWaitMs));
+    // Brightness (the fifth control) up by half: the grey bar on the left
+    // gets lighter; back to the horizontal size.
+    auto greyBar = [&] {
+      const std::vector<COLORREF> row = screenRow(surface, 60);
+      return row.size() > 20 ? GetGValue(row[20]) : 0;
+    };
+    const int grey = greyBar();
+    key(VK_DOWN, 4);
+    key(VK_ADD, 50);
+    EXPECT_TRUE(zvtest::waitFor([&] { return greyBar() >= grey + 20; }, kWaitMs)) << grey << " " << greyBar();
+    key(VK_SUBTRACT, 50);
+    EXPECT_TRUE(zvtest::waitFor([&] { return std::abs(greyBar() - grey) <= 4; }, kWaitMs)) << grey << " " << greyBar();
+    key(VK_UP, 4);
     key(VK_SUBTRACT, 20);
     EXPECT_TRUE(waitSpan(32, 288)) << pictureSpan(surface).first << " " << pictureSpan(surface).second;
     ASSERT_TRUE(player.close());

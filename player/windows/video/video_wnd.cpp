@@ -298,6 +298,8 @@ void TVideoWnd::showStream(ZvTarget stream, const ZvVideoStatusRec* status, int 
     storeFile();
     loadFile(file);
   }
+  // A stream still fading out (a cross-fade) stops drawing here.
+  if (stream_ && stream_ != stream) inSetVideo(stream_, nullptr);
   stream_ = stream;
   status_ = status;
   pictureWidth_ = width;

@@ -5,8 +5,8 @@
 
 #include "commands/command_table.h"
 #include "sequencing/disc_changes.h"
-#include "video_wnd.h"
 #include "startup/hand_over.h"
+#include "video_wnd.h"
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"

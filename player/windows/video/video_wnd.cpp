@@ -145,7 +145,9 @@ void TVideoWnd::layoutPanels(const RECT& area) {
   const RECT stat = row(panels_[2], statisticsHeight(area.right - area.left));
   const RECT image = row(panels_[1], kRowHeight);
   const RECT main = row(panels_[0], kRowHeight);
-  if (surface_.hwnd()) MoveWindow(surface_.hwnd(), a.left, a.top, a.right - a.left, a.bottom - a.top, TRUE);
+  // Rolled up, the client area may have no height left for the picture.
+  if (surface_.hwnd())
+    MoveWindow(surface_.hwnd(), a.left, a.top, std::max(0L, a.right - a.left), std::max(0L, a.bottom - a.top), TRUE);
 
   auto place = [](zv::ui::UiElement* e, bool shown, LONG l, LONG t, LONG r, LONG b) {
     e->setVisible(shown && r > l);

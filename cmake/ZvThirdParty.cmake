@@ -36,3 +36,6 @@ zv_third_party(zv_tp_opusfile HEADERS opusfile.h opus.h ogg/ogg.h LIBS opusfile 
 # For zvid3 (tags). zlib is the MinGW sysroot's; the static link makes -lz
 # take libz.a, so no zlib1.dll is needed.
 zv_third_party(zv_tp_taglib HEADERS taglib/tag.h tag.h LIBS tag DEFINES TAGLIB_STATIC LINK z)
+# For the video input. Static FFmpeg needs bcrypt (libavutil's random seed).
+zv_third_party(zv_tp_ffmpeg HEADERS libavformat/avformat.h
+  LIBS avformat avcodec swscale swresample avutil LINK bcrypt)

@@ -99,6 +99,30 @@ recipe_taglib() {
   cmake_build -DBUILD_TESTING=OFF -DBUILD_EXAMPLES=OFF -DBUILD_BINDINGS=OFF -DWITH_ZLIB=ON
 }
 
+# Only what the video input needs: its decoders, demuxers and parsers, the
+# file protocol, scaling and resampling; no programs, documents, network or
+# libraries found on the build machine. nasm gives the decoders their assembly.
+# AV1 through dav1d is left out: Debian's dav1d builds with meson only, and a
+# cross file per architecture is not worth it for one more codec.
+recipe_ffmpeg() {
+  local cpu=x86_64
+  [ "$arch" = i686 ] && cpu=x86
+  (cd "$work/src" &&
+    ./configure --prefix="$prefix" --enable-cross-compile --target-os=mingw32 --arch=$cpu \
+      --cross-prefix=$host- --cc=$host-gcc-posix --cxx=$host-g++-posix \
+      --enable-static --disable-shared --disable-programs --disable-doc --disable-debug \
+      --disable-network --disable-autodetect --disable-everything \
+      --disable-avdevice --disable-avfilter \
+      --enable-avcodec --enable-avformat --enable-swscale --enable-swresample \
+      --enable-decoder=h264,hevc,vp8,vp9,mpeg4,mjpeg,aac,mp3,mp3float,opus,vorbis,flac \
+      --enable-demuxer=mov,matroska,avi \
+      --enable-parser=h264,hevc,vp8,vp9,mpeg4video,mjpeg,aac,mpegaudio,opus,vorbis,flac \
+      --enable-protocol=file --enable-bsf=h264_mp4toannexb,hevc_mp4toannexb,vp9_superframe_split \
+      --enable-w32threads --extra-cflags="-D_FORTIFY_SOURCE=0") >>"$log" 2>&1
+  nice make -C "$work/src" -j"$jobs" >>"$log" 2>&1
+  make -C "$work/src" install >>"$log" 2>&1
+}
+
 if ! "recipe_$pkg"; then
   echo "third-party: building $pkg for $arch failed; the last lines of its log:" >&2
   tail -n 30 "$log" >&2

@@ -14,6 +14,7 @@ packages=(
   id3v2 eyed3 python3-mutagen
   dpkg-dev patch bzip2 xz-utils make ccache python3-pil fonts-dejavu-core
   clang-14 libclang-rt-14-dev llvm-14
+  nasm ffmpeg
 )
 
 missing=()

@@ -15,3 +15,4 @@ lib opusfile "$ogg" "$opus"
 lib flac "$ogg"
 lib mpg123
 lib taglib
+lib ffmpeg

@@ -17,6 +17,7 @@
 #include "startup/exe_path.h"
 #include "startup/lifecycle_steps.h"
 #include "startup/tool_windows.h"
+#include "video_wnd.h"
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
@@ -266,6 +267,7 @@ void TMainWnd::onClose() {
   });
   steps.on(D::windowPosition, [&] {
     storeStatePosition();
+    video_.reset();  // stores its settings and the file's record
     return true;
   });
   steps.on(D::saveEditors, [&] {

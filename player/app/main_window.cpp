@@ -15,6 +15,7 @@
 #include "sequencing/disc_changes.h"
 #include "startup/hand_over.h"
 #include "tray/tray_rules.h"
+#include "video_wnd.h"
 #include "zv_cdaudio.h"
 #include "zv_config.h"
 #include "zv_desc.h"
@@ -222,8 +223,17 @@ void TMainWnd::positionReset() {
   if (positionBar_) positionBar_->setValue(0);
 }
 
-void TMainWnd::streamOpened(ZvTarget, const ZvOpenedPrm& report) {
+void TMainWnd::streamOpened(ZvTarget stream, const ZvOpenedPrm& report) {
   if (samplerInstance_) pluginMsgX(samplerInstance_, (report.caps & capAnalog) && !configBool("noSampler", ZV_FALSE) ? msgSamplerStart : msgSamplerStop);
+  if (report.caps & capVideo) {
+    if (!video_) {
+      video_ = std::make_unique<zvplayer::TVideoWnd>([this](const char* t) { return text(t); });
+      if (!video_->create(dirs_.root, hwnd())) video_.reset();
+    }
+    if (video_) video_->showStream(stream, seq_->videoStatus(stream), report.width, report.height, seq_->curFileName());
+  } else {
+    hideVideo();
+  }
   updateLines();
   updatePosition();
   if (eqTimer_ && seq_ && seq_->curFileN() >= 0)
@@ -233,11 +243,17 @@ void TMainWnd::streamOpened(ZvTarget, const ZvOpenedPrm& report) {
     tray_.balloon("Zorvak", title_.title());
 }
 
+void TMainWnd::hideVideo() {
+  if (video_) video_->hideVideo();
+}
+
 void TMainWnd::openFailed() {
   if (samplerInstance_) pluginMsgX(samplerInstance_, msgSamplerStop);
 }
 
 void TMainWnd::streamFinished() {
+  // The record the video window reads goes with its stream.
+  if (video_ && video_->stream() && !seq_->videoStatus(video_->stream())) hideVideo();
   updatePlayButton();
   // Tag writes deferred while the file was in use can be done now.
   runDeferredTagWrites();

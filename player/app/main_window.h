@@ -34,6 +34,10 @@
 #include "xlabel.h"
 #include "zv_desc.h"
 
+namespace zvplayer {
+class TVideoWnd;
+}
+
 namespace zv {
 
 namespace info {
@@ -105,6 +109,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void postSkip(bool backwards) override;
   void currentLineChanged(int32_t fileN, int32_t groupN) override;
   void positionReset() override;
+  void hideVideo() override;
   void streamOpened(ZvTarget stream, const ZvOpenedPrm& report) override;
   void openFailed() override;
   void streamFinished() override;
@@ -212,6 +217,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::unique_ptr<DropTarget> drop_;
   VolumeIndicator volumeIndicator_;
   int32_t volumeControl_ = -1, muteControl_ = -1;  // the speakers' mixer controls
+  std::unique_ptr<zvplayer::TVideoWnd> video_;  // made for the first stream with pictures
 };
 
 }  // namespace zv

@@ -89,6 +89,11 @@ class Sequencer {
   bool crossfadeArmed() const { return crossfadeArmed_; }
   // The playing stream's status record (position, length), or null.
   const ZvStatusRec* streamStatus() const;
+  // The whole record of a held stream (with the video words), or null.
+  const ZvVideoStatusRec* videoStatus(ZvTarget s) {
+    const OpenedStream* rec = record(s);
+    return rec ? &rec->status : nullptr;
+  }
   // Streams whose records are still held (open, opening or closing).
   size_t heldStreams() const { return streams_.size(); }
 

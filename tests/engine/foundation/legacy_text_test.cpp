@@ -3,6 +3,7 @@
 // are reached by passing 65001 as the active code page; the legacy code
 // page is the test prefix's system locale's, 1252.
 #include "foundation/legacy_text.h"
+#include "foundation/text_util.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -148,6 +149,35 @@ TEST(LegacyText, languagesCodePages) {
       {0x12345, 0},    // not a language identifier
   };
   for (const Row& r : rows) EXPECT_EQ(zv::ansiCodePageOfLanguage(r.languageId), r.codePage) << std::hex << r.languageId;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LegacyText, boundedCopiesNeverCutAUtf8Character) {
+  struct Row {
+    std::string text;
+    size_t size;
+    unsigned codePage;
+    std::string expected;
+  };
+  const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // two characters of three bytes
+  const Row rows[] = {
+      {nihon, 7, CP_UTF8, nihon},
+      {nihon, 6, CP_UTF8, "\xE6\x97\xA5"},
+      {nihon, 4, CP_UTF8, "\xE6\x97\xA5"},
+      {nihon, 3, CP_UTF8, ""},
+      {"a\xF0\x9F\x8E\xB5", 4, CP_UTF8, "a"},
+      {"abc", 3, CP_UTF8, "ab"},
+      {"caf\xE9", 4, 1252, "caf"},
+      {"\xE6\x97\xA5\xE6", 3, 1252, "\xE6\x97"} /* a legacy code page cuts by bytes, as before */,
+  };
+  for (const Row& r : rows) {
+    char out[16];
+    zv::copyBounded(out, r.size, r.text, r.codePage);
+    EXPECT_EQ(std::string(out), r.expected) << r.size << " bytes";
+  }
 }
 
 }  // namespace

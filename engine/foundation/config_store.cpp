@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "foundation/diagnostics.h"
 #include "foundation/file_replace.h"
 #include "foundation/host_paths.h"
+#include "foundation/legacy_text.h"
 #include "foundation/profile_text.h"
 #include "foundation/standard_dirs.h"
 #include "foundation/text_util.h"
@@ -76,7 +78,33 @@ UniqueRegKey createSectionKey(const std::string& section, REGSAM access) {
 
 // File backing ---------------------------------------------------------------
 
+bool readConfigFile(const std::string& path, std::string& out);
+
+// Under the UTF-8 active code page the system's reader decodes the whole
+// file as UTF-8, so a value written before in the legacy code page would
+// come back as replacement characters: the file is read here and such a
+// value converted (the next write stores it in UTF-8). A UTF-16 file is
+// left to the system's reader; nullopt then.
+std::optional<bool> utf8ProfileString(const Target& t, const char* name, std::string& out) {
+  std::string text;
+  if (!readConfigFile(t.configFile, text) || isWideProfileText(text)) return std::nullopt;
+  std::string_view body(text);
+  if (hasUtf8Mark(body)) body.remove_prefix(3);
+  std::optional<std::string> value = profileValue(body, t.section, name);
+  if (!value) return false;
+  std::string v = storedTextToActive(*value);
+  // The system's reader drops one pair of quotes around a value and cuts it
+  // to its buffer.
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+  char cut[kProfileValueSize];
+  copyBounded(cut, sizeof(cut), v);
+  out.assign(cut);
+  return true;
+}
+
 bool profileString(const Target& t, const char* name, std::string& out) {
+  if (GetACP() == CP_UTF8)
+    if (std::optional<bool> found = utf8ProfileString(t, name, out)) return *found;
   char value[kProfileValueSize];
   GetPrivateProfileStringA(t.section.c_str(), name, "", value, kProfileValueSize, t.configFile.c_str());
   if (value[0] == '\0') {

@@ -4,6 +4,7 @@
 
 #include "foundation/file_replace.h"
 #include "foundation/language_lookup.h"
+#include "foundation/legacy_text.h"
 #include "win32/owners.h"
 
 namespace zv {
@@ -66,6 +67,8 @@ void LanguageState::setLanguage(std::string_view directory, std::string_view lan
 
   std::string content;
   loaded_ = !fileName_.empty() && readWhole(languageDir + "\\" + fileName_, content);
+  // A translator's file is in its language's code page, or UTF-8.
+  if (loaded_) content = fileTextToActive(content, false, ansiCodePageOfLanguage(languageId_)).text;
   buffer_ = loaded_ ? "\n" + content : std::string();
   changed_ = false;
 }
@@ -101,7 +104,9 @@ void LanguageState::writeBackLocked() {
   // A read-only file is the translator's (or an install's) choice: it is
   // neither rewritten nor stripped of the flag; the learnt keys stay in memory.
   if (attributes & FILE_ATTRIBUTE_READONLY) return;
-  if (replaceFileContent(path, buffer_.data() + 1, buffer_.size() - 1)) changed_ = false;
+  std::string text = buffer_.substr(1);
+  if (wantsUtf8Mark(text)) text.insert(0, "\xEF\xBB\xBF");
+  if (replaceFileContent(path, text.data(), text.size())) changed_ = false;
 }
 
 uint32_t LanguageState::languageId() const {

@@ -86,7 +86,7 @@ std::string directoryPart(std::string_view path);
 std::string windowsDirectory();
 
 // Copies `text` into a caller buffer of `size` bytes, cut to fit, always
-// terminated; never cuts a double-byte character in half.
+// terminated; never cuts a double-byte or UTF-8 character in half.
 inline void copyBounded(char* out, size_t size, std::string_view text, unsigned codePage = 0) {
   if (!out || size == 0) return;
   size_t n = 0;
@@ -95,6 +95,10 @@ inline void copyBounded(char* out, size_t size, std::string_view text, unsigned 
     if (n + step > size - 1) break;
     n += step;
   }
+  // In UTF-8 a character of several bytes is never cut either: the cut
+  // moves back to the start of the character it would split.
+  if (n < text.size() && (codePage ? codePage : GetACP()) == CP_UTF8)
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
   std::memcpy(out, text.data(), n);
   out[n] = '\0';
 }

@@ -11,6 +11,8 @@
 
 #include "foundation/diagnostics.h"
 #include "foundation/file_replace.h"
+#include "foundation/legacy_text.h"
+#include "foundation/profile_text.h"
 #include "foundation/text_util.h"
 #include "metadata/desc_link.h"
 #include "playback/host/file_changed.h"
@@ -49,6 +51,8 @@ bool readWholeFile(const std::string& path, std::string& out) {
   DWORD got = 0;
   if (!out.empty() && (!ReadFile(file.get(), out.data(), DWORD(out.size()), &got, nullptr) || got != out.size()))
     return false;
+  // Database files of other programs may be in the legacy code page.
+  out = fileTextToActive(out).text;
   return true;
 }
 
@@ -88,9 +92,34 @@ void setDiscTitle(ZvCddbInfo& info, const char* artist, const char* title) {
   if (!text.empty()) copyBounded(info.discTitle, sizeof(info.discTitle), text);
 }
 
+// Under the UTF-8 active code page the system's profile reader would
+// decode the CD Player's legacy-code-page file as UTF-8 and lose its
+// accented letters: the file is read whole and converted instead.
+void titlesFromCdPlayerText(ZvCddbInfo& info, const std::string& ini) {
+  std::string text;
+  if (!readWholeFile(ini, text)) return;
+  auto value = [&](const char* key, size_t limit) {
+    std::string v = profileValue(text, info.mciId, key).value_or("");
+    // The system's reader strips one pair of quotes around a value.
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+    std::string cut(limit, '\0');
+    copyBounded(cut.data(), limit, v);
+    return std::string(cut.c_str());
+  };
+  setDiscTitle(info, value("artist", 256).c_str(), value("title", 256).c_str());
+  const int32_t tracks = std::clamp<int32_t>(info.trackCount, 0, ZV_CDDB_MAX_TRACKS);
+  for (int32_t n = 0; n < tracks; ++n) {
+    std::string title = value(std::to_string(n).c_str(), 1024);
+    if (title.empty()) continue;
+    _mfree(info.trackTitles[n]);
+    info.trackTitles[n] = _stralloc(title.c_str());
+  }
+}
+
 void titlesFromCdPlayer(ZvCddbInfo& info) {
   if (!info.mciId[0]) return;
   std::string ini = windowsDirectory() + "\\cdplayer.ini";
+  if (GetACP() == CP_UTF8) return titlesFromCdPlayerText(info, ini);
   char artist[256] = {}, title[256] = {}, value[1024];
   GetPrivateProfileStringA(info.mciId, "artist", "", artist, sizeof(artist), ini.c_str());
   GetPrivateProfileStringA(info.mciId, "title", "", title, sizeof(title), ini.c_str());

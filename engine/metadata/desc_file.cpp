@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "foundation/legacy_text.h"
 #include "win32/owners.h"
 
 namespace zv {
@@ -24,6 +25,8 @@ bool readListing(const std::string& file, std::string* content) {
   DWORD got = 0;
   if (want && !ReadFile(f.get(), content->data(), want, &got, nullptr)) return false;
   content->resize(got);
+  // Listings come from other programs, often in the legacy code page.
+  *content = fileTextToActive(*content).text;
   return true;
 }
 

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "foundation/diagnostics.h"
 #include "foundation/file_io.h"
+#include "foundation/legacy_text.h"
 #include "playlist/playlist_files.h"
 #include "playlist/playlist_model.h"
 
@@ -48,6 +50,21 @@ bool readBody(ReadLists& r, HANDLE file) {
   return true;
 }
 
+// A playlist saved before the program ran with the UTF-8 code page holds
+// its texts in the legacy one: each text that is not valid UTF-8 is
+// converted, and the next save writes UTF-8. Under a legacy active code
+// page nothing changes.
+void convertLegacyTexts(hStrList l) {
+  if (GetACP() != CP_UTF8) return;
+  for (int32_t i = 0; i < slCount(l); ++i) {
+    int32_t length = 0;
+    auto* text = static_cast<const char*>(slGetBuf(l, i, &length));
+    if (!text || length < 1) continue;
+    std::string field(text, size_t(length) - 1);
+    if (convertStoredText(field)) slSet(l, i, field.c_str());
+  }
+}
+
 }  // namespace
 
 bool loadBinary(PlaylistHandle* pl, HANDLE file) {
@@ -59,6 +76,7 @@ bool loadBinary(PlaylistHandle* pl, HANDLE file) {
     debugWriteLine("plLoadFromHandle: damaged binary playlist ignored");
     return false;
   }
+  for (hStrList l : r.texts) convertLegacyTexts(l);
   std::swap(pl->lines, r.lines);
   std::swap(pl->names, r.texts[0]);
   std::swap(pl->descs, r.texts[1]);

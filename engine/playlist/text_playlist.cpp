@@ -6,8 +6,10 @@
 
 #include "foundation/dyn_array.h"
 #include "foundation/file_replace.h"
+#include "foundation/legacy_text.h"
 #include "foundation/path_forms.h"
 #include "foundation/str_list.h"
+#include "foundation/text_util.h"
 #include "playlist/location_flags.h"
 #include "playlist/playlist_files.h"
 #include "playlist/text_playlist_read.h"
@@ -40,6 +42,37 @@ bool oemDetectionWanted() {
   if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, lang, sizeof(lang))) return false;
   if ((lang[0] | 0x20) != 'r' || (lang[1] | 0x20) != 'u') return false;
   return configBool("autoOemCvt", ZV_FALSE) != ZV_FALSE;
+}
+
+bool isUtf8PlaylistName(const std::string& location) {
+  return sameAsciiIgnoringCase(extensionPart(location), ".m3u8");
+}
+
+// Under the UTF-8 active code page a playlist another program wrote in a
+// legacy code page is converted whole before it is parsed: from the OEM
+// code page when OEM detection is on and a line looks like DOS Cyrillic,
+// else from the ANSI one. The parser's own OEM pass is then off, as it
+// converts into the active code page, which is UTF-8 here.
+std::string playlistTextToActive(const std::string& location, std::string bytes, bool& detectOem) {
+  if (GetACP() != CP_UTF8) return bytes;
+  bool declaredUtf8 = isUtf8PlaylistName(location);
+  unsigned legacy = 0;
+  if (detectOem && !declaredUtf8 && !hasUtf8Mark(bytes) && !isValidUtf8(bytes))
+    for (std::string_view line : splitLines(bytes))
+      if (hasOemCyrillicByte(line)) {
+        legacy = legacyOemCodePage();
+        break;
+      }
+  detectOem = false;
+  return fileTextToActive(bytes, declaredUtf8, legacy).text;
+}
+
+// What the player writes is UTF-8 (the active code page). A ".m3u8" file is
+// UTF-8 by its name and has no mark; the other kinds carry the UTF-8 byte
+// order mark when they hold any character beyond ASCII, so that readers
+// which would take them for the legacy code page see what they are.
+bool playlistWantsUtf8Mark(const std::string& location, const std::string& text) {
+  return !isUtf8PlaylistName(location) && wantsUtf8Mark(text);
 }
 
 // The room the read lines take, on top of what the playlist holds.
@@ -109,12 +142,15 @@ int32_t readTextPlaylist(PlaylistHandle* pl, const std::string& location) {
   TextReadHooks hooks;
   hooks.flagsOf = [&batch](const char* path) { return batch.flagsOf(path); };
   hooks.reserve = [](PlaylistHandle* target, const TextLines& read) { reserveTextLines(target, read); };
-  parseTextPlaylist(pl, location, bytes, oemDetectionWanted(), hooks);
+  bool detectOem = oemDetectionWanted();
+  std::string text = playlistTextToActive(location, std::move(bytes), detectOem);
+  parseTextPlaylist(pl, location, text, detectOem, hooks);
   return plResultOk;
 }
 
 bool writeTextPlaylist(PlaylistHandle* pl, const std::string& location) {
   std::string text = formatText(pl, location);
+  if (playlistWantsUtf8Mark(location, text)) text.insert(0, "\xEF\xBB\xBF");
   return replaceFileContent(location, text.data(), text.size());
 }
 

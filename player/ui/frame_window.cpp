@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gdi_text.h"
 #include "skin_paint.h"
 
 namespace zv::ui {
@@ -177,7 +178,7 @@ void TFrameWnd::paintSkin(HDC dc, int width, int height, const RECT& area) {
   SetBkMode(dc, TRANSPARENT);
   const char* colorKey = frame->attributes.has("captioncolor") ? "captioncolor" : "color";
   SetTextColor(dc, frame->attributes.has(colorKey) ? parseSkinColor(frame->attr(colorKey)) : RGB(230, 232, 238));
-  DrawTextA(dc, title, -1, &caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  drawActiveText(dc, title, -1, &caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 }  // namespace zv::ui

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gdi_text.h"
 #include "skin_paint.h"
 
 namespace zv::ui {
@@ -33,7 +34,7 @@ void writeText(HDC dc, const std::string& text, RECT r, UINT format, COLORREF co
   SelectedObject font(dc, controlFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, color);
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX);
+  drawActiveText(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX);
 }
 
 }  // namespace

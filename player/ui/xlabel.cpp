@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gdi_text.h"
 #include "skin_model.h"
 #include "skin_paint.h"
 #include "skinned_window.h"
@@ -24,7 +25,7 @@ std::string plainText(const std::string& text) {
 
 int textWidth(HDC dc, const char* text, int length) {
   SIZE s{0, 0};
-  if (length > 0) GetTextExtentPoint32A(dc, text, length, &s);
+  if (length > 0) textExtentActive(dc, text, length, &s);
   return s.cx;
 }
 
@@ -201,7 +202,7 @@ void TXLabel::drawText(HDC dc, int x, int y, bool outlinePass) {
       if (length > 0) {
         COLORREF color = outlinePass ? shColor_ : c == 1 ? color1_ : c == 2 ? color2_ : fontColor_;
         SetTextColor(dc, color);
-        TextOutA(dc, cx, y, runStart, length);
+        textOutActive(dc, cx, y, runStart, length);
         cx += textWidth(dc, runStart, length);
       }
       if (c == 0) break;

@@ -25,6 +25,9 @@ typedef DWORD COLORREF;
 // The fuzzing host runs a single-byte code page: no lead bytes. The
 // double-byte paths are covered by the engine's own tests under Wine.
 inline BOOL IsDBCSLeadByteEx(UINT, BYTE) { return FALSE; }
+// ...and it is the active one, never UTF-8: stored texts are not converted.
+#define CP_UTF8 65001
+inline UINT GetACP() { return 1252; }
 // The host's one code page is single-byte.
 typedef struct _cpinfo {
   UINT MaxCharSize;

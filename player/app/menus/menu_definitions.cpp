@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/program_text.h"
+
 namespace zv {
 namespace {
 
@@ -57,7 +59,7 @@ std::string speeds(const std::string& command) {
 
 }  // namespace
 
-std::string sysMenuDefinition() { return kSysMenu; }
+std::string sysMenuDefinition() { return programText(kSysMenu); }
 std::string helpMenuDefinition() { return kHelpMenu; }
 std::string addFavMenuDefinition() { return kAddFav; }
 

@@ -9,6 +9,7 @@
 #include "display/time_format.h"
 #include "menus/vis_data.h"
 #include "main_window.h"
+#include "text/program_text.h"
 #include "tray/taskbar_buttons.h"
 #include "zv_config.h"
 #include "zv_desc.h"
@@ -35,7 +36,7 @@ std::string TMainWnd::timeFormat(const char* label) const {
 void TMainWnd::updateTimeLabels(const ZvStatusRec* status) {
   if (labels_.size() < 5) return;
   const bool playIntent = seq_ && seq_->playIntent();
-  std::string position = kNoTime, total = kNoTime;
+  std::string position = programText(kNoTime), total = programText(kNoTime);
   if (status) {
     const bool remaining = configBool("remTime", ZV_FALSE) != 0 && status->lengthMs > 0;
     position = remaining ? "-" + formatTime(timeFormat("pos"), status->lengthMs - status->positionMs)

@@ -10,6 +10,7 @@
 
 #include "autoplay/autoplay_offer.h"
 #include "commands/command_table.h"
+#include "text/program_text.h"
 #include "display/label_texts.h"
 #include "display/time_format.h"
 #include "sequencing/disc_changes.h"
@@ -163,7 +164,7 @@ void TMainWnd::updateLines() {
   labels_[labelFile]->setHint(labelTooltip(text("CurFile###Current file"), file));
   const PlaylistLine* root = plGetCount(current_) > 0 ? plGetRec(current_, 0) : nullptr;
   // "pltotal": the play time of the whole current playlist.
-  labels_[labelPlaylistTotal]->setText(root && root->time > 0 ? formatTime(timeFormat("pltotal"), root->time) : kNoTime);
+  labels_[labelPlaylistTotal]->setText(root && root->time > 0 ? formatTime(timeFormat("pltotal"), root->time) : programText(kNoTime));
   setStreamTitle(seq_->curFileN() >= 0 ? lineCaption(seq_->curFileN()) : "");
 }
 

@@ -24,17 +24,6 @@ using namespace ptest;
 
 constexpr int kStartMs = 20000, kPlayMs = 20000;
 
-std::string fileText(const std::string& path) {
-  auto bytes = zvtest::readFile(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::string configValue(const std::string& userData, const char* key) {
-  char value[260] = {};
-  GetPrivateProfileStringA("Zorvak", key, "", value, sizeof(value), (userData + "\\config.dat").c_str());
-  return value;
-}
-
 // Frames of `mark` in the runs from `from` on, up to the first run of `next`.
 size_t framesFrom(const std::vector<Run>& runs, size_t from, int mark, int next) {
   size_t frames = 0;

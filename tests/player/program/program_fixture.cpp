@@ -148,4 +148,15 @@ void removeTree(const std::string& dir) {
   RemoveDirectoryA(dir.c_str());
 }
 
+std::string fileText(const std::string& path) {
+  auto bytes = zvtest::readFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string configValue(const std::string& userData, const char* key) {
+  char value[260] = {};
+  GetPrivateProfileStringA("Zorvak", key, "", value, sizeof(value), (userData + "\\config.dat").c_str());
+  return value;
+}
+
 }  // namespace ptest

@@ -56,5 +56,9 @@ constexpr size_t kFramesPerSecond = 44100;
 // The data folder of a root as the program forms it (user@computer).
 std::string userDataDir(const std::string& root);
 void removeTree(const std::string& dir);
+// A whole file as text ("" when it cannot be read).
+std::string fileText(const std::string& path);
+// A value of the program's "config.dat" in a data folder ("" when absent).
+std::string configValue(const std::string& userData, const char* key);
 
 }  // namespace ptest

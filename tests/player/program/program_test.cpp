@@ -22,17 +22,6 @@ using namespace ptest;
 
 constexpr int kStartMs = 20000, kPlayMs = 20000;
 
-std::string fileText(const std::string& path) {
-  auto bytes = zvtest::readFile(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::string configValue(const std::string& userData, const char* key) {
-  char value[260] = {};
-  GetPrivateProfileStringA("Zorvak", key, "", value, sizeof(value), (userData + "\\config.dat").c_str());
-  return value;
-}
-
 bool copyFile(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
 
 class Program : public ::testing::Test {

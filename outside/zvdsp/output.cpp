@@ -163,7 +163,7 @@ void Output::clear(int32_t n) {
   if (s->resampler) s->resampler->reset();
   // Sound the producer finished before this call is stale now; the request
   // itself stays open, its next answer is fresh.
-  if (s->outstanding && WaitForSingleObject(s->dataReady.get(), 0) == WAIT_OBJECT_0) s->outstanding = false;
+  if (s->outstanding && takeSignal(s->dataReady.get())) s->outstanding = false;
   ++s->generation;
   s->endSeen = false;
   s->started = false;
@@ -268,10 +268,16 @@ void Output::run() {
     closing_.erase(std::remove_if(closing_.begin(), closing_.end(),
                                   [](const std::shared_ptr<Stream>& s) { return s->rampLeft <= 0 || s->fifoValues() == 0; }),
                    closing_.end());
+    // Asleep until a command, a block coming back from the device or an
+    // answer to an open request: nothing here runs on a timer while a
+    // device plays.
     DWORD timeout = waitMs();
+    std::vector<HANDLE>& handles = waitHandles_;
+    handles.assign({wake_.get(), blockDone_.get()});
+    for (auto& [n, s] : streams_)
+      if (s->outstanding) handles.push_back(s->dataReady.get());
     LeaveCriticalSection(&lock_);
-    HANDLE handles[2] = {wake_.get(), blockDone_.get()};
-    WaitForMultipleObjects(2, handles, FALSE, timeout);
+    WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
     EnterCriticalSection(&lock_);
   }
   closeDevice();

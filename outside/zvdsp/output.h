@@ -107,6 +107,7 @@ class Output {
   uint64_t written_ = 0;
   double clock_ = 0;  // end of the last block without a device, seconds
   std::vector<double> mix_;
+  std::vector<HANDLE> waitHandles_;
 
   VisPrepare prepareVis_ = nullptr;
   VisData visData_ = nullptr;

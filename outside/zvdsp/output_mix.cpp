@@ -43,7 +43,7 @@ void Output::retireHeard() {
 }
 
 void Output::collect(Stream& s) {
-  if (!s.outstanding || WaitForSingleObject(s.dataReady.get(), 0) != WAIT_OBJECT_0) return;
+  if (!s.outstanding || !takeSignal(s.dataReady.get())) return;
   s.outstanding = false;
   audioconv::PcmFormat f{s.rec.bits, s.rec.channels, false};
   if (!audioconv::isSupported(f)) f = {deviceBits_, deviceChannels_, false};

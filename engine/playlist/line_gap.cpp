@@ -67,15 +67,17 @@ void deleteLines(PlaylistHandle* pl, int32_t first, int32_t count) {
     pl->gapLength = count;
     return;
   }
+  // The lines between cross the gap, so a run of deletions in one direction
+  // keeps finding the gap next to it.
   if (first + count <= pl->gapAt) {
-    // Before the gap: the lines between move down over the deleted ones.
-    moveLines(pl, first, first + count, pl->gapAt - first - count);
-    pl->gapAt -= count;
+    // Before the gap: the lines between move up behind it.
+    const int32_t between = pl->gapAt - first - count;
+    moveLines(pl, first + count + pl->gapLength, first + count, between);
   } else {
-    // Behind it: the lines between move down over the gap.
+    // Behind it: the lines between move down in front of it.
     moveLines(pl, pl->gapAt, pl->gapAt + pl->gapLength, first - pl->gapAt);
-    pl->gapAt = first;
   }
+  pl->gapAt = first;
   pl->gapLength += count;
 }
 

@@ -244,6 +244,7 @@ void Output::run() {
   }
   EnterCriticalSection(&lock_);
   SetThreadPriority(GetCurrentThread(), params_.priority);
+  bool wokeByAnswer = false;
   while (!quit_) {
     if (reopen_) {
       closeDevice();
@@ -255,7 +256,12 @@ void Output::run() {
       collect(*s);
       settle(*s);
     }
-    while (!spare_.empty() && wantsOutput()) {
+    // Woken by one producer's answer while another's is still on its way:
+    // blocks are mixed once the answers are in or a block comes back, so a
+    // stream a moment behind another is not cut short, unless the device is
+    // about to run dry.
+    const bool hold = wokeByAnswer && answersPending() && inFlight_.size() >= 2;
+    while (!hold && !spare_.empty() && wantsOutput()) {
       Block* b = spare_.back();
       spare_.pop_back();
       mixInto(*b);
@@ -272,13 +278,20 @@ void Output::run() {
     // answer to an open request: nothing here runs on a timer while a
     // device plays.
     DWORD timeout = waitMs();
+    // The streams waited for stay alive until the wait is over: a stream
+    // closed meanwhile must not close a handle in the wait.
     std::vector<HANDLE>& handles = waitHandles_;
     handles.assign({wake_.get(), blockDone_.get()});
     for (auto& [n, s] : streams_)
-      if (s->outstanding) handles.push_back(s->dataReady.get());
+      if (s->outstanding) {
+        handles.push_back(s->dataReady.get());
+        waitStreams_.push_back(s);
+      }
     LeaveCriticalSection(&lock_);
-    WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
+    const DWORD woke = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
     EnterCriticalSection(&lock_);
+    wokeByAnswer = woke >= WAIT_OBJECT_0 + 2 && woke < WAIT_OBJECT_0 + handles.size();
+    waitStreams_.clear();
   }
   closeDevice();
   LeaveCriticalSection(&lock_);

@@ -81,6 +81,7 @@ class Output {
   void request(Stream& s);
   void settle(Stream& s);
   bool wantsOutput() const;
+  bool answersPending() const;
   void mixInto(Block& b);
   void feedVis(uint64_t fromFrame);
 
@@ -108,6 +109,7 @@ class Output {
   double clock_ = 0;  // end of the last block without a device, seconds
   std::vector<double> mix_;
   std::vector<HANDLE> waitHandles_;
+  std::vector<std::shared_ptr<Stream>> waitStreams_;  // whose handles the thread waits on
 
   VisPrepare prepareVis_ = nullptr;
   VisData visData_ = nullptr;

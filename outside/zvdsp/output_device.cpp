@@ -125,10 +125,14 @@ bool Output::heard(const Block& b) const {
   return (b.hdr.dwFlags & WHDR_DONE) != 0 || seconds() >= b.deadline;
 }
 
-// Answers and returned blocks wake the thread by their events; only the
-// stand-in clock without a device needs a timeout.
+// Answers and returned blocks wake the thread by their events. A request
+// still unanswered after 5 ms is looked at again as before answers were
+// waited for (a producer running late), and the stand-in clock without a
+// device needs its deadline.
 DWORD Output::waitMs() const {
   DWORD timeout = INFINITE;
+  for (auto& [n, s] : streams_)
+    if (s->outstanding) timeout = 5;
   if (!device_ && !inFlight_.empty()) {
     double left = inFlight_.front()->deadline - seconds();
     DWORD ms = left <= 0 ? 0 : static_cast<DWORD>(left * 1000) + 1;

@@ -111,6 +111,13 @@ bool Output::wantsOutput() const {
   return late && inFlight_.size() < 2;
 }
 
+// A playing stream still waits for its producer's answer.
+bool Output::answersPending() const {
+  for (auto& [n, s] : streams_)
+    if (s->outstanding && s->state == Stream::State::Active && !s->endSeen && !s->fade.silent()) return true;
+  return false;
+}
+
 void Output::mixInto(Block& b) {
   const size_t ch = size_t(deviceChannels_);
   const size_t frames = size_t(blockFrames_);

@@ -3,6 +3,10 @@
 // equalizer off and on, latency from inPlay and inSeek to new sound at the
 // device, and whether the sound stays whole while the other core is busy.
 //
+// Each share is also split by thread: zvdsp's output thread, the engine's
+// threads (the decode instance), this program's own thread, and the rest
+// (Wine's audio threads), read from every thread's CPU time.
+//
 // The sound device here is the ALSA file device, whose clock runs at four
 // times real time; CPU shares are per second of sound, so they do not depend
 // on that clock, and latencies are given both measured and in sound time.
@@ -17,6 +21,8 @@
 #include <vector>
 
 #include <mmsystem.h>
+#include <psapi.h>
+#include <tlhelp32.h>
 
 #include "benchkit.h"
 #include "zv_config.h"
@@ -57,6 +63,90 @@ double processCpuSeconds() {
   return s(k) + s(u);
 }
 
+// CPU seconds of every thread of this process, by where the thread started.
+struct ThreadShares {
+  double output = 0;  // zvdsp.dll's thread
+  double engine = 0;  // threads started in zvengine.dll (decode instances)
+  double own = 0;     // this program's main thread
+  double rest = 0;    // Wine's own threads (audio, timers)
+  double total() const { return output + engine + own + rest; }
+};
+
+class ThreadClock {
+ public:
+  ThreadClock() {
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 te{};
+    te.dwSize = sizeof(te);
+    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te)) {
+      if (te.th32OwnerProcessID != GetCurrentProcessId()) continue;
+      HANDLE t = OpenThread(THREAD_QUERY_INFORMATION, FALSE, te.th32ThreadID);
+      if (!t) continue;
+      void* start = nullptr;
+      if (query) query(t, 9 /* ThreadQuerySetWin32StartAddress */, &start, sizeof(start), nullptr);
+      int kind = 3;
+      if (te.th32ThreadID == GetCurrentThreadId()) kind = 2;
+      else if (inside("zvdsp.dll", start)) kind = 0;
+      else if (inside("zvengine.dll", start)) kind = 1;
+      threads_.push_back({t, kind, seconds(t)});
+    }
+    CloseHandle(snap);
+  }
+  ~ThreadClock() {
+    for (auto& t : threads_) CloseHandle(t.handle);
+  }
+  ThreadClock(const ThreadClock&) = delete;
+  ThreadClock& operator=(const ThreadClock&) = delete;
+
+  // CPU seconds since construction, by kind.
+  ThreadShares elapsed() const {
+    ThreadShares s;
+    double* by[4] = {&s.output, &s.engine, &s.own, &s.rest};
+    for (auto& t : threads_) *by[t.kind] += seconds(t.handle) - t.start;
+    return s;
+  }
+
+ private:
+  struct Entry {
+    HANDLE handle;
+    int kind;
+    double start;
+  };
+  static bool inside(const char* module, void* address) {
+    MODULEINFO mi{};
+    HMODULE m = GetModuleHandleA(module);
+    if (!m || !GetModuleInformation(GetCurrentProcess(), m, &mi, sizeof(mi))) return false;
+    auto a = reinterpret_cast<uintptr_t>(address), base = reinterpret_cast<uintptr_t>(mi.lpBaseOfDll);
+    return a >= base && a < base + mi.SizeOfImage;
+  }
+  static double seconds(HANDLE t) {
+    FILETIME c, e, k, u;
+    if (!GetThreadTimes(t, &c, &e, &k, &u)) return 0;
+    auto v = [](FILETIME f) { return double((uint64_t(f.dwHighDateTime) << 32) | f.dwLowDateTime) * 1e-7; };
+    return v(k) + v(u);
+  }
+  std::vector<Entry> threads_;
+};
+
+ThreadShares& operator+=(ThreadShares& a, const ThreadShares& b) {
+  a.output += b.output;
+  a.engine += b.engine;
+  a.own += b.own;
+  a.rest += b.rest;
+  return a;
+}
+
+ThreadShares scaled(ThreadShares s, double k) {
+  s.output *= k;
+  s.engine *= k;
+  s.own *= k;
+  s.rest *= k;
+  return s;
+}
+
 int64_t captureSize() {
   WIN32_FILE_ATTRIBUTE_DATA a;
   if (!GetFileAttributesExA(g_capture.c_str(), GetFileExInfoStandard, &a)) return 0;
@@ -88,22 +178,24 @@ ZvTarget openFile(const std::string& path, ZvStatusRec* status) {
   return id;
 }
 
-// CPU seconds the whole process spends per second of sound.
-double cpuPerSoundSecond(const std::string& path, double soundSeconds) {
+// CPU seconds the whole process spends per second of sound, and its threads'.
+double cpuPerSoundSecond(const std::string& path, double soundSeconds, ThreadShares* shares) {
   ZvStatusRec status = {};
   ZvTarget id = openFile(path, &status);
   if (!id) return -1;
+  ThreadClock clock;
   double cpu0 = processCpuSeconds();
   inPlay(id, 0, ZV_FADE_LINEAR);
   bool ended = waitFor(id, msgClosed, soundSeconds * 2 + 10);
   double cpu = processCpuSeconds() - cpu0;
+  *shares += scaled(clock.elapsed(), 1 / soundSeconds);
   stopPlugin(id);
   return ended ? cpu / soundSeconds : -1;
 }
 
 // The same sound through a bare waveOut loop (four 2048-frame buffers), for
 // the share that Wine's own audio threads take in any player.
-double bareWaveOutCpuPerSoundSecond(double soundSeconds) {
+double bareWaveOutCpuPerSoundSecond(double soundSeconds, ThreadShares* shares) {
   WAVEFORMATEX fmt = {WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};
   HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   HWAVEOUT wo = nullptr;
@@ -113,6 +205,7 @@ double bareWaveOutCpuPerSoundSecond(double soundSeconds) {
   std::vector<std::vector<int16_t>> bufs(4, std::vector<int16_t>(frames * 2));
   std::vector<WAVEHDR> hdr(4);
   size_t next = 0;
+  ThreadClock clock;
   double cpu0 = processCpuSeconds();
   auto fill = [&](int i) {
     for (size_t f = 0; f < frames; ++f, ++next) {
@@ -137,6 +230,7 @@ double bareWaveOutCpuPerSoundSecond(double soundSeconds) {
   for (int i = 0; i < 4; ++i)
     while (!(hdr[i].dwFlags & WHDR_DONE)) WaitForSingleObject(done, 100);
   double cpu = processCpuSeconds() - cpu0;
+  *shares += scaled(clock.elapsed(), 1 / soundSeconds);
   waveOutReset(wo);
   for (auto& h : hdr) waveOutUnprepareHeader(wo, &h, sizeof(WAVEHDR));
   waveOutClose(wo);
@@ -215,19 +309,35 @@ int main() {
   outInit();
 
   // Alternate the settings so machine noise hits all alike.
+  const int rounds = 3;
   double off = 0, on = 0, bare = 0;
-  for (int round = 0; round < 2; ++round) {
+  ThreadShares offBy, onBy, bareBy;
+  for (int round = 0; round < rounds; ++round) {
     setEqualizer(false);
-    off += cpuPerSoundSecond(path, seconds) / 2;
+    off += cpuPerSoundSecond(path, seconds, &offBy) / rounds;
     setEqualizer(true);
-    on += cpuPerSoundSecond(path, seconds) / 2;
-    bare += bareWaveOutCpuPerSoundSecond(seconds) / 2;
+    on += cpuPerSoundSecond(path, seconds, &onBy) / rounds;
+    bare += bareWaveOutCpuPerSoundSecond(seconds, &bareBy) / rounds;
   }
   setEqualizer(false);
+  offBy = scaled(offBy, 1.0 / rounds);
+  onBy = scaled(onBy, 1.0 / rounds);
+  bareBy = scaled(bareBy, 1.0 / rounds);
   zvbench::report("bare waveOut loop, same sound (Wine's audio share)", bare * 100, "% of one core");
   zvbench::report("engine CPU per second of sound, EQ off", off * 100, "% of one core");
   zvbench::report("engine CPU per second of sound, EQ on", on * 100, "% of one core");
   zvbench::report("EQ on / EQ off", on / off, "x");
+  zvbench::report("engine beyond the bare loop, EQ off", (off - bare) * 100, "% of one core");
+  zvbench::report("engine beyond the bare loop, EQ on", (on - bare) * 100, "% of one core");
+  auto byThread = [](const std::string& what, const ThreadShares& t) {
+    zvbench::report(what + ": zvdsp output thread", t.output * 100, "% of one core");
+    zvbench::report(what + ": engine threads (decode)", t.engine * 100, "% of one core");
+    zvbench::report(what + ": this program's thread", t.own * 100, "% of one core");
+    zvbench::report(what + ": Wine's threads", t.rest * 100, "% of one core");
+  };
+  byThread("bare loop", bareBy);
+  byThread("EQ off", offBy);
+  byThread("EQ on", onBy);
 
   ZvStatusRec status = {};
   ZvTarget id = openFile(path, &status);

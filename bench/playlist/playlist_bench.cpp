@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "benchkit.h"
+#include "playlist/playlist_model.h"
+#include "zv_containers.h"
 #include "zv_playlist.h"
 
 namespace {
@@ -108,6 +111,98 @@ void scaleFigure(const Texts& t, const std::string& what, int large, const Playl
   zvbench::report(what + ", per line / per line at 1/10", (big / large) / (small / (large / 10)), "x");
 }
 
+// Deletions as they were before: every deletion taken out of the four lists
+// at once, so each one moved the whole tail. A line through the containers'
+// own single deletions; a branch in one range deletion, which is what
+// plDelBranch now does when a call that changes a text comes right after it.
+void deleteLineAtOnce(Playlist pl, int32_t i) {
+  aDelete(pl->lines, i);
+  slDelete(pl->names, i);
+  slDelete(pl->descs, i);
+  slDelete(pl->infos, i);
+}
+
+void deleteBranchAtOnce(Playlist pl, int32_t i) {
+  plDelBranch(pl, i);
+  if (plGetCount(pl) > 0) plSetName(pl, 0, std::string(plGetName(pl, 0)).c_str());
+}
+
+bool sameLines(Playlist a, Playlist b) {
+  if (plGetCount(a) != plGetCount(b)) return false;
+  for (int32_t i = 0; i < plGetCount(a); ++i) {
+    PlaylistLine *ra = nullptr, *rb = nullptr;
+    const char *na, *nb, *da, *db, *ia, *ib;
+    plGetLine(a, i, &ra, &na, &da, &ia);
+    plGetLine(b, i, &rb, &nb, &db, &ib);
+    if (std::memcmp(ra, rb, sizeof(PlaylistLine)) || std::strcmp(na, nb) || std::strcmp(da, db) ||
+        std::strcmp(ia, ib))
+      return false;
+  }
+  return true;
+}
+
+// One way of deleting many lines, before (each deletion out at once) and
+// now (plDelLine, plDelBranch), on copies of the same grouped playlist; the
+// clock stops after a call that needs the lines really gone (plFindMark).
+struct DeleteCase {
+  std::string what;
+  PlaylistWork prepare;
+  std::function<void(Playlist, bool before)> body;
+};
+
+void deletionFigures(const Texts& t, int n, const DeleteCase& c) {
+  Playlist source = buildGrouped(t, n);
+  if (c.prepare) c.prepare(source);
+  double seconds[2] = {0, 0};
+  Playlist result[2] = {createPlaylist(-1), createPlaylist(-1)};
+  for (int before = 1; before >= 0; --before) {
+    plCopy(result[before], source);
+    double t0 = zvbench::now();
+    c.body(result[before], before != 0);
+    plFindMark(result[before], -7);
+    seconds[before] = zvbench::now() - t0;
+  }
+  const std::string at = c.what + ", " + std::to_string(n) + " lines";
+  zvbench::report(at + ", before", seconds[1] * 1000, "ms");
+  zvbench::report(at + ", now", seconds[0] * 1000, "ms");
+  if (!sameLines(result[0], result[1])) std::printf("%s: the two ways leave different lines\n", at.c_str());
+  for (Playlist p : {source, result[0], result[1]}) freePlaylist(p);
+}
+
+void deletions(const Texts& t) {
+  const DeleteCase cases[] = {
+      {"plDelLine of every other line from the end", nullptr,
+       [](Playlist pl, bool before) {
+         for (int32_t i = plGetCount(pl) - 1; i >= 0; i -= 2) before ? deleteLineAtOnce(pl, i) : plDelLine(pl, i);
+       }},
+      {"plDelLine of every other line from the top", nullptr,
+       [](Playlist pl, bool before) {
+         for (int32_t i = 0; i < plGetCount(pl); ++i) before ? deleteLineAtOnce(pl, i) : plDelLine(pl, i);
+       }},
+      {"plDelBranch of every other group from the end", nullptr,
+       [](Playlist pl, bool before) {
+         std::vector<int32_t> heads;
+         for (int32_t i = 0; i < plGetCount(pl); i += plGetBranch(pl, i)) heads.push_back(i);
+         for (size_t k = heads.size(); k-- > 0;)
+           if (k % 2 == 0) before ? deleteBranchAtOnce(pl, heads[k]) : plDelBranch(pl, heads[k]);
+       }},
+      {"plDelBranch of one branch of half the lines",
+       [](Playlist pl) {
+         // The group head at a quarter takes in the half of the list behind it.
+         const int32_t head = plGetCount(pl) / 4 / 11 * 11;
+         for (int32_t i = head + 1; i < head + 1 + plGetCount(pl) / 2; ++i) plGetRec(pl, i)->level = 1;
+       },
+       [](Playlist pl, bool before) {
+         const int32_t head = plGetCount(pl) / 4 / 11 * 11;
+         before ? deleteBranchAtOnce(pl, head) : plDelBranch(pl, head);
+       }},
+  };
+  for (const DeleteCase& c : cases) {
+    deletionFigures(t, 10000, c);
+    deletionFigures(t, 100000, c);
+  }
+}
+
 }  // namespace
 
 int main() {
@@ -115,6 +210,7 @@ int main() {
   run(t, 10000);  // warm-up of the allocator
   run(t, 10000);
   run(t, 100000);
+  deletions(t);
 
   std::string binary = zvbench::workDir() + "\\scale.zpl";
   auto save = [&](Playlist pl) { plSave(pl, binary.c_str(), plSaveBinary); };

@@ -73,6 +73,13 @@ void arrayInsertSpace(hArray a, int32_t at, int32_t n) {
   a->usedBytes += static_cast<int32_t>(addBytes);
 }
 
+void arrayMoveElements(hArray a, int32_t to, int32_t from, int32_t n) {
+  const int32_t count = countOf(a);
+  if (n <= 0 || to < 0 || from < 0 || to > count - n || from > count - n) return;
+  _memcpy(bytes(a) + int64_t(to) * a->itemSize, bytes(a) + int64_t(from) * a->itemSize,
+          static_cast<int32_t>(int64_t(n) * a->itemSize));
+}
+
 void arrayReserve(hArray a, int32_t count) {
   if (a && count > 0) ensureRoom(a, int64_t(count) * a->itemSize);
 }

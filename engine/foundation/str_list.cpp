@@ -187,6 +187,25 @@ void strListInsertNulls(hStrList l, int32_t at, int32_t n) {
   l->count += n;
 }
 
+void strListDropEntries(hStrList l, int32_t first, int32_t n) {
+  if (!l || n <= 0 || first < 0 || first > l->count - n) return;
+  for (int32_t k = first; k < first + n; ++k) {
+    if (l->index[k] >= 0) l->deadBytes += recordLength(l, l->index[k]) + 4;
+    l->index[k] = -1;
+  }
+}
+
+void strListMoveEntries(hStrList l, int32_t to, int32_t from, int32_t n) {
+  if (!l || n <= 0 || to < 0 || from < 0 || to > l->count - n || from > l->count - n) return;
+  _memcpy(l->index + to, l->index + from, n * 4);
+}
+
+void strListRemoveDropped(hStrList l, int32_t first, int32_t n) {
+  if (!l || n <= 0 || first < 0 || first > l->count - n) return;
+  std::fill(l->index + first, l->index + first + n, -1);
+  strListDeleteRange(l, first, n);
+}
+
 void strListReserve(hStrList l, int32_t entries, int64_t storageBytes) {
   if (!l) return;
   ensureIndexRoom(l, entries);

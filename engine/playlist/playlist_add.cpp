@@ -9,6 +9,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
 #include "playlist/expansion_drives.h"
+#include "playlist/line_gap.h"
 #include "playlist/playlist_model.h"
 
 namespace zv {
@@ -91,6 +92,7 @@ void addFile(PlaylistHandle* pl, const char* location, uint32_t flags) {
 int32_t replaceBranch(PlaylistHandle* pl, int32_t at, PlaylistHandle* fresh) {
   int32_t level = lineRec(pl, at)->level;
   plDelRange(pl, at, plGetBranch(pl, at));
+  settleLines(pl);
   plInsert(pl, at, fresh, level);
   return at + plGetCount(fresh);
 }
@@ -112,9 +114,10 @@ void reloadFile(PlaylistHandle* pl, const char* location) {
 
 void delFile(PlaylistHandle* pl, const char* location) {
   for (int32_t i = 0; i < lineCount(pl);) {
-    if (sameTextIgnoringCase(plGetName(pl, i), location))
+    if (sameTextIgnoringCase(plGetName(pl, i), location)) {
       plDelRange(pl, i, plGetBranch(pl, i));
-    else
+      settleLines(pl);
+    } else
       ++i;
   }
 }
@@ -126,6 +129,7 @@ using namespace zv;
 
 ZVEXPORT void ZVAPI plAddFile(Playlist pl, const char* location, uint32_t flags) {
   guardedVoid("plAddFile", [&] {
+    settleLines(pl);
     if (pl && location && !pl->ancestors) addFile(pl, location, flags);
   });
 }
@@ -133,6 +137,7 @@ ZVEXPORT void ZVAPI plAddFile(Playlist pl, const char* location, uint32_t flags)
 ZVEXPORT void ZVAPI plInsFile(Playlist pl, int32_t index, const char* location, uint32_t flags, int32_t shift) {
   guardedVoid("plInsFile", [&] {
     if (!pl || !location) return;
+    settleLines(pl);
     OwnedPlaylist temp = newPlaylist();
     addFile(temp.get(), location, flags);
     plInsert(pl, index, temp.get(), shift);
@@ -141,12 +146,14 @@ ZVEXPORT void ZVAPI plInsFile(Playlist pl, int32_t index, const char* location, 
 
 ZVEXPORT void ZVAPI plReloadFile(Playlist pl, const char* location) {
   guardedVoid("plReloadFile", [&] {
+    settleLines(pl);
     if (pl && location) reloadFile(pl, location);
   });
 }
 
 ZVEXPORT void ZVAPI plReloadBranch(Playlist pl, int32_t index) {
   guardedVoid("plReloadBranch", [&] {
+    settleLines(pl);
     if (!validLine(pl, index)) return;
     std::string name = plGetName(pl, index);
     OwnedPlaylist fresh = newPlaylist();
@@ -157,12 +164,13 @@ ZVEXPORT void ZVAPI plReloadBranch(Playlist pl, int32_t index) {
 
 ZVEXPORT void ZVAPI plDelFile(Playlist pl, const char* location) {
   guardedVoid("plDelFile", [&] {
+    settleLines(pl);
     if (pl && location) delFile(pl, location);
   });
 }
 
 ZVEXPORT void ZVAPI plDelBranch(Playlist pl, int32_t index) {
   guardedVoid("plDelBranch", [&] {
-    if (validLine(pl, index)) plDelRange(pl, index, plGetBranch(pl, index));
+    if (visibleLine(pl, index)) deleteLines(pl, index, visibleBranchLength(pl, index));
   });
 }

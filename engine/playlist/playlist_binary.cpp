@@ -93,9 +93,15 @@ bool saveBinary(PlaylistHandle* pl, HANDLE file) {
 }  // namespace zv
 
 ZVEXPORT int32_t ZVAPI plLoadFromHandle(Playlist pl, void* file) {
-  return zv::guarded<int32_t>("plLoadFromHandle", 0, [&] { return pl && zv::loadBinary(pl, file) ? 1 : 0; });
+  return zv::guarded<int32_t>("plLoadFromHandle", 0, [&] {
+    zv::settleLines(pl);
+    return pl && zv::loadBinary(pl, file) ? 1 : 0;
+  });
 }
 
 ZVEXPORT int32_t ZVAPI plSaveToHandle(Playlist pl, void* file) {
-  return zv::guarded<int32_t>("plSaveToHandle", 0, [&] { return pl && zv::saveBinary(pl, file) ? 1 : 0; });
+  return zv::guarded<int32_t>("plSaveToHandle", 0, [&] {
+    zv::settleLines(pl);
+    return pl && zv::saveBinary(pl, file) ? 1 : 0;
+  });
 }

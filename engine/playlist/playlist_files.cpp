@@ -83,6 +83,7 @@ int32_t save(PlaylistHandle* pl, const char* location, uint32_t flags) {
 ZVEXPORT int32_t ZVAPI plLoad(Playlist pl, const char* location, uint32_t flags) {
   return zv::guarded<int32_t>("plLoad", plResultFailed, [&] {
     if (!pl || !location) return int32_t{plResultFailed};
+    zv::settleLines(pl);
     return zv::load(pl, location, flags);
   });
 }
@@ -90,6 +91,7 @@ ZVEXPORT int32_t ZVAPI plLoad(Playlist pl, const char* location, uint32_t flags)
 ZVEXPORT int32_t ZVAPI plSave(Playlist pl, const char* location, uint32_t flags) {
   return zv::guarded<int32_t>("plSave", plResultFailed, [&] {
     if (!pl || !location || !*location) return int32_t{plResultFailed};
+    zv::settleLines(pl);
     return zv::save(pl, location, flags);
   });
 }

@@ -5,6 +5,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/dyn_array.h"
 #include "foundation/str_list.h"
+#include "playlist/line_gap.h"
 #include "playlist/playlist_model.h"
 #include "zv_memory.h"
 
@@ -57,6 +58,7 @@ int32_t insertLine(PlaylistHandle* pl, int32_t at, const PlaylistLine* rec, cons
 }
 
 void setText(hStrList list, PlaylistHandle* pl, int32_t i, const char* text) {
+  settleLines(pl);
   if (validLine(pl, i)) slSet(list, i, text);
 }
 
@@ -64,6 +66,8 @@ void setText(hStrList list, PlaylistHandle* pl, int32_t i, const char* text) {
 
 void copyLines(PlaylistHandle* dst, int32_t at, PlaylistHandle* src, int32_t first, int32_t count, int32_t shift) {
   if (count <= 0) return;
+  settleLines(dst);
+  settleLines(src);
   if (dst == src) {
     // Take the range aside first; the copy then reads from a playlist that
     // this call does not change.
@@ -124,6 +128,7 @@ ZVEXPORT void ZVAPI freePlaylist(Playlist pl) {
 ZVEXPORT void ZVAPI plClear(Playlist pl) {
   guardedVoid("plClear", [&] {
     if (!pl) return;
+    pl->gapAt = pl->gapLength = 0;
     aClear(pl->lines);
     slClear(pl->names);
     slClear(pl->descs);
@@ -131,11 +136,13 @@ ZVEXPORT void ZVAPI plClear(Playlist pl) {
   });
 }
 
-ZVEXPORT int32_t ZVAPI plGetCount(Playlist pl) { return lineCount(pl); }
+ZVEXPORT int32_t ZVAPI plGetCount(Playlist pl) { return visibleCount(pl); }
 
 ZVEXPORT void ZVAPI plCopy(Playlist dst, Playlist src) {
   guardedVoid("plCopy", [&] {
     if (!dst || !src || dst == src) return;
+    settleLines(dst);
+    settleLines(src);
     aCopy(dst->lines, src->lines);
     slCopy(dst->names, src->names);
     slCopy(dst->descs, src->descs);
@@ -145,29 +152,36 @@ ZVEXPORT void ZVAPI plCopy(Playlist dst, Playlist src) {
 
 ZVEXPORT int32_t ZVAPI plAddLine(Playlist pl, const PlaylistLine* record, const char* name, const char* desc,
                                  const char* info) {
-  return guarded<int32_t>("plAddLine", -1, [&] { return pl ? insertLine(pl, -1, record, name, desc, info) : -1; });
+  return guarded<int32_t>("plAddLine", -1, [&] {
+    settleLines(pl);
+    return pl ? insertLine(pl, -1, record, name, desc, info) : -1;
+  });
 }
 
 ZVEXPORT int32_t ZVAPI plInsLine(Playlist pl, int32_t index, const PlaylistLine* record, const char* name,
                                  const char* desc, const char* info) {
-  return guarded<int32_t>("plInsLine", -1,
-                          [&] { return pl ? insertLine(pl, index, record, name, desc, info) : -1; });
+  return guarded<int32_t>("plInsLine", -1, [&] {
+    settleLines(pl);
+    return pl ? insertLine(pl, index, record, name, desc, info) : -1;
+  });
 }
 
 ZVEXPORT void ZVAPI plDelLine(Playlist pl, int32_t index) { plDelRange(pl, index, 1); }
 
 ZVEXPORT void ZVAPI plGetLine(Playlist pl, int32_t index, PlaylistLine** record, const char** name,
                               const char** desc, const char** info) {
-  bool ok = validLine(pl, index);
-  if (record) *record = ok ? lineRec(pl, index) : nullptr;
-  if (name) *name = ok ? textOrEmpty(pl->names, index) : kEmpty;
-  if (desc) *desc = ok ? textOrEmpty(pl->descs, index) : kEmpty;
-  if (info) *info = ok ? textOrEmpty(pl->infos, index) : kEmpty;
+  bool ok = visibleLine(pl, index);
+  const int32_t at = ok ? physicalLine(pl, index) : 0;
+  if (record) *record = ok ? lineRec(pl, at) : nullptr;
+  if (name) *name = ok ? textOrEmpty(pl->names, at) : kEmpty;
+  if (desc) *desc = ok ? textOrEmpty(pl->descs, at) : kEmpty;
+  if (info) *info = ok ? textOrEmpty(pl->infos, at) : kEmpty;
 }
 
 ZVEXPORT void ZVAPI plSetLine(Playlist pl, int32_t index, const PlaylistLine* record, const char* name,
                               const char* desc, const char* info) {
   guardedVoid("plSetLine", [&] {
+    settleLines(pl);
     if (!validLine(pl, index)) return;
     if (record) _memcpy(lineRec(pl, index), record, sizeof(PlaylistLine));
     slSet(pl->names, index, name);
@@ -176,22 +190,23 @@ ZVEXPORT void ZVAPI plSetLine(Playlist pl, int32_t index, const PlaylistLine* re
   });
 }
 
+// The getters read through deleted lines that wait to be taken out.
 ZVEXPORT PlaylistLine* ZVAPI plGetRec(Playlist pl, int32_t index) {
-  return validLine(pl, index) ? lineRec(pl, index) : nullptr;
+  return visibleLine(pl, index) ? lineRec(pl, physicalLine(pl, index)) : nullptr;
 }
 
 ZVEXPORT void ZVAPI plSetRec(Playlist pl, int32_t index, const PlaylistLine* record) {
-  if (validLine(pl, index) && record) _memcpy(lineRec(pl, index), record, sizeof(PlaylistLine));
+  if (visibleLine(pl, index) && record) _memcpy(lineRec(pl, physicalLine(pl, index)), record, sizeof(PlaylistLine));
 }
 
 ZVEXPORT const char* ZVAPI plGetName(Playlist pl, int32_t index) {
-  return validLine(pl, index) ? textOrEmpty(pl->names, index) : kEmpty;
+  return visibleLine(pl, index) ? textOrEmpty(pl->names, physicalLine(pl, index)) : kEmpty;
 }
 ZVEXPORT const char* ZVAPI plGetDesc(Playlist pl, int32_t index) {
-  return validLine(pl, index) ? textOrEmpty(pl->descs, index) : kEmpty;
+  return visibleLine(pl, index) ? textOrEmpty(pl->descs, physicalLine(pl, index)) : kEmpty;
 }
 ZVEXPORT const char* ZVAPI plGetInfo(Playlist pl, int32_t index) {
-  return validLine(pl, index) ? textOrEmpty(pl->infos, index) : kEmpty;
+  return visibleLine(pl, index) ? textOrEmpty(pl->infos, physicalLine(pl, index)) : kEmpty;
 }
 
 ZVEXPORT void ZVAPI plSetName(Playlist pl, int32_t index, const char* text) {
@@ -206,6 +221,8 @@ ZVEXPORT void ZVAPI plSetInfo(Playlist pl, int32_t index, const char* text) {
 
 ZVEXPORT void ZVAPI plSetFrom(Playlist dst, int32_t index, Playlist src, int32_t from) {
   guardedVoid("plSetFrom", [&] {
+    settleLines(dst);
+    settleLines(src);
     if (!validLine(dst, index) || !validLine(src, from)) return;
     setLineFrom(dst, index, LineCopy(src, from));
   });
@@ -217,6 +234,8 @@ ZVEXPORT int32_t ZVAPI plAddFrom(Playlist dst, Playlist src, int32_t from) {
 
 ZVEXPORT int32_t ZVAPI plInsFrom(Playlist dst, int32_t index, Playlist src, int32_t from) {
   return guarded<int32_t>("plInsFrom", -1, [&]() -> int32_t {
+    settleLines(dst);
+    settleLines(src);
     if (!dst || !validLine(src, from)) return -1;
     LineCopy c(src, from);
     int32_t i = insertLine(dst, index, &c.rec, nullptr, nullptr, nullptr);

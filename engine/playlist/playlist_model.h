@@ -14,10 +14,16 @@ struct PlaylistHandle {
   hStrList sortKeys;   // only while plSortIndex runs
   hStrList ancestors;  // only while plAddFile runs
   int32_t* sortIndex;  // the caller's index, only while plSortIndex runs
+  // Deleted lines not yet taken out of the four lists: physical lines
+  // gapAt..gapAt+gapLength-1 (line_gap.cpp).
+  int32_t gapAt;
+  int32_t gapLength;
 };
 
 namespace zv {
 
+// The helpers below see the lists as they are: every unit calls
+// settleLines first, except the deletions and the getters in line_gap.h.
 inline int32_t lineCount(const PlaylistHandle* pl) { return pl ? aCount(pl->lines) : 0; }
 inline bool validLine(const PlaylistHandle* pl, int32_t i) { return pl && i >= 0 && i < aCount(pl->lines); }
 inline PlaylistLine* lineRec(const PlaylistHandle* pl, int32_t i) {
@@ -29,5 +35,9 @@ inline PlaylistLine* lineRec(const PlaylistHandle* pl, int32_t i) {
 // The range must lie inside src. src may be dst: the lines are taken as they
 // were before the call.
 void copyLines(PlaylistHandle* dst, int32_t at, PlaylistHandle* src, int32_t first, int32_t count, int32_t shift);
+
+// Takes deleted lines out of the four lists (see line_gap.h); every
+// operation but the deletions and the plain getters starts with it.
+void settleLines(PlaylistHandle* pl);
 
 }  // namespace zv

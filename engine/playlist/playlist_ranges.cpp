@@ -2,6 +2,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/dyn_array.h"
 #include "foundation/str_list.h"
+#include "playlist/line_gap.h"
 #include "playlist/playlist_model.h"
 
 namespace zv {
@@ -15,22 +16,17 @@ bool clampRange(PlaylistHandle* src, int32_t& first, int32_t& count) {
   return true;
 }
 
-int32_t branchLength(PlaylistHandle* pl, int32_t i) {
-  if (!validLine(pl, i)) return 0;
-  int32_t n = lineCount(pl);
-  int32_t level = lineRec(pl, i)->level;
-  int32_t end = i + 1;
-  while (end < n && lineRec(pl, end)->level > level) ++end;
-  return end - i;
-}
-
 void insertRange(PlaylistHandle* dst, int32_t at, PlaylistHandle* src, int32_t first, int32_t count, int32_t shift) {
+  settleLines(dst);
+  settleLines(src);
   if (!dst || !clampRange(src, first, count)) return;
   copyLines(dst, at, src, first, count, shift);
 }
 
 void insertBranch(PlaylistHandle* dst, int32_t at, PlaylistHandle* src, int32_t index, int32_t level) {
-  int32_t n = branchLength(src, index);
+  settleLines(dst);
+  settleLines(src);
+  int32_t n = visibleBranchLength(src, index);
   if (!dst || n == 0) return;
   copyLines(dst, at, src, index, n, level - lineRec(src, index)->level);
 }
@@ -50,24 +46,22 @@ ZVEXPORT void ZVAPI plInsRange(Playlist dst, int32_t index, Playlist src, int32_
 }
 
 ZVEXPORT void ZVAPI plAdd(Playlist dst, Playlist src, int32_t shift) {
-  guardedVoid("plAdd", [&] { insertRange(dst, -1, src, 0, lineCount(src), shift); });
+  guardedVoid("plAdd", [&] { insertRange(dst, -1, src, 0, visibleCount(src), shift); });
 }
 
 ZVEXPORT void ZVAPI plInsert(Playlist dst, int32_t index, Playlist src, int32_t shift) {
-  guardedVoid("plInsert", [&] { insertRange(dst, index, src, 0, lineCount(src), shift); });
+  guardedVoid("plInsert", [&] { insertRange(dst, index, src, 0, visibleCount(src), shift); });
 }
 
 ZVEXPORT void ZVAPI plDelRange(Playlist pl, int32_t first, int32_t count) {
   guardedVoid("plDelRange", [&] {
-    if (!clampRange(pl, first, count)) return;
-    arrayDeleteRange(pl->lines, first, count);
-    strListDeleteRange(pl->names, first, count);
-    strListDeleteRange(pl->descs, first, count);
-    strListDeleteRange(pl->infos, first, count);
+    const int32_t n = visibleCount(pl);
+    if (!pl || first < 0 || first >= n || count <= 0) return;
+    deleteLines(pl, first, count > n - first ? n - first : count);
   });
 }
 
-ZVEXPORT int32_t ZVAPI plGetBranch(Playlist pl, int32_t index) { return branchLength(pl, index); }
+ZVEXPORT int32_t ZVAPI plGetBranch(Playlist pl, int32_t index) { return visibleBranchLength(pl, index); }
 
 ZVEXPORT void ZVAPI plAddBranch(Playlist dst, Playlist src, int32_t index, int32_t level) {
   guardedVoid("plAddBranch", [&] { insertBranch(dst, -1, src, index, level); });
@@ -78,13 +72,14 @@ ZVEXPORT void ZVAPI plInsBranch(Playlist dst, int32_t at, Playlist src, int32_t 
 }
 
 ZVEXPORT PlaylistLine* ZVAPI plMarkLine(Playlist pl, int32_t index, int32_t value) {
-  if (!validLine(pl, index)) return nullptr;
-  PlaylistLine* rec = lineRec(pl, index);
+  if (!visibleLine(pl, index)) return nullptr;
+  PlaylistLine* rec = lineRec(pl, physicalLine(pl, index));
   rec->mark = value;
   return rec;
 }
 
 ZVEXPORT int32_t ZVAPI plFindMark(Playlist pl, int32_t value) {
+  settleLines(pl);
   int32_t n = lineCount(pl);
   for (int32_t i = 0; i < n; ++i)
     if (lineRec(pl, i)->mark == value) return i;
@@ -92,6 +87,7 @@ ZVEXPORT int32_t ZVAPI plFindMark(Playlist pl, int32_t value) {
 }
 
 ZVEXPORT void ZVAPI plDelMarks(Playlist pl) {
+  settleLines(pl);
   int32_t n = lineCount(pl);
   for (int32_t i = 0; i < n; ++i) lineRec(pl, i)->mark = 0;
 }

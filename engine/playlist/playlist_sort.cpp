@@ -205,16 +205,21 @@ void find(PlaylistHandle* pl, const char* name, const int32_t* index, int32_t* l
 
 ZVEXPORT void ZVAPI plSortIndex(Playlist pl, int32_t mode, int32_t* index, int32_t count) {
   zv::guardedVoid("plSortIndex", [&] {
+    zv::settleLines(pl);
     if (pl) zv::sortIndex(pl, mode, index, count);
   });
 }
 
 ZVEXPORT void ZVAPI plSort(Playlist pl, int32_t mode, int32_t first, int32_t last) {
   zv::guardedVoid("plSort", [&] {
+    zv::settleLines(pl);
     if (pl) zv::sortLines(pl, mode, first, last);
   });
 }
 
 ZVEXPORT void ZVAPI plFind(Playlist pl, const char* name, const int32_t* index, int32_t* lo, int32_t* hi) {
-  zv::guardedVoid("plFind", [&] { zv::find(pl, name, index, lo, hi); });
+  zv::guardedVoid("plFind", [&] {
+    zv::settleLines(pl);
+    zv::find(pl, name, index, lo, hi);
+  });
 }

@@ -63,6 +63,7 @@ void totalsOf(PlaylistHandle* pl, int32_t top, std::vector<Frame>& stack) {
 
 ZVEXPORT void ZVAPI plCalcTimes(Playlist pl) {
   zv::guardedVoid("plCalcTimes", [&] {
+    zv::settleLines(pl);
     std::vector<zv::Frame> stack;
     int32_t n = zv::lineCount(pl);
     for (int32_t i = 0; i < n; ++i)

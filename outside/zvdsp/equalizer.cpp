@@ -71,43 +71,85 @@ void Equalizer::configure(const ZvEqualizer& in, int sampleRate, int channels) {
   }
   if (reshape || filters.size() != filters_.size()) state_.assign(filters.size() * 2 * size_t(channels_), 0.0);
   filters_ = std::move(filters);
+#if defined(__SSE2__)
+  stereoCoefficients_.clear();  // made again from the new filters by the next block
+#endif
 }
 
 // Drops filter memory that has decayed into slow denormals.
 static double settled(double z) { return std::fabs(z) < 1e-25 ? 0.0 : z; }
+
+#if defined(__SSE2__)
+// Stereo: both channels in one register. Up to four bands run over the block
+// side by side, sample after sample, so the processor works on one band's
+// next sample while another band still waits for its last result; each band
+// still sees its input samples in order through the very operations of the
+// plain loop, in the same order, so every sample is the same.
+template <int Bands>
+void Equalizer::cascadeStereo(const StereoBiquad* coef, double* state, double* frames, size_t count) {
+  __m128d z1[Bands], z2[Bands];
+  for (int k = 0; k < Bands; ++k) {
+    z1[k] = _mm_set_pd(state[k * 4 + 2], state[k * 4]);
+    z2[k] = _mm_set_pd(state[k * 4 + 3], state[k * 4 + 1]);
+  }
+  for (size_t i = 0; i < count; ++i) {
+    __m128d x = _mm_loadu_pd(frames + i * 2);
+    for (int k = 0; k < Bands; ++k) {
+      const StereoBiquad& q = coef[k];
+      const __m128d y = _mm_add_pd(_mm_mul_pd(q.b0, x), z1[k]);
+      z1[k] = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(q.b1, x), _mm_mul_pd(q.a1, y)), z2[k]);
+      z2[k] = _mm_sub_pd(_mm_mul_pd(q.b2, x), _mm_mul_pd(q.a2, y));
+      x = y;
+    }
+    _mm_storeu_pd(frames + i * 2, x);
+  }
+  for (int k = 0; k < Bands; ++k) {
+    double z1v[2], z2v[2];
+    _mm_storeu_pd(z1v, z1[k]);
+    _mm_storeu_pd(z2v, z2[k]);
+    state[k * 4] = z1v[0];
+    state[k * 4 + 1] = z2v[0];
+    state[k * 4 + 2] = z1v[1];
+    state[k * 4 + 3] = z2v[1];
+  }
+}
+#endif
 
 void Equalizer::process(double* frames, size_t count) {
   if (!block_.enabled) return;
   const double pre = block_.preamp;
   const size_t ch = size_t(channels_);
   for (size_t i = 0; i < count * ch; ++i) frames[i] *= pre;
+#if defined(__SSE2__)
+  if (ch == 2) {
+    const size_t bands = filters_.size();
+    std::vector<StereoBiquad>& coef = stereoCoefficients_;
+    if (coef.size() != bands) {
+      coef.resize(bands);
+      for (size_t f = 0; f < bands; ++f) {
+        const Biquad& q = filters_[f];
+        coef[f] = {_mm_set1_pd(q.b0), _mm_set1_pd(q.b1), _mm_set1_pd(q.b2), _mm_set1_pd(q.a1), _mm_set1_pd(q.a2)};
+      }
+    }
+    for (size_t f = 0; f < bands;) {
+      const size_t group = std::min<size_t>(4, bands - f);
+      const StereoBiquad* c = &coef[f];
+      double* s = &state_[f * 4];
+      switch (group) {
+        case 4: cascadeStereo<4>(c, s, frames, count); break;
+        case 3: cascadeStereo<3>(c, s, frames, count); break;
+        case 2: cascadeStereo<2>(c, s, frames, count); break;
+        default: cascadeStereo<1>(c, s, frames, count); break;
+      }
+      f += group;
+    }
+    // Decaying filter memory would otherwise sink into slow denormals.
+    for (double& z : state_) z = settled(z);
+    return;
+  }
+#endif
   for (size_t f = 0; f < filters_.size(); ++f) {
     const Biquad q = filters_[f];
-#if defined(__SSE2__)
-    // Stereo: both channels in one register, the very operations of the
-    // plain loop below in the same order, so every sample is the same.
-    if (ch == 2) {
-      double* s = &state_[f * 4];
-      __m128d z1 = _mm_set_pd(s[2], s[0]), z2 = _mm_set_pd(s[3], s[1]);
-      const __m128d b0 = _mm_set1_pd(q.b0), b1 = _mm_set1_pd(q.b1), b2 = _mm_set1_pd(q.b2);
-      const __m128d a1 = _mm_set1_pd(q.a1), a2 = _mm_set1_pd(q.a2);
-      for (size_t i = 0; i < count; ++i) {
-        const __m128d x = _mm_loadu_pd(frames + i * 2);
-        const __m128d y = _mm_add_pd(_mm_mul_pd(b0, x), z1);
-        z1 = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(b1, x), _mm_mul_pd(a1, y)), z2);
-        z2 = _mm_sub_pd(_mm_mul_pd(b2, x), _mm_mul_pd(a2, y));
-        _mm_storeu_pd(frames + i * 2, y);
-      }
-      double z1v[2], z2v[2];
-      _mm_storeu_pd(z1v, z1);
-      _mm_storeu_pd(z2v, z2);
-      s[0] = settled(z1v[0]);
-      s[1] = settled(z2v[0]);
-      s[2] = settled(z1v[1]);
-      s[3] = settled(z2v[1]);
-      continue;
-    }
-#endif
     for (size_t c = 0; c < ch; ++c) {
       double* s = &state_[(f * ch + c) * 2];
       double z1 = s[0], z2 = s[1];

@@ -4,6 +4,10 @@
 #include <array>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "zvdsp.h"
 
 namespace zvdsp {
@@ -42,6 +46,15 @@ class Equalizer {
   int channels_ = 2;
   std::vector<Biquad> filters_;
   std::vector<double> state_;  // 2 words per filter and channel
+#if defined(__SSE2__)
+  // A filter's coefficients, each in both halves of a register (stereo).
+  struct StereoBiquad {
+    __m128d b0, b1, b2, a1, a2;
+  };
+  std::vector<StereoBiquad> stereoCoefficients_;
+  template <int Bands>
+  static void cascadeStereo(const StereoBiquad* coef, double* state, double* frames, size_t count);
+#endif
 };
 
 }  // namespace zvdsp

@@ -163,7 +163,7 @@ void Output::clear(int32_t n) {
   if (s->resampler) s->resampler->reset();
   // Sound the producer finished before this call is stale now; the request
   // itself stays open, its next answer is fresh.
-  if (s->outstanding && WaitForSingleObject(s->dataReady.get(), 0) == WAIT_OBJECT_0) s->outstanding = false;
+  if (s->outstanding && takeSignal(s->dataReady.get())) s->outstanding = false;
   ++s->generation;
   s->endSeen = false;
   s->started = false;
@@ -244,6 +244,7 @@ void Output::run() {
   }
   EnterCriticalSection(&lock_);
   SetThreadPriority(GetCurrentThread(), params_.priority);
+  bool wokeByAnswer = false;
   while (!quit_) {
     if (reopen_) {
       closeDevice();
@@ -255,7 +256,12 @@ void Output::run() {
       collect(*s);
       settle(*s);
     }
-    while (!spare_.empty() && wantsOutput()) {
+    // Woken by one producer's answer while another's is still on its way:
+    // blocks are mixed once the answers are in or a block comes back, so a
+    // stream a moment behind another is not cut short, unless the device is
+    // about to run dry.
+    const bool hold = wokeByAnswer && answersPending() && inFlight_.size() >= 2;
+    while (!hold && !spare_.empty() && wantsOutput()) {
       Block* b = spare_.back();
       spare_.pop_back();
       mixInto(*b);
@@ -268,11 +274,24 @@ void Output::run() {
     closing_.erase(std::remove_if(closing_.begin(), closing_.end(),
                                   [](const std::shared_ptr<Stream>& s) { return s->rampLeft <= 0 || s->fifoValues() == 0; }),
                    closing_.end());
+    // Asleep until a command, a block coming back from the device or an
+    // answer to an open request: nothing here runs on a timer while a
+    // device plays.
     DWORD timeout = waitMs();
+    // The streams waited for stay alive until the wait is over: a stream
+    // closed meanwhile must not close a handle in the wait.
+    std::vector<HANDLE>& handles = waitHandles_;
+    handles.assign({wake_.get(), blockDone_.get()});
+    for (auto& [n, s] : streams_)
+      if (s->outstanding) {
+        handles.push_back(s->dataReady.get());
+        waitStreams_.push_back(s);
+      }
     LeaveCriticalSection(&lock_);
-    HANDLE handles[2] = {wake_.get(), blockDone_.get()};
-    WaitForMultipleObjects(2, handles, FALSE, timeout);
+    const DWORD woke = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
     EnterCriticalSection(&lock_);
+    wokeByAnswer = woke >= WAIT_OBJECT_0 + 2 && woke < WAIT_OBJECT_0 + handles.size();
+    waitStreams_.clear();
   }
   closeDevice();
   LeaveCriticalSection(&lock_);

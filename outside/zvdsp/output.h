@@ -81,6 +81,7 @@ class Output {
   void request(Stream& s);
   void settle(Stream& s);
   bool wantsOutput() const;
+  bool answersPending() const;
   void mixInto(Block& b);
   void feedVis(uint64_t fromFrame);
 
@@ -107,6 +108,8 @@ class Output {
   uint64_t written_ = 0;
   double clock_ = 0;  // end of the last block without a device, seconds
   std::vector<double> mix_;
+  std::vector<HANDLE> waitHandles_;
+  std::vector<std::shared_ptr<Stream>> waitStreams_;  // whose handles the thread waits on
 
   VisPrepare prepareVis_ = nullptr;
   VisData visData_ = nullptr;

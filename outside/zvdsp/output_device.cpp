@@ -107,7 +107,12 @@ void Output::submit(Block& b) {
   b.seq = nextSeq_++;
   if (device_) {
     b.hdr.dwFlags &= ~WHDR_DONE;
-    if (waveOutWrite(device_, &b.hdr, sizeof(b.hdr)) != MMSYSERR_NOERROR) b.hdr.dwFlags |= WHDR_DONE;
+    // A block the device refused counts as heard at once; the thread is woken
+    // as the device would have woken it.
+    if (waveOutWrite(device_, &b.hdr, sizeof(b.hdr)) != MMSYSERR_NOERROR) {
+      b.hdr.dwFlags |= WHDR_DONE;
+      SetEvent(blockDone_.get());
+    }
   } else {
     clock_ = std::max(clock_, seconds()) + double(blockFrames_) / deviceRate_;
     b.deadline = clock_;
@@ -120,11 +125,14 @@ bool Output::heard(const Block& b) const {
   return (b.hdr.dwFlags & WHDR_DONE) != 0 || seconds() >= b.deadline;
 }
 
+// Answers and returned blocks wake the thread by their events. A request
+// still unanswered after 5 ms is looked at again as before answers were
+// waited for (a producer running late), and the stand-in clock without a
+// device needs its deadline.
 DWORD Output::waitMs() const {
   DWORD timeout = INFINITE;
   for (auto& [n, s] : streams_)
-    if (s->outstanding) timeout = 5;  // answers are polled, not waited for
-  if (!closing_.empty()) timeout = 5;
+    if (s->outstanding) timeout = 5;
   if (!device_ && !inFlight_.empty()) {
     double left = inFlight_.front()->deadline - seconds();
     DWORD ms = left <= 0 ? 0 : static_cast<DWORD>(left * 1000) + 1;

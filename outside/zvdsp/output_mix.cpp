@@ -43,7 +43,7 @@ void Output::retireHeard() {
 }
 
 void Output::collect(Stream& s) {
-  if (!s.outstanding || WaitForSingleObject(s.dataReady.get(), 0) != WAIT_OBJECT_0) return;
+  if (!s.outstanding || !takeSignal(s.dataReady.get())) return;
   s.outstanding = false;
   audioconv::PcmFormat f{s.rec.bits, s.rec.channels, false};
   if (!audioconv::isSupported(f)) f = {deviceBits_, deviceChannels_, false};
@@ -109,6 +109,13 @@ bool Output::wantsOutput() const {
   // has sound queued; silence goes out only when the device is about to run
   // dry, so a busy machine costs latency, not gaps.
   return late && inFlight_.size() < 2;
+}
+
+// A playing stream still waits for its producer's answer.
+bool Output::answersPending() const {
+  for (auto& [n, s] : streams_)
+    if (s->outstanding && s->state == Stream::State::Active && !s->endSeen && !s->fade.silent()) return true;
+  return false;
 }
 
 void Output::mixInto(Block& b) {

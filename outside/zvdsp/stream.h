@@ -22,7 +22,10 @@ struct Stream {
   int32_t number = -1;
   ZvStreamRec rec{};
   UniqueKernelHandle needData = makeEvent();
-  UniqueKernelHandle dataReady = makeEvent();
+  // Manual reset: the output thread waits for it among other handles and
+  // takes the answer later under its lock (a wait that took an auto-reset
+  // signal could not tell a clear in between whether the answer is stale).
+  UniqueKernelHandle dataReady = makeManualEvent();
   std::vector<uint8_t> buffer;  // rec.buffer
 
   // Delivered sound in the device's rate and channel layout, -1..1.

@@ -37,7 +37,7 @@ ZV_LAYOUT(offsetof(ZvOutParams, priority) == 32);
 // Stream record, owned by the library from outNewStream to outCloseStream.
 typedef struct ZvStreamRec {
   void* needData;        // auto-reset event: the library wants byteCount bytes
-  void* dataReady;       // auto-reset event: set by the producer after filling buffer
+  void* dataReady;       // event set by the producer after filling buffer (the library resets it)
   void* buffer;          // where the producer writes
   int32_t byteCount;     // in: capacity (set by the library); out: bytes written, 0 = nothing
   int32_t playedOut;     // nonzero once everything given, or a fade-out, has been heard

@@ -60,3 +60,36 @@ TEST(EqualizerBlocks, stereoMatchesEachChannelAlone) {
     EXPECT_GT(stereo.responseAt(6000) - stereo.responseAt(40), 1.0);
   }
 }
+
+// Every count of active bands, so that each way of running the bands side by
+// side over a block (one to four at a time, and what is left after groups of
+// four) is held to the channels filtered alone.
+TEST(EqualizerBlocks, everyCountOfActiveBandsMatchesEachChannelAlone) {
+  for (int active = 0; active <= ZV_EQ_BANDS; ++active) {
+    ZvEqualizer s = zvdsp::flatEqualizer();
+    s.enabled = 1;
+    s.preamp = 1.1f;
+    for (int i = 0; i < active; ++i) s.gains[i] = i % 2 ? 0.4f : 2.5f;
+    zvdsp::Equalizer stereo, left, right;
+    stereo.configure(s, 44100, 2);
+    left.configure(s, 44100, 1);
+    right.configure(s, 44100, 1);
+    size_t mismatches = 0, t = 0;
+    for (size_t count : {1024u, 1u, 777u}) {
+      std::vector<double> frames(count * 2), l(count), r(count);
+      for (size_t i = 0; i < count; ++i, ++t) {
+        l[i] = frames[i * 2] = 0.7 * std::sin(0.031 * double(t)) + 0.2 * std::sin(1.7 * double(t));
+        r[i] = frames[i * 2 + 1] = 0.4 * std::sin(0.0047 * double(t));
+      }
+      stereo.process(frames.data(), count);
+      left.process(l.data(), count);
+      right.process(r.data(), count);
+      for (size_t i = 0; i < count; ++i)
+        mismatches += !sameBits(frames[i * 2], l[i]) + !sameBits(frames[i * 2 + 1], r[i]);
+    }
+    EXPECT_EQ(mismatches, 0u) << active << " active bands";
+    if (active > 0) {
+      EXPECT_NE(stereo.responseAt(40), stereo.responseAt(20000)) << active << " active bands";
+    }
+  }
+}

@@ -13,6 +13,22 @@ typedef unsigned char BYTE;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef DWORD COLORREF;
+typedef uint16_t WORD;
+typedef int32_t LONG;
+typedef int64_t LONGLONG;
+typedef struct tagRECT {
+  LONG left, top, right, bottom;
+} RECT;
+typedef struct tagPOINT {
+  LONG x, y;
+} POINT;
+typedef struct _SYSTEMTIME {
+  WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
+} SYSTEMTIME;
+// The fuzzing host's clock stands still: targets pass "now" in themselves.
+inline void GetLocalTime(SYSTEMTIME* t) {
+  *t = SYSTEMTIME{2026, 1, 4, 1, 12, 0, 0, 0};
+}
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((DWORD)((BYTE)(g)) << 8) | ((DWORD)((BYTE)(b)) << 16)))
 #define BI_RGB 0
 #define BI_BITFIELDS 3

@@ -32,10 +32,16 @@ void civilFromDays(int64_t z, int& year, int& month, int& day) {
 constexpr int64_t kEpochShift = -25569;
 
 // Whole minutes since day 0, rounded to the nearest, so that a moment made
-// from a time of day reads back as exactly that minute.
-int64_t totalMinutes(double moment) { return static_cast<int64_t>(std::floor(moment * kMinutesPerDay + 1e-6)); }
+// from a time of day reads back as exactly that minute. A moment outside the
+// dates is held at their ends (its minutes would not fit an integer).
+int64_t totalMinutes(double moment) {
+  if (!validMoment(moment)) moment = moment > 0 ? kLastMoment : kFirstMoment;
+  return static_cast<int64_t>(std::floor(moment * kMinutesPerDay + 1e-6));
+}
 
 }  // namespace
+
+bool validMoment(double moment) { return std::isfinite(moment) && moment >= kFirstMoment && moment < kLastMoment; }
 
 int32_t wrapMinutes(int64_t minutes) {
   const int64_t m = minutes % kMinutesPerDay;

@@ -1,0 +1,14 @@
+// The playlist a medium names in the text of its "autorun.inf": the
+// "Playlist" key of the "Zorvak" section, as the system's profile reader
+// would hand it to a MAX_PATH + 1 buffer; "" when it names none.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace zv {
+
+inline constexpr size_t kAutorunNameBuffer = 261;  // MAX_PATH + 1
+
+std::string autorunPlaylistName(std::string_view text);
+
+}  // namespace zv

@@ -69,6 +69,18 @@ inline int MultiByteToWideChar(UINT, DWORD, const char* src, int n, wchar_t* out
   for (int i = 0; i < k; ++i) out[i] = static_cast<unsigned char>(src[i]);
   return k;
 }
+// ...and back: characters beyond a byte become the default character.
+#define CP_ACP 0
+#define WC_NO_BEST_FIT_CHARS 0x400
+inline int WideCharToMultiByte(UINT, DWORD, const wchar_t* src, int n, char* out, int room, const char* fallback,
+                               BOOL*) {
+  if (!out) return n;
+  int k = n < room ? n : room;
+  for (int i = 0; i < k; ++i) out[i] = (unsigned)src[i] < 256 ? char(src[i]) : (fallback ? *fallback : '?');
+  return k;
+}
+// The host has no debugger to tell: diagnostics go nowhere.
+inline void OutputDebugStringA(const char*) {}
 inline DWORD CharUpperBuffW(wchar_t* text, DWORD n) {
   for (DWORD i = 0; i < n; ++i)
     if (text[i] >= L'a' && text[i] <= L'z') text[i] = wchar_t(text[i] - 32);

@@ -1,8 +1,9 @@
 // zvid3's ID3v2 frame model over TagLib (modelFromTag, renderTag): any file
 // head TagLib takes as MPEG with an ID3v2 tag turns into frames with
 // four-character ids and a known kind; the tag rendered from them is read
-// back by TagLib into the same frames, and rendering those gives the very
-// same bytes.
+// back by TagLib, and after that one round rendering is stable: what is
+// read back renders to the very same bytes. (The first round may change a
+// tag: a frame TagLib could not parse is kept raw, and read back parsed.)
 // TagLib comes from Debian's native package, so the sanitizers watch
 // zvid3's side of the calls only.
 #include <taglib/id3v2tag.h>
@@ -46,13 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ZV_FUZZ_CHECK(f->kind >= ZV_ID3_KIND_TEXT && f->kind <= ZV_ID3_KIND_OTHER);
     ZV_FUZZ_CHECK(f->encoding >= 0 && f->encoding <= 3);
   }
-  const std::string rendered = zvid3::renderTag(tag);
-  if (rendered.empty()) return 0;
-  ByteVector file(rendered.data(), static_cast<unsigned>(rendered.size()));
-  file.append(audio());
-  zvid3::TagData again;
-  ZV_FUZZ_CHECK(load(file, again));
-  ZV_FUZZ_CHECK(again.frames.size() > 0);
-  ZV_FUZZ_CHECK(zvid3::renderTag(again) == rendered);
+  std::string rendered = zvid3::renderTag(tag);
+  for (int round = 0; round < 2 && !rendered.empty(); ++round) {
+    ByteVector file(rendered.data(), static_cast<unsigned>(rendered.size()));
+    file.append(audio());
+    zvid3::TagData again;
+    ZV_FUZZ_CHECK(load(file, again));
+    ZV_FUZZ_CHECK(again.frames.size() > 0);
+    const std::string next = zvid3::renderTag(again);
+    if (round == 1) ZV_FUZZ_CHECK(next == rendered);
+    rendered = next;
+  }
   return 0;
 }

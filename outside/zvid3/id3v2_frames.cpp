@@ -27,7 +27,10 @@ String tl(const std::wstring& s) { return String(s); }
 std::string bytes(const ByteVector& v) { return std::string(v.data(), v.size()); }
 ByteVector bv(const std::string& s) { return ByteVector(s.data(), static_cast<unsigned>(s.size())); }
 
-int encodingOf(String::Type type) { return static_cast<int>(type) & 3; }
+// TagLib hands on a frame's encoding byte unchecked, so the value may lie
+// outside its enumeration: it is taken as a number, and one outside 0..3
+// reads as Latin-1.
+int encodingOf(unsigned type) { return type <= 3 ? static_cast<int>(type) : 0; }
 String::Type typeOf(int encoding) { return static_cast<String::Type>(encoding >= 0 && encoding <= 3 ? encoding : 0); }
 
 // Several values of one text frame (ID3v2.4 keeps them apart) as one text.

@@ -6,9 +6,11 @@
 // tag: a frame TagLib could not parse is kept raw, and read back parsed.)
 // TagLib comes from Debian's native package, so the sanitizers watch
 // zvid3's side of the calls only.
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
-#include <taglib/mpegfile.h>
 #include <taglib/tbytevectorstream.h>
+#include <taglib/tfile.h>
 
 #include "fuzz_check.h"
 #include "id3v2_taglib.h"
@@ -18,13 +20,25 @@ namespace {
 
 using namespace TagLib;
 
+// A file of bytes that is only what the ID3v2 reader needs. (loadTag opens
+// an MPEG::File, whose search for audio frames costs the fuzzer a hundred
+// times the tag itself; the tag and the model are the same.)
+class TagBytes : public File {
+ public:
+  explicit TagBytes(IOStream* stream) : File(stream) {}
+  Tag* tag() const override { return nullptr; }
+  AudioProperties* audioProperties() const override { return nullptr; }
+  bool save() override { return false; }
+};
+
 // The model of the ID3v2 tag at the start of `bytes`, as loadTag makes it;
-// false when TagLib sees no MPEG file with such a tag.
+// false when there is none.
 bool load(const ByteVector& bytes, zvid3::TagData& tag) {
+  if (!bytes.startsWith("ID3")) return false;
   ByteVectorStream stream(bytes);
-  MPEG::File file(&stream, ID3v2::FrameFactory::instance(), false);
-  if (!file.isValid() || !file.hasID3v2Tag()) return false;
-  zvid3::modelFromTag(*file.ID3v2Tag(), tag);
+  TagBytes file(&stream);
+  ID3v2::Tag id3(&file, 0, ID3v2::FrameFactory::instance());
+  zvid3::modelFromTag(id3, tag);
   return true;
 }
 

@@ -4,7 +4,7 @@
 // "dspData" (sanitizedBlock). Only 52-byte presets count; every gain read
 // lies in its slider's range and stays there when read again; and the
 // equalizer built from the result turns an impulse into finite samples and
-// a finite response.
+// a finite response. Preset names typed are cleaned into file names.
 // First byte: 0 a preset, 1 a block, then the record's bytes.
 #include <cmath>
 #include <cstring>
@@ -44,8 +44,18 @@ void run(const ZvEqualizer& block) {
 
 }  // namespace
 
+// A preset's name as typed becomes a file name: none of the characters a
+// file name cannot hold, no blanks around it, and cleaning it again keeps it.
+void checkName(const uint8_t* data, size_t size) {
+  const std::string name = cleanPresetName(std::string(reinterpret_cast<const char*>(data), size));
+  ZV_FUZZ_CHECK(name.find_first_of("*/:<>?\\|") == std::string::npos);
+  if (!name.empty()) ZV_FUZZ_CHECK(name.front() != ' ' && name.front() != '\t' && name.back() != ' ' && name.back() != '\t');
+  ZV_FUZZ_CHECK(cleanPresetName(name) == name);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
+  checkName(data + 1, size - 1);
   const bool isBlock = data[0] & 1;
   ++data, --size;
   ZvEqualizer block{};

@@ -224,6 +224,10 @@ TEST(HostileFiles, endInTimeAndGiveBackMemoryAndHandles) {
       runWithin(c, dir, 120000);
     }
   const Usage after = usageNow();
+  std::printf("HostileFiles: handles %lu -> %lu, private bytes %zu -> %zu, engine heap %d -> %d, pool blocks %d -> %d\n",
+              static_cast<unsigned long>(before.handles), static_cast<unsigned long>(after.handles),
+              static_cast<size_t>(before.privateBytes), static_cast<size_t>(after.privateBytes), before.heapInUse,
+              after.heapInUse, before.poolBlocks, after.poolBlocks);
   EXPECT_EQ(after.heapInUse, before.heapInUse) << "engine heap bytes";
   EXPECT_EQ(after.poolBlocks, before.poolBlocks) << "engine pool blocks";
   EXPECT_LE(after.handles, before.handles + 2) << "handles: " << before.handles << " -> " << after.handles;

@@ -219,6 +219,142 @@ def main():
     put("skin_bitmap", "huge-sides", bitmap(1, 1, 24, lambda y: b"\0\0\0")[:18] + struct.pack("<ii", 100000, 100000) +
         bitmap(1, 1, 24, lambda y: b"\0\0\0")[26:])
     put("skin_bitmap", "rle", bitmap(2, 2, 8, lambda y: b"\0\0", palette=gray[:8], compression=1))
+    # The player's records. timer2: on/off minutes, off and on moments, the
+    # armed bytes, the off action; of another size it is absent.
+    def timer(on, off, off_moment, on_moment, on_armed, off_armed, action):
+        return struct.pack("<iiddBBi", on, off, off_moment, on_moment, on_armed, off_armed, action)
+
+    put("timer_record", "armed", timer(480, 1380, 46023.95, 46024.33, 1, 1, 3))
+    put("timer_record", "zero", timer(0, 0, 0, 0, 0, 0, 0))
+    put("timer_record", "odd-values", timer(1500, -30, float("nan"), float("inf"), 9, 1, 7))
+    put("timer_record", "moment-beyond-dates", timer(1, 2, -8.0e306, 1e300, 1, 1, -2))
+    put("timer_record", "last-date", timer(1439, 1439, 2958465.99, -657434.0, 1, 1, 1))
+    put("timer_record", "one-short", timer(1, 2, 3, 4, 1, 1, 1)[:29])
+    # VIDSET: four words and zeros (64 bytes); behind it (for the layout) a
+    # client area (two 16-bit sides), four bytes, and a picture's sides.
+    def vidset(h, v, x, y, tail=b""):
+        return struct.pack("<4i", h, v, x, y) + b"\0" * 48 + tail
+
+    put("vidset", "default", vidset(1000, 1000, 0, 0))
+    put("vidset", "zoomed", vidset(1500, 800, -200, 300, struct.pack("<hhiii", 800, 400, 0, 320, 240)))
+    put("vidset", "out-of-range", vidset(-5, 99999, 0x7FFFFFFF, -0x80000000, struct.pack("<hhiii", 1, 1, 0, 1920, 1080)))
+    put("vidset", "extreme-picture", vidset(2000, 500, -1, 1000, struct.pack("<hhiii", 26214, 26230, 0, 80, 1711276032)))
+    put("vidset", "no-picture", vidset(1000, 1000, 0, 0, struct.pack("<hhiii", 640, 480, 0, 0, 480)))
+    put("vidset", "short", vidset(1, 2, 3, 4)[:60])
+    # Equalizer records: 0 and the 52-byte preset, or 1 and the 108-byte block.
+    def preset(pre, gains):
+        return struct.pack("<13f", pre, *gains)
+
+    def block(enabled, pre, gains, off, width):
+        return struct.pack("<if12f12ii", enabled, pre, *gains, *off, width)
+
+    flat = [1.0] * 12
+    put("eq_record", "preset-flat", b"\0" + preset(1.0, flat))
+    put("eq_record", "preset-curve", b"\0" + preset(1.4, [0.5, 0.7, 1.0, 1.2, 1.6, 2.0, 1.6, 1.2, 1.0, 0.8, 0.6, 0.4]))
+    put("eq_record", "preset-hostile", b"\0" + preset(float("nan"), [float("inf"), -1.0, 0.0, float("-inf"), 1e30,
+                                                                     1e-30, -0.0, float("nan"), 3.0, 3.0, 3.0, 3.0]))
+    put("eq_record", "preset-short", b"\0" + preset(1.0, flat)[:51])
+    put("eq_record", "block-on", b"\1" + block(-1, 1.0, [1.5] * 12, [0] * 12, 0))
+    put("eq_record", "block-narrow", b"\1" + block(1, 2.0, [0.3] * 12, [0, 7, -1] * 4, 100000))
+    put("eq_record", "block-hostile", b"\1" + block(5, float("nan"), [float("inf")] * 6 + [0.0] * 6, [-5] * 12, -100))
+    put("eq_record", "block-width-one", b"\1" + block(-1, 1.0, [3.0] * 12, [0] * 12, 1))
+    # Editor state files "ZORV0002": the header, then an owned playlist.
+    def editor(owns, caption, selected, first, modified=0, flags=None, body=b""):
+        head = b"ZORV0002" + struct.pack("<5i", 10, 20, 300, 400, 1) + bytes([1, flags if flags is not None else owns])
+        head += caption.ljust(512, b"\0")[:512] + struct.pack("<2i", selected, first) + bytes([modified])
+        return head + body
+
+    put("editor_state", "main-list", editor(0, b"Playlist", 3, 1))
+    put("editor_state", "owned", editor(1, b"Mine", 2, 9, 1, body=playlist(lines)))
+    put("editor_state", "owned-empty", editor(1, b"Empty", 0, 0, body=playlist([])))
+    put("editor_state", "owned-truncated", editor(1, b"Cut", 1, 1, body=playlist(lines)[:-9]))
+    put("editor_state", "caption-without-end", editor(0, b"C" * 512, -7, -3))
+    put("editor_state", "damaged-flags", editor(0, b"x", 0, 0, flags=2))
+    put("editor_state", "short", editor(0, b"x", 0, 0)[:550])
+    # WAV files: a RIFF head, then chunks in any order.
+    def chunk(name, body):
+        return name + struct.pack("<I", len(body)) + body + (b"\0" if len(body) & 1 else b"")
+
+    def fmt(tag, channels, rate, bits, align=None, extra=b""):
+        align = align if align is not None else channels * bits // 8
+        return chunk(b"fmt ", struct.pack("<HHIIHH", tag, channels, rate, rate * align, align, bits) + extra)
+
+    def riff(*chunks):
+        body = b"WAVE" + b"".join(chunks)
+        return b"RIFF" + struct.pack("<I", len(body)) + body
+
+    tone = bytes((i * 37) & 0xFF for i in range(400))
+    put("wav_chunks", "pcm16-stereo", riff(fmt(1, 2, 44100, 16), chunk(b"data", tone)))
+    put("wav_chunks", "pcm8-mono", riff(fmt(1, 1, 8000, 8), chunk(b"LIST", b"INFOjunk1"), chunk(b"data", tone[:101])))
+    put("wav_chunks", "float32", riff(fmt(3, 2, 48000, 32), chunk(b"data", struct.pack("<4f", 0.5, -0.5, 2.0, float("nan")))))
+    put("wav_chunks", "extensible-24", riff(fmt(0xFFFE, 2, 96000, 24, extra=struct.pack("<HHI", 22, 24, 3) +
+                                                 struct.pack("<H", 1) + b"\0" * 14), chunk(b"data", tone[:300])))
+    put("wav_chunks", "data-first", riff(chunk(b"data", tone[:64]), fmt(1, 1, 22050, 16)))
+    put("wav_chunks", "data-past-end", riff(fmt(1, 2, 44100, 16)) + b"data" + struct.pack("<I", 0xFFFFFFF0) + tone[:40])
+    put("wav_chunks", "no-channels", riff(fmt(1, 0, 44100, 16, align=4), chunk(b"data", tone[:16])))
+    put("wav_chunks", "container-wider", riff(fmt(1, 2, 44100, 20, align=6), chunk(b"data", tone[:60])))
+    put("wav_chunks", "compressed", riff(fmt(0x55, 2, 44100, 0, align=1), chunk(b"data", tone[:50])))
+    put("wav_chunks", "short-fmt", riff(chunk(b"fmt ", b"\1\0\2\0"), chunk(b"data", tone[:8])))
+    put("wav_chunks", "eight-channels", riff(fmt(1, 8, 44100, 16), chunk(b"data", tone[:320])))
+    # cdplayer.ini: the track count byte, the MCI id, a NUL, the file.
+    cd = ("[Other]\r\nartist=No\r\n[1A2B3C]\r\nEntryType=1\r\nartist=Some Artist\r\ntitle=\"Quoted Album\"\r\n"
+          "numtracks=3\r\n0=One\r\n1='Two'\r\n2=\"Three\r\n  3  =  Four  \r\n")
+    put("cdplayer_ini", "three-tracks", b"\3" + b"1A2B3C\0" + cd.encode("latin-1"))
+    put("cdplayer_ini", "more-tracks-than-given", b"\x63" + b"1a2b3c\0" + cd.encode("latin-1"))
+    put("cdplayer_ini", "negative-count", b"\xF0" + b"1A2B3C\0" + cd.encode("latin-1"))
+    put("cdplayer_ini", "long-values", b"\2" + b"X\0" + ("[X]\r\nartist=" + "a" * 300 + "\r\n0=" + "t" * 1100 +
+                                                         "\r\n1=\"\"\r\n").encode("latin-1"))
+    put("cdplayer_ini", "eight-bit", b"\1" + b"D\0" + "[D]\nartist=Bj\xf6rk\ntitle=Homog\xe9nic\n0=J\xf3ga\n".encode("latin-1"))
+    # autorun.inf texts.
+    for name, text in [("plain", "[autorun]\r\nopen=setup.exe\r\n\r\n[Zorvak]\r\nPlaylist=cd.m3u\r\n"),
+                       ("quoted", "[zorvak]\r\n playlist = \"music\\list.m3u\" \r\n"),
+                       ("itself", "[Zorvak]\r\nPlaylist=.\r\n"),
+                       ("long-name", "[Zorvak]\r\nPlaylist=" + "n" * 400 + ".m3u\r\n"),
+                       ("utf8-mark", "\xef\xbb\xbf[Zorvak]\nPlaylist=caf\xc3\xa9.m3u\n"),
+                       ("legacy", "[Zorvak]\nPlaylist=caf\xe9.m3u\n"),
+                       ("wide", "\xff\xfe[\0Z\0]\0"),
+                       ("no-section", "Playlist=x.m3u\r\n[Zorvak\r\nPlaylist=y.m3u\r\n")]:
+        put("autorun", name, text.encode("latin-1"))
+    # ID3v1 records.
+    def id3v1(title, artist, album, year, comment, zero, track, genre):
+        f = lambda t, n: t.encode("latin-1")[:n].ljust(n, b"\0")
+        return b"TAG" + f(title, 30) + f(artist, 30) + f(album, 30) + f(year, 4) + f(comment, 28) + bytes([zero, track, genre])
+
+    put("id3v1", "v1.1", id3v1("Title", "Artist", "Album", "1999", "Comment", 0, 7, 17))
+    put("id3v1", "v1.0-long-comment", id3v1("T", "A", "B", "2000", "c" * 28, ord("x"), ord("y"), 255))
+    put("id3v1", "blank-padded", b"TAG" + b"Title   " + b" " * 22 + b"A" * 30 + b"\0" * 30 + b"19 9" + b" " * 28 + b"\0\0\x0c")
+    put("id3v1", "eight-bit", id3v1("Bj\xf6rk", "\x93\x4c\x8b\x9e", "", "", "\xe9t\xe9", 0, 255, 200))
+    put("id3v1", "wrong-magic", b"TAX" + id3v1("a", "b", "c", "d", "e", 0, 1, 1)[3:])
+    # ID3v2 tags (2.3 and 2.4) with frames of every kind, before audio.
+    def frame(fid, body, v4):
+        size = len(body)
+        raw = bytes([(size >> 21) & 0x7F, (size >> 14) & 0x7F, (size >> 7) & 0x7F, size & 0x7F]) if v4 \
+            else struct.pack(">I", size)
+        return fid + raw + b"\0\0" + body
+
+    def tag(frames, v4):
+        body = b"".join(frame(f, b, v4) for f, b in frames)
+        n = len(body) + 64  # padding
+        size = bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
+        return b"ID3" + bytes([4 if v4 else 3, 0, 0]) + size + body + b"\0" * 64
+
+    utf16 = lambda t: b"\xff\xfe" + t.encode("utf-16-le")
+    frames = [(b"TIT2", b"\0Title"), (b"TPE1", b"\1" + utf16("Art\u0142st")), (b"TALB", b"\0Album\0Second"),
+              (b"COMM", b"\0engdesc\0A comment"), (b"TXXX", b"\0key\0value"), (b"WXXX", b"\0link\0http://x"),
+              (b"WOAR", b"http://artist"), (b"USER", b"\0engterms"), (b"APIC", b"\0image/png\0\3pic\0\x89PNG"),
+              (b"GEOB", b"\0text/plain\0a.txt\0obj\0data"), (b"PRIV", b"owner\0\1\2\3"), (b"TCON", b"\0(17)Rock"),
+              (b"USLT", b"\0engd\0lyrics\nline")]
+    put("id3v2_frames", "v23-all-kinds", tag(frames + [(b"TYER", b"\x001999"), (b"IPLS", b"\0producer\0Someone\0")], False)
+        + mpeg_frames(3))
+    put("id3v2_frames", "v24-all-kinds", tag(frames + [(b"TDRC", b"\x032001-02"), (b"TIPL", b"\3mix\0Person")], True)
+        + mpeg_frames(3))
+    put("id3v2_frames", "v24-utf16be", tag([(b"TIT2", b"\2" + "x\u00e9".encode("utf-16-be")), (b"COMM", b"\3eng\0")], True)
+        + mpeg_frames(3))
+    put("id3v2_frames", "empty-frames", tag([(b"TIT2", b"\0"), (b"APIC", b"\0\0\0\0"), (b"TXXX", b"\0")], False)
+        + mpeg_frames(3))
+    put("id3v2_frames", "v22", b"ID3\2\0\0\0\0\0\x20" + b"TT2\0\0\x06\0Title" + b"XYZ\0\0\2ab" + b"\0" * 16 + mpeg_frames(3))
+    put("id3v2_frames", "size-lies", tag([(b"TIT2", b"\0Title")], False)[:10] + frame(b"TIT2", b"\0T", False)[:4] +
+        b"\x7f\xff\xff\xff\0\0\0T" + mpeg_frames(3))
     return 0
 
 

@@ -13,7 +13,7 @@ packages=(
   sox lame twolame mpg123 flac vorbis-tools opus-tools
   id3v2 eyed3 python3-mutagen
   dpkg-dev patch bzip2 xz-utils make ccache python3-pil fonts-dejavu-core
-  clang-14 libclang-rt-14-dev llvm-14
+  clang-14 libclang-rt-14-dev llvm-14 libtag1-dev
   nasm ffmpeg
 )
 

@@ -96,6 +96,14 @@ std::optional<std::string> profileValue(std::string_view text, std::string_view 
   return std::string(eq == std::string_view::npos ? std::string_view() : trimmedBlanks(line.substr(eq + 1)));
 }
 
+std::string profileValueAsRead(std::string_view text, std::string_view section, std::string_view key, size_t size) {
+  std::string v = profileValue(text, section, key).value_or("");
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+  std::string cut(size, '\0');
+  copyBounded(cut.data(), size, v);
+  return std::string(cut.c_str());
+}
+
 std::string withProfileValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value) {
   section = trimmedBlanks(section);

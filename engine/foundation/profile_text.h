@@ -15,6 +15,11 @@ namespace zv {
 // blanks around it; nullopt when absent.
 std::optional<std::string> profileValue(std::string_view text, std::string_view section, std::string_view key);
 
+// The value as the system's reader hands it to a buffer of `size` bytes
+// (size > 0): one pair of quotes (" or ') around it stripped, cut to
+// size - 1 bytes without halving a character; "" when absent.
+std::string profileValueAsRead(std::string_view text, std::string_view section, std::string_view key, size_t size);
+
 // `text` with `key` of `section` set to `value`: the first such line
 // replaced, else the line added behind the section's last line, else the
 // section appended. A value is cut at its first line break (it would

@@ -14,6 +14,7 @@
 #include "foundation/legacy_text.h"
 #include "foundation/profile_text.h"
 #include "foundation/text_util.h"
+#include "metadata/cdplayer_titles.h"
 #include "metadata/desc_link.h"
 #include "playback/host/file_changed.h"
 #include "discs/disc_toc.h"
@@ -98,21 +99,12 @@ void setDiscTitle(ZvCddbInfo& info, const char* artist, const char* title) {
 void titlesFromCdPlayerText(ZvCddbInfo& info, const std::string& ini) {
   std::string text;
   if (!readWholeFile(ini, text)) return;
-  auto value = [&](const char* key, size_t limit) {
-    std::string v = profileValue(text, info.mciId, key).value_or("");
-    // The system's reader strips one pair of quotes around a value.
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
-    std::string cut(limit, '\0');
-    copyBounded(cut.data(), limit, v);
-    return std::string(cut.c_str());
-  };
-  setDiscTitle(info, value("artist", 256).c_str(), value("title", 256).c_str());
-  const int32_t tracks = std::clamp<int32_t>(info.trackCount, 0, ZV_CDDB_MAX_TRACKS);
-  for (int32_t n = 0; n < tracks; ++n) {
-    std::string title = value(std::to_string(n).c_str(), 1024);
-    if (title.empty()) continue;
+  const CdPlayerTitles found = cdPlayerTitles(text, info.mciId, info.trackCount);
+  setDiscTitle(info, found.artist.c_str(), found.title.c_str());
+  for (size_t n = 0; n < found.tracks.size(); ++n) {
+    if (found.tracks[n].empty()) continue;
     _mfree(info.trackTitles[n]);
-    info.trackTitles[n] = _stralloc(title.c_str());
+    info.trackTitles[n] = _stralloc(found.tracks[n].c_str());
   }
 }
 

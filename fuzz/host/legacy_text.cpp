@@ -8,3 +8,12 @@ namespace zv {
 bool convertStoredText(std::string&, unsigned) { return false; }
 
 }  // namespace zv
+
+namespace zv {
+
+// Under a legacy active code page the engine hands the bytes back unchanged.
+ActiveText fileTextToActive(std::string_view bytes, bool, unsigned, unsigned) {
+  return {std::string(bytes), TextOrigin::asIs};
+}
+
+}  // namespace zv

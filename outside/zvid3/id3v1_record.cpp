@@ -1,52 +1,19 @@
-// The ID3v1.1 record calls. The record's bytes are kept exactly as stored
-// (texts in the writer's code page), so they are read and written here
-// directly rather than through TagLib's Latin-1 view of them.
+// The ID3v1.1 record's file calls (its fields: id3v1_codec.cpp). The
+// record's bytes are kept exactly as stored (texts in the writer's code
+// page), so they are read and written here directly rather than through
+// TagLib's Latin-1 view of them.
 #include <windows.h>
 
 #include <cstring>
-#include <string>
 
 #include "ansi_text.h"
 #include "file_layout.h"
 #include "foundation/file_io.h"
-#include "foundation/text_util.h"
 #include "guard.h"
 #include "result_codes.h"
 #include "tag_writer.h"
 #include "win32/owners.h"
 #include "zvid3.h"
-
-namespace zvid3 {
-namespace {
-
-// A field's text: up to its first NUL, trailing blanks removed, and never
-// ending in the first half of a double-byte character.
-std::string fieldText(const char* field, size_t width) {
-  std::string_view text(field, strnlen(field, width));
-  text = trimEnd(text);
-  size_t n = 0;
-  while (n < text.size()) {
-    size_t step = zv::charSizeAt(text, n);
-    if (step == 1 && zv::isLeadByte(static_cast<unsigned char>(text[n]))) break;
-    n += step;
-  }
-  return std::string(text.substr(0, n));
-}
-
-void putField(char* field, size_t width, const char* text) {
-  std::memset(field, 0, width);
-  if (!text) return;
-  char bounded[64];
-  zv::copyBounded(bounded, width + 1, text);
-  std::memcpy(field, bounded, std::strlen(bounded));
-}
-
-void putText(char* out, const char* field, size_t width) {
-  if (out) copyOut(out, width + 1, fieldText(field, width));
-}
-
-}  // namespace
-}  // namespace zvid3
 
 using namespace zvid3;
 
@@ -69,39 +36,6 @@ ZVEXPORT int32_t ZVAPI readTag(const char* path, ZvId3v1Tag* tag) {
       return ZV_ID3_IO_ERROR;
     }
     return ZV_ID3_OK;
-  });
-}
-
-ZVEXPORT void ZVAPI decodeTag(const ZvId3v1Tag* tag, char* title, char* artist, char* album, char* year,
-                              char* comment, int32_t* track, int32_t* genre) {
-  guardedVoid("decodeTag", [&] {
-    static const ZvId3v1Tag empty = {};
-    const ZvId3v1Tag& t = tag ? *tag : empty;
-    putText(title, t.title, sizeof t.title);
-    putText(artist, t.artist, sizeof t.artist);
-    putText(album, t.album, sizeof t.album);
-    putText(year, t.year, sizeof t.year);
-    putText(comment, t.comment, sizeof t.comment);
-    // ID3v1.0 used all 30 bytes for the comment; only a 0 before the last
-    // byte makes it a track number.
-    if (track) *track = t.zero == 0 ? t.track : 0;
-    if (genre) *genre = tag ? t.genre : ZV_ID3_GENRE_NONE;
-  });
-}
-
-ZVEXPORT void ZVAPI encodeTag(ZvId3v1Tag* tag, const char* title, const char* artist, const char* album,
-                              const char* year, const char* comment, int32_t track, int32_t genre) {
-  guardedVoid("encodeTag", [&] {
-    if (!tag) return;
-    std::memset(tag, 0, sizeof *tag);
-    std::memcpy(tag->magic, "TAG", 3);
-    putField(tag->title, sizeof tag->title, title);
-    putField(tag->artist, sizeof tag->artist, artist);
-    putField(tag->album, sizeof tag->album, album);
-    putField(tag->year, sizeof tag->year, year);
-    putField(tag->comment, sizeof tag->comment, comment);
-    tag->track = (track >= 1 && track <= 255) ? static_cast<uint8_t>(track) : 0;
-    tag->genre = (genre >= 0 && genre < ZV_ID3_GENRE_NONE) ? static_cast<uint8_t>(genre) : ZV_ID3_GENRE_NONE;
   });
 }
 

@@ -2,229 +2,19 @@
 
 #include <windows.h>
 
-#include <taglib/attachedpictureframe.h>
-#include <taglib/commentsframe.h>
-#include <taglib/generalencapsulatedobjectframe.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2header.h>
-#include <taglib/id3v2synchdata.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
-#include <taglib/textidentificationframe.h>
 #include <taglib/tfilestream.h>
-#include <taglib/unknownframe.h>
-#include <taglib/unsynchronizedlyricsframe.h>
-#include <taglib/urllinkframe.h>
 
 #include "file_layout.h"
-#include "frame_types.h"
 #include "win32/owners.h"
 
 namespace zvid3 {
-namespace {
 
 using namespace TagLib;
 using namespace TagLib::ID3v2;
-
-std::wstring wide(const String& s) { return s.toWString(); }
-String tl(const std::wstring& s) { return String(s); }
-std::string bytes(const ByteVector& v) { return std::string(v.data(), v.size()); }
-ByteVector bv(const std::string& s) { return ByteVector(s.data(), static_cast<unsigned>(s.size())); }
-
-int encodingOf(String::Type type) { return static_cast<int>(type) & 3; }
-String::Type typeOf(int encoding) { return static_cast<String::Type>(encoding >= 0 && encoding <= 3 ? encoding : 0); }
-
-// Several values of one text frame (ID3v2.4 keeps them apart) as one text.
-std::wstring joined(const StringList& values, size_t first, const wchar_t* separator) {
-  std::wstring text;
-  for (size_t i = first; i < values.size(); ++i) {
-    if (i > first) text += separator;
-    text += wide(values[static_cast<unsigned>(i)]);
-  }
-  return text;
-}
-
-StringList lines(const std::wstring& text) {
-  StringList list;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find(L'\n', start);
-    if (end == std::wstring::npos) end = text.size();
-    std::wstring line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
-    list.append(tl(line));
-    start = end + 1;
-  }
-  return list;
-}
-
-// "user" frames have no TagLib class: encoding, language, text.
-void readTermsOfUse(const ByteVector& body, FrameData& out) {
-  if (body.size() < 4) return;
-  out.encoding = body[0] & 3;
-  out.language = bytes(body.mid(1, 3));
-  std::wstring text = wide(String(body.mid(4), typeOf(out.encoding)));
-  while (!text.empty() && text.back() == L'\0') text.pop_back();
-  out.content = text;
-}
-
-// Latin-1 cannot hold every text, and ID3v2.3 knows no UTF-8 or UTF-16BE.
-String::Type fittingType(const std::wstring& text, int encoding, int version) {
-  String::Type type = typeOf(encoding);
-  if (type == String::Latin1 && !tl(text).isLatin1()) type = String::UTF16;
-  if (version == 3 && (type == String::UTF8 || type == String::UTF16BE)) type = String::UTF16;
-  return type;
-}
-
-// A frame of any id from its body, for the frames TagLib has no class for.
-Frame* rawFrame(const std::string& id, const ByteVector& body) {
-  ByteVector data = bv(id);
-  data.append(SynchData::fromUInt(body.size()));
-  data.append(ByteVector(2, '\0'));
-  data.append(body);
-  return new UnknownFrame(data);
-}
-
-std::unique_ptr<FrameData> fromTagLib(Frame& frame) {
-  auto d = std::make_unique<FrameData>();
-  d->id = shownId(bytes(frame.frameID()));
-  d->kind = frameTypeOf(d->id).kind;
-  if (auto* f = dynamic_cast<UserTextIdentificationFrame*>(&frame)) {
-    d->encoding = encodingOf(f->textEncoding());
-    d->desc = wide(f->description());
-    d->content = joined(f->fieldList(), 1, L"/");
-  } else if (auto* f = dynamic_cast<TextIdentificationFrame*>(&frame)) {
-    d->encoding = encodingOf(f->textEncoding());
-    d->content = joined(f->fieldList(), 0, d->kind == ZV_ID3_KIND_PEOPLE ? L"\n" : L"/");
-  } else if (auto* f = dynamic_cast<UserUrlLinkFrame*>(&frame)) {
-    d->encoding = encodingOf(f->textEncoding());
-    d->desc = wide(f->description());
-    d->content = wide(f->url());
-  } else if (auto* f = dynamic_cast<UrlLinkFrame*>(&frame)) {
-    d->content = wide(f->url());
-  } else if (auto* f = dynamic_cast<CommentsFrame*>(&frame)) {
-    d->encoding = encodingOf(f->textEncoding());
-    d->language = bytes(f->language());
-    d->desc = wide(f->description());
-    d->content = wide(f->text());
-  } else if (auto* f = dynamic_cast<UnsynchronizedLyricsFrame*>(&frame)) {
-    d->encoding = encodingOf(f->textEncoding());
-    d->language = bytes(f->language());
-    d->desc = wide(f->description());
-    d->content = wide(f->text());
-  } else if (auto* f = dynamic_cast<AttachedPictureFrame*>(&frame)) {
-    d->encoding = encodingOf(f->textEncoding());
-    d->mimetype = wide(f->mimeType());
-    d->desc = wide(f->description());
-    d->pictype = static_cast<int>(f->type());
-    d->data = bytes(f->picture());
-  } else if (auto* f = dynamic_cast<GeneralEncapsulatedObjectFrame*>(&frame)) {
-    d->encoding = encodingOf(f->textEncoding());
-    d->mimetype = wide(f->mimeType());
-    d->filename = wide(f->fileName());
-    d->desc = wide(f->description());
-    d->data = bytes(f->object());
-  } else {
-    // Kept byte for byte; the body is what follows the rendered header.
-    ByteVector all = frame.render();
-    ByteVector body = all.mid(all.size() - frame.size());
-    if (d->id == "user") {
-      d->kind = ZV_ID3_KIND_LANGTEXT;
-      readTermsOfUse(body, *d);
-    } else {
-      d->kind = ZV_ID3_KIND_OTHER;
-      d->data = bytes(body);
-    }
-  }
-  return d;
-}
-
-bool validId(const std::string& id) {
-  if (id.size() != 4) return false;
-  for (char c : id)
-    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
-  return true;
-}
-
-// A TagLib frame for one of ours; null for frames without content, which
-// are left out of the stored tag.
-Frame* toTagLib(const FrameData& d, int version) {
-  std::string id = storedId(d.id);
-  if (!validId(id)) return nullptr;
-  String::Type type = fittingType(d.content + d.desc + d.filename, d.encoding, version);
-  std::string language = d.language.size() == 3 ? d.language : "eng";
-  switch (d.kind) {
-    case ZV_ID3_KIND_TEXT:
-    case ZV_ID3_KIND_PEOPLE: {
-      if (d.content.empty()) return nullptr;
-      auto* f = new TextIdentificationFrame(bv(id), type);
-      if (d.kind == ZV_ID3_KIND_PEOPLE) f->setText(lines(d.content));
-      else f->setText(tl(d.content));
-      return f;
-    }
-    case ZV_ID3_KIND_USERTEXT:
-      if (d.content.empty() && d.desc.empty()) return nullptr;
-      if (d.id == "wxxx") {
-        auto* f = new UserUrlLinkFrame(type);
-        f->setDescription(tl(d.desc));
-        f->setUrl(tl(d.content));
-        return f;
-      } else {
-        auto* f = new UserTextIdentificationFrame(type);
-        f->setDescription(tl(d.desc));
-        f->setText(tl(d.content));
-        return f;
-      }
-    case ZV_ID3_KIND_URL:
-      if (d.content.empty()) return nullptr;
-      return rawFrame(id, tl(d.content).data(String::Latin1));
-    case ZV_ID3_KIND_LANGTEXT: {
-      if (d.content.empty() && d.desc.empty()) return nullptr;
-      if (d.id == "comm") {
-        auto* f = new CommentsFrame(type);
-        f->setLanguage(bv(language));
-        f->setDescription(tl(d.desc));
-        f->setText(tl(d.content));
-        return f;
-      }
-      if (d.id == "uslt") {
-        auto* f = new UnsynchronizedLyricsFrame(type);
-        f->setLanguage(bv(language));
-        f->setDescription(tl(d.desc));
-        f->setText(tl(d.content));
-        return f;
-      }
-      ByteVector body(1, static_cast<char>(type));
-      body.append(bv(language));
-      body.append(tl(d.content).data(type));
-      return rawFrame(id, body);
-    }
-    case ZV_ID3_KIND_OBJECT:
-      if (d.data.empty() && d.desc.empty()) return nullptr;
-      if (d.id == "apic") {
-        auto* f = new AttachedPictureFrame();
-        f->setTextEncoding(type);
-        f->setMimeType(tl(d.mimetype));
-        f->setDescription(tl(d.desc));
-        f->setType(static_cast<AttachedPictureFrame::Type>(d.pictype & 0xFF));
-        f->setPicture(bv(d.data));
-        return f;
-      } else {
-        auto* f = new GeneralEncapsulatedObjectFrame();
-        f->setTextEncoding(type);
-        f->setMimeType(tl(d.mimetype));
-        f->setFileName(tl(d.filename));
-        f->setDescription(tl(d.desc));
-        f->setObject(bv(d.data));
-        return f;
-      }
-    default:
-      if (d.data.empty()) return nullptr;
-      return rawFrame(id, bv(d.data));
-  }
-}
-
-}  // namespace
 
 int loadTag(const std::wstring& path, TagData& tag) {
   tag.frames.clear();
@@ -241,23 +31,8 @@ int loadTag(const std::wstring& path, TagData& tag) {
   if (!stream.isOpen()) return ZV_ID3_IO_ERROR;
   MPEG::File file(&stream, FrameFactory::instance(), false);
   if (!file.isValid() || !file.hasID3v2Tag()) return ZV_ID3_NO_TAG;
-  ID3v2::Tag* source = file.ID3v2Tag();
-  tag.version = source->header()->majorVersion() == 4 ? 4 : 3;
-  for (Frame* frame : source->frameList()) {
-    auto d = fromTagLib(*frame);
-    // ID3v2.2 ids TagLib could not map have three characters and cannot be
-    // written back.
-    if (d->id.size() == 4) tag.frames.push_back(std::move(d));
-  }
+  modelFromTag(*file.ID3v2Tag(), tag);
   return ZV_ID3_OK;
-}
-
-std::string renderTag(const TagData& tag) {
-  ID3v2::Tag out;
-  for (const auto& d : tag.frames)
-    if (Frame* f = toTagLib(*d, tag.version)) out.addFrame(f);
-  if (out.frameList().isEmpty()) return {};
-  return bytes(out.render(tag.version == 4 ? ID3v2::v4 : ID3v2::v3));
 }
 
 bool tagReadsBack(const std::wstring& path, size_t tagBytes) {
@@ -267,13 +42,6 @@ bool tagReadsBack(const std::wstring& path, size_t tagBytes) {
   MPEG::File file(&stream, FrameFactory::instance(), false);
   return file.isValid() && file.hasID3v2Tag() && file.ID3v2Tag()->header()->completeTagSize() == tagBytes &&
          !file.ID3v2Tag()->frameList().isEmpty();
-}
-
-std::unique_ptr<TagData> copyTag(const TagData& tag) {
-  auto copy = std::make_unique<TagData>();
-  copy->version = tag.version;
-  for (const auto& f : tag.frames) copy->frames.push_back(std::make_unique<FrameData>(*f));
-  return copy;
 }
 
 }  // namespace zvid3

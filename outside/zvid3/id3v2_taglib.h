@@ -4,7 +4,15 @@
 
 #include "id3v2_model.h"
 
+namespace TagLib::ID3v2 {
+class Tag;
+}
+
 namespace zvid3 {
+
+// The frames of a TagLib tag as the interface sees them (`tag` emptied
+// first); the version is the tag's (2.4) or else 2.3.
+void modelFromTag(const TagLib::ID3v2::Tag& source, TagData& tag);
 
 // Reads the file's ID3v2 tag into `tag` (emptied first). Returns a
 // ZV_ID3_* code: OK, NO_TAG, NO_TAGS_HERE or IO_ERROR.

@@ -13,6 +13,22 @@ typedef unsigned char BYTE;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef DWORD COLORREF;
+typedef uint16_t WORD;
+typedef int32_t LONG;
+typedef int64_t LONGLONG;
+typedef struct tagRECT {
+  LONG left, top, right, bottom;
+} RECT;
+typedef struct tagPOINT {
+  LONG x, y;
+} POINT;
+typedef struct _SYSTEMTIME {
+  WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
+} SYSTEMTIME;
+// The fuzzing host's clock stands still: targets pass "now" in themselves.
+inline void GetLocalTime(SYSTEMTIME* t) {
+  *t = SYSTEMTIME{2026, 1, 4, 1, 12, 0, 0, 0};
+}
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((DWORD)((BYTE)(g)) << 8) | ((DWORD)((BYTE)(b)) << 16)))
 #define BI_RGB 0
 #define BI_BITFIELDS 3
@@ -53,6 +69,18 @@ inline int MultiByteToWideChar(UINT, DWORD, const char* src, int n, wchar_t* out
   for (int i = 0; i < k; ++i) out[i] = static_cast<unsigned char>(src[i]);
   return k;
 }
+// ...and back: characters beyond a byte become the default character.
+#define CP_ACP 0
+#define WC_NO_BEST_FIT_CHARS 0x400
+inline int WideCharToMultiByte(UINT, DWORD, const wchar_t* src, int n, char* out, int room, const char* fallback,
+                               BOOL*) {
+  if (!out) return n;
+  int k = n < room ? n : room;
+  for (int i = 0; i < k; ++i) out[i] = (unsigned)src[i] < 256 ? char(src[i]) : (fallback ? *fallback : '?');
+  return k;
+}
+// The host has no debugger to tell: diagnostics go nowhere.
+inline void OutputDebugStringA(const char*) {}
 inline DWORD CharUpperBuffW(wchar_t* text, DWORD n) {
   for (DWORD i = 0; i < n; ++i)
     if (text[i] >= L'a' && text[i] <= L'z') text[i] = wchar_t(text[i] - 32);

@@ -37,6 +37,16 @@ struct EditorState {
   bool modified = false;
 };
 
+// The header's bytes (kStateHeaderSize) of a state; a caption longer than
+// the field is cut to leave its NUL.
+void encodeStateHeader(const EditorState& state, uint8_t* header);
+// The state in a header of `size` bytes; nullopt (with the reason in `why`)
+// for a short header, another magic or flags other than 0 and 1.
+std::optional<EditorState> decodeStateHeader(const uint8_t* header, size_t size, const char** why = nullptr);
+// The selection (or -1) and the first visible line held inside a list of
+// `count` lines.
+void clampStateIndexes(EditorState& state, int32_t count);
+
 // The file name of an editor number ("00000007").
 std::string stateFileName(int number);
 // The editor number of a state file name (eight decimal digits), or -1.

@@ -1,7 +1,5 @@
 #include "timer_record.h"
 
-#include <cmath>
-
 #include "timer_rules.h"
 #include "zv_config.h"
 
@@ -11,8 +9,8 @@ TimerRecord sanitized(const TimerRecord& stored) {
   TimerRecord r = stored;
   r.onTime = wrapMinutes(r.onTime);
   r.offTime = wrapMinutes(r.offTime);
-  if (!std::isfinite(r.offMoment)) r.offMoment = 0, r.offArmed = 0;
-  if (!std::isfinite(r.onMoment)) r.onMoment = 0, r.onArmed = 0;
+  if (!validMoment(r.offMoment)) r.offMoment = 0, r.offArmed = 0;
+  if (!validMoment(r.onMoment)) r.onMoment = 0, r.onArmed = 0;
   r.onArmed = r.onArmed ? 1 : 0;
   r.offArmed = r.offArmed ? 1 : 0;
   if (r.offAction < actionStop || r.offAction > actionShutdown) r.offAction = actionStop;

@@ -1,5 +1,6 @@
 #include "timer_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -32,10 +33,19 @@ void civilFromDays(int64_t z, int& year, int& month, int& day) {
 constexpr int64_t kEpochShift = -25569;
 
 // Whole minutes since day 0, rounded to the nearest, so that a moment made
-// from a time of day reads back as exactly that minute.
-int64_t totalMinutes(double moment) { return static_cast<int64_t>(std::floor(moment * kMinutesPerDay + 1e-6)); }
+// from a time of day reads back as exactly that minute. The result stays
+// inside the dates (a moment outside them would not even fit an integer;
+// one in the last minute must not round into the year 10000).
+int64_t totalMinutes(double moment) {
+  constexpr int64_t first = static_cast<int64_t>(kFirstMoment) * kMinutesPerDay;
+  constexpr int64_t last = static_cast<int64_t>(kLastMoment) * kMinutesPerDay - 1;
+  if (!validMoment(moment)) return moment > 0 ? last : first;
+  return std::clamp(static_cast<int64_t>(std::floor(moment * kMinutesPerDay + 1e-6)), first, last);
+}
 
 }  // namespace
+
+bool validMoment(double moment) { return std::isfinite(moment) && moment >= kFirstMoment && moment < kLastMoment; }
 
 int32_t wrapMinutes(int64_t minutes) {
   const int64_t m = minutes % kMinutesPerDay;

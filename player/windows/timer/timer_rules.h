@@ -13,6 +13,11 @@
 namespace zv::timer {
 
 constexpr int kMinutesPerDay = 1440;
+// The moments a date can have: 1 January 100 to 31 December 9999.
+constexpr double kFirstMoment = -657434.0, kLastMoment = 2958466.0;
+// Finite and inside those dates; a stored moment outside them cannot be
+// turned into a date or a count of minutes.
+bool validMoment(double moment);
 
 // Into 0..1439.
 int32_t wrapMinutes(int64_t minutes);

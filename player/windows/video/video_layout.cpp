@@ -5,9 +5,11 @@
 namespace zvplayer {
 namespace {
 
-int32_t roundDiv(int64_t num, int64_t den) {
+// Kept at 64 bits: a picture of extreme proportions (its sides come from the
+// stream) gives a quotient beyond 32 bits before the fit cuts it down.
+int64_t roundDiv(int64_t num, int64_t den) {
   // Rounded to the nearest, halves away from zero; den > 0.
-  return static_cast<int32_t>(num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den));
+  return (num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den));
 }
 
 }  // namespace

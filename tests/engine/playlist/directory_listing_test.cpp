@@ -110,6 +110,17 @@ TEST(DirectoryListing, autorunPlaylistReplacesTheListing) {
   pltest::writeText(d + "\\autorun.inf", "[autorun]\r\nPlaylist=best.m3u\r\n");
   ASSERT_EQ(plLoad(pl, d.c_str(), 0), plResultOk);
   EXPECT_EQ(plGetCount(pl), 4);
+
+  // Read as the system's profile reader reads it: names ignore case and
+  // blanks, one pair of quotes goes; a UTF-16 file is still understood.
+  pltest::writeText(d + "\\autorun.inf", "[zorvak]\r\n  playlist = \"best.m3u\"  \r\n");
+  ASSERT_EQ(plLoad(pl, d.c_str(), 0), plResultOk);
+  EXPECT_EQ(dump(pl, true), V{d + "\\b.mp3@0#4000"});
+  std::string wide("\xFF\xFE");
+  for (char c : std::string("[Zorvak]\r\nPlaylist=best.m3u\r\n")) wide += std::string{c, '\0'};
+  pltest::writeText(d + "\\autorun.inf", wide);
+  ASSERT_EQ(plLoad(pl, d.c_str(), 0), plResultOk);
+  EXPECT_EQ(dump(pl, true), V{d + "\\b.mp3@0#4000"});
 }
 
 // The CD-ROM root rule with a stand-in drive table: Z: plays the CD.

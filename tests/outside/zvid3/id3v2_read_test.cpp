@@ -192,6 +192,19 @@ TEST(Id3v2Read, damagedTagsNeverCrash) {
   }
 }
 
+TEST(Id3v2Read, anEncodingByteOutsideTheFourReadsAsLatin1) {
+  std::string path = zvtest::freshDir("encoding") + "\\encoding.mp3";
+  writeBytes(path, tag23({frame23("TIT2", std::string("\xD4Title", 6)), frame23("COMM", std::string("\x07engD\0Text", 10)),
+                          frame23("TPE1", std::string("\x01\xFF\xFE" "A\0r\0t\0", 9))}) +
+                       readBytes(media("audio.mp3")));
+  Tag tag = load(path);
+  ASSERT_EQ(id3v2FrameCount(tag.get()), 3);
+  EXPECT_EQ(id3v2GetIntField(id3v2FindFrame(tag.get(), "tit2"), "encoding"), 0);
+  EXPECT_EQ(id3v2GetIntField(id3v2FindFrame(tag.get(), "comm"), "encoding"), 0);
+  EXPECT_EQ(id3v2GetIntField(id3v2FindFrame(tag.get(), "tpe1"), "encoding"), 1) << "a known one is kept";
+  EXPECT_EQ(content(tag.get(), "tpe1"), "Art");
+}
+
 TEST(Id3v2Read, stringFieldsAreBoundedAndNeverOverrun) {
   Tag tag = load(media("utf16-v23.mp3"));
   ZvId3v2Frame title = id3v2FindFrame(tag.get(), "tit2");

@@ -34,6 +34,10 @@ TEST(PictureRect, fitsCentresScalesAndMovesThePicture) {
       {800, 400, 320, 240, {1000, 1000, 100, -250}, {213, -100, 746, 300}},
       {800, 400, 320, 240, {1000, 1000, -1000, 1000}, {-667, 400, -134, 800}},
       {1, 1, 1920, 1080, {}, {0, 0, 1, 1}},
+      // A stream claiming a picture of extreme proportions: height-bound, a
+      // sliver in the middle (its fitted height once passed 32 bits).
+      {26214, 26230, 80, 1711276032, {}, {13107, 0, 13107, 26230}},
+      {800, 400, 2000000000, 1, {}, {0, 200, 800, 200}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.cw << "x" << c.ch << " " << c.pw << "x" << c.ph);

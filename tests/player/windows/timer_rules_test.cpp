@@ -136,6 +136,25 @@ TEST(TimerRecord, storedValuesAreMadeSafe) {
   EXPECT_EQ(r.offAction, 0);
   bad.offAction = -2;
   EXPECT_EQ(sanitized(bad).offAction, 0);
+  // Finite moments beyond any date disarm too: their minutes fit no integer.
+  for (double distant : {-8.01948e306, 1e300, 2958466.0, -657435.0}) {
+    bad.offMoment = distant;
+    bad.offArmed = 1;
+    const TimerRecord safe = sanitized(bad);
+    EXPECT_EQ(safe.offArmed, 0) << distant;
+    EXPECT_EQ(safe.offMoment, 0) << distant;
+  }
+  bad.onMoment = 2958465.5;  // 31 December 9999, noon: still a date
+  bad.onArmed = 1;
+  EXPECT_EQ(sanitized(bad).onArmed, 1);
+  EXPECT_EQ(scheduleDate(2958465.5), "31/12/9999");
+  EXPECT_EQ(scheduleTime(2958465.5), "12:00");
+  // The last minute of the dates does not round into the year 10000, and
+  // the schedule texts of a moment that is no date hold at that minute.
+  EXPECT_EQ(scheduleDate(2958465.9999999995), "31/12/9999");
+  EXPECT_EQ(scheduleTime(2958465.9999999995), "23:59");
+  EXPECT_EQ(scheduleDate(1e300), "31/12/9999");
+  EXPECT_EQ(scheduleDate(-1e300), "01/01/0100");
   // A record of another size is absent: all zero.
   setConfigRec("timer2", &bad, 29);
   const TimerRecord absent = loadTimerRecord();

@@ -1,0 +1,276 @@
+// Damaged and hostile files through the engine's exports: truncated and
+// bit-flipped binary playlists, enormous counts, playlists listing
+// themselves or each other, a medium whose autorun.inf names itself, a
+// 10 000-level Z3U and a 2 GB sparse file. Each case must end within its
+// time limit, and after the table has run (once to warm up, then again) the
+// engine's blocks, the process's handles and its private memory are back
+// where they were.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+#include <winioctl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "testkit.h"
+#include "win32/owners.h"
+#include "zv_config.h"
+#include "zv_memory.h"
+#include "zv_playlist.h"
+
+namespace {
+
+struct OwnedPl {
+  Playlist pl = createPlaylist(0);
+  ~OwnedPl() { freePlaylist(pl); }
+  operator Playlist() const { return pl; }
+};
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  ASSERT_TRUE(zvtest::writeFile(path, bytes.data(), bytes.size())) << path;
+}
+
+std::string readBytes(const std::string& path) {
+  std::vector<uint8_t> b = zvtest::readFile(path);
+  return std::string(b.begin(), b.end());
+}
+
+// A file of `size` bytes that holds none: its end set far out.
+bool makeSparse(const std::string& path, int64_t size) {
+  zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
+  DWORD ignored = 0;
+  DeviceIoControl(f.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  LARGE_INTEGER at;
+  at.QuadPart = size;
+  return SetFilePointerEx(f.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(f.get());
+}
+
+// Loads, then walks what loaded the way the player does: counts, names,
+// branches, group times, a sort, a save to memory's twin on disk.
+void exercise(Playlist pl, const std::string& dir) {
+  const int32_t n = plGetCount(pl);
+  for (int32_t i = 0; i < n; i += 1 + n / 64) {
+    ASSERT_NE(plGetName(pl, i), nullptr);
+    plGetBranch(pl, i);
+  }
+  plCalcTimes(pl);
+  plSort(pl, 1, -1, -1);
+  plSave(pl, (dir + "\\resaved.zvpl").c_str(), plSaveBinary);
+}
+
+std::string binaryPlaylist(const std::string& dir) {
+  OwnedPl pl;
+  const char* names[] = {"C:\\music\\a.mp3", "C:\\music\\b.mp3", "relative\\c.wav"};
+  for (const char* name : names) {
+    PlaylistLine rec = {};
+    plAddLine(pl, &rec, name, "desc", "info");
+  }
+  const std::string path = dir + "\\good.zvpl";
+  EXPECT_EQ(plSave(pl, path.c_str(), plSaveBinary), plResultOk);
+  return readBytes(path);
+}
+
+struct Case {
+  const char* name;
+  std::function<void(const std::string& dir)> run;
+};
+
+std::vector<Case> hostileCases() {
+  std::vector<Case> cases;
+  auto load = [](const std::string& path, uint32_t flags, const std::string& dir) {
+    OwnedPl pl;
+    plLoad(pl, path.c_str(), flags);
+    exercise(pl, dir);
+  };
+  auto add = [](const std::string& path, const std::string& dir) {
+    OwnedPl pl;
+    plAddFile(pl, path.c_str(), 0);
+    exercise(pl, dir);
+  };
+  cases.push_back({"truncated binary playlist", [=](const std::string& d) {
+    const std::string good = binaryPlaylist(d);
+    for (size_t cut = 0; cut < good.size(); cut += 3) {
+      writeBytes(d + "\\cut.zvpl", good.substr(0, cut));
+      load(d + "\\cut.zvpl", plLoadBinary, d);
+    }
+  }});
+  cases.push_back({"bit-flipped binary playlist", [=](const std::string& d) {
+    const std::string good = binaryPlaylist(d);
+    for (size_t i = 0; i < 300; ++i) {
+      std::string bad = good;
+      const size_t bit = (i * 7919) % (bad.size() * 8);
+      bad[bit / 8] = char(bad[bit / 8] ^ (1 << (bit % 8)));
+      writeBytes(d + "\\flip.zvpl", bad);
+      load(d + "\\flip.zvpl", plLoadBinary, d);
+    }
+  }});
+  cases.push_back({"enormous counts", [=](const std::string& d) {
+    std::string good = binaryPlaylist(d);
+    for (int32_t count : {0x7FFFFFFF, -1, 0x10000000}) {
+      std::string bad = good;
+      std::memcpy(&bad[8], &count, 4);  // the line array's count
+      writeBytes(d + "\\count.zvpl", bad);
+      load(d + "\\count.zvpl", plLoadBinary, d);
+    }
+    writeBytes(d + "\\huge.pls", "[playlist]\r\nNumberOfEntries=2147483647\r\nFile2147483646=a.mp3\r\nFile-5=b.mp3\r\n");
+    load(d + "\\huge.pls", 0, d);
+    writeBytes(d + "\\deep.z3u", "2147483647:a.mp3\r\n-2147483648:b.mp3\r\n0:>x\r\n99999999999999999999:c.mp3\r\n");
+    load(d + "\\deep.z3u", 0, d);
+  }});
+  cases.push_back({"playlist listing itself and playlists listing each other", [=](const std::string& d) {
+    writeBytes(d + "\\self.m3u", "self.m3u\r\n" + d + "\\self.m3u\r\n.\\self.m3u\r\nping.m3u\r\n");
+    writeBytes(d + "\\ping.m3u", "pong.m3u\r\n");
+    writeBytes(d + "\\pong.m3u", "ping.m3u\r\nself.m3u\r\n");
+    add(d + "\\self.m3u", d);
+    load(d + "\\self.m3u", 0, d);
+    add(d + "\\ping.m3u", d);
+  }});
+  cases.push_back({"medium naming itself in autorun.inf", [=](const std::string& d) {
+    CreateDirectoryA((d + "\\medium").c_str(), nullptr);
+    writeBytes(d + "\\medium\\autorun.inf", "[Zorvak]\r\nPlaylist=.\r\n");
+    load(d + "\\medium", 0, d);
+    writeBytes(d + "\\medium\\autorun.inf", "[Zorvak]\r\nPlaylist=list.m3u\r\n");
+    writeBytes(d + "\\medium\\list.m3u", "..\\medium\r\nlist.m3u\r\n");
+    load(d + "\\medium", 0, d);
+    add(d + "\\medium", d);
+  }});
+  cases.push_back({"10 000-level Z3U", [=](const std::string& d) {
+    std::string text;
+    for (int level = 0; level < 10000; ++level) text += std::to_string(level) + ":>level " + std::to_string(level) + "\r\n";
+    text += "10000:a.mp3\r\n";
+    writeBytes(d + "\\deep.z3u", text);
+    load(d + "\\deep.z3u", 0, d);
+    add(d + "\\deep.z3u", d);
+  }});
+  cases.push_back({"2 GB sparse file", [=](const std::string& d) {
+    for (const char* name : {"\\big.m3u", "\\big.z3u", "\\big.zvpl"}) {
+      ASSERT_TRUE(makeSparse(d + name, (int64_t(2) << 30) + 17)) << name;
+    }
+    load(d + "\\big.m3u", 0, d);
+    load(d + "\\big.z3u", 0, d);
+    load(d + "\\big.zvpl", plLoadBinary, d);
+    add(d + "\\big.m3u", d);
+    DeleteFileA((d + "\\big.m3u").c_str());
+    DeleteFileA((d + "\\big.z3u").c_str());
+    DeleteFileA((d + "\\big.zvpl").c_str());
+  }});
+  return cases;
+}
+
+struct Usage {
+  DWORD handles = 0;
+  SIZE_T privateBytes = 0;
+  int32_t heapInUse = 0, poolBlocks = 0;
+};
+
+// The handles this process holds, from the system's handle table (Wine
+// answers GetProcessHandleCount with 0, but lists the table); 0 when the
+// table cannot be read.
+DWORD handleCount() {
+  struct Entry {
+    ULONG ownerPid;
+    BYTE objectType, flags;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+  };
+  struct Table {
+    ULONG count;
+    Entry entries[1];
+  };
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return 0;
+  std::vector<uint8_t> buffer(1 << 20);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    ULONG needed = 0;
+    const LONG status = query(16 /* SystemHandleInformation */, buffer.data(), ULONG(buffer.size()), &needed);
+    if (status == 0) {
+      const auto* table = reinterpret_cast<const Table*>(buffer.data());
+      DWORD mine = 0;
+      for (ULONG i = 0; i < table->count; ++i)
+        if (table->entries[i].ownerPid == GetCurrentProcessId()) ++mine;
+      return mine;
+    }
+    buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
+  }
+  return 0;
+}
+
+Usage usageNow() {
+  Usage u;
+  u.handles = handleCount();
+  if (u.handles == 0) GetProcessHandleCount(GetCurrentProcess(), &u.handles);
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof(counters);
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) u.privateBytes = counters.PagefileUsage;
+  const int32_t* stat = debugGetMallocStat();
+  u.heapInUse = stat[ZV_STAT_HEAP_IN_USE];
+  u.poolBlocks = stat[ZV_STAT_POOL_BLOCKS];
+  return u;
+}
+
+struct Job {
+  const Case* c;
+  std::string dir;
+};
+
+DWORD WINAPI runJob(void* p) {
+  auto* j = static_cast<Job*>(p);
+  j->c->run(j->dir);
+  return 0;
+}
+
+// Runs one case on a thread of its own (with a large stack, as the player's
+// threads have none smaller). A case that does not end in time ends the
+// test program: its thread still uses the case's data.
+void runWithin(const Case& c, const std::string& dir, DWORD ms) {
+  Job job{&c, dir};
+  zv::UniqueKernelHandle thread(CreateThread(nullptr, 8 << 20, runJob, &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  ASSERT_TRUE(thread) << c.name;
+  if (WaitForSingleObject(thread.get(), ms) != WAIT_OBJECT_0) {
+    std::printf("HostileFiles: \"%s\" did not end within %lu ms\n", c.name, static_cast<unsigned long>(ms));
+    std::fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 3);
+  }
+}
+
+TEST(HostileFiles, endInTimeAndGiveBackMemoryAndHandles) {
+  setConfigMode("zvtest_hostile", 0);
+  setConfigBool("autoOemCvt", ZV_FALSE);
+  const std::string dir = zvtest::freshDir("hostile");
+  const std::vector<Case> cases = hostileCases();
+  // The first round warms up what the engine keeps for good (caches, the
+  // configuration, the heap's own pages).
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    runWithin(c, dir, 120000);
+  }
+  const Usage before = usageNow();
+  ASSERT_GT(before.handles, 0u) << "no handle count to compare";
+  ASSERT_GT(before.privateBytes, 0u) << "no private bytes to compare";
+  for (int round = 0; round < 2; ++round)
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      runWithin(c, dir, 120000);
+    }
+  const Usage after = usageNow();
+  std::printf("HostileFiles: handles %lu -> %lu, private bytes %zu -> %zu, engine heap %d -> %d, pool blocks %d -> %d\n",
+              static_cast<unsigned long>(before.handles), static_cast<unsigned long>(after.handles),
+              static_cast<size_t>(before.privateBytes), static_cast<size_t>(after.privateBytes), before.heapInUse,
+              after.heapInUse, before.poolBlocks, after.poolBlocks);
+  EXPECT_EQ(after.heapInUse, before.heapInUse) << "engine heap bytes";
+  EXPECT_EQ(after.poolBlocks, before.poolBlocks) << "engine pool blocks";
+  EXPECT_LE(after.handles, before.handles + 2) << "handles: " << before.handles << " -> " << after.handles;
+  EXPECT_LE(after.privateBytes, before.privateBytes + (8u << 20))
+      << "private bytes: " << before.privateBytes << " -> " << after.privateBytes;
+}
+
+}  // namespace

@@ -171,9 +171,9 @@ TEST(TextPlaylist, m3u8IsUtf8UnderALegacyCodePage) {
   }
   OwnedPl pl;
   plAddLine(pl, nullptr, cafe.c_str(), nullptr, nullptr);
-  ASSERT_EQ(plSave(pl, (dir + "\\out.m3u8").c_str(), 0), plResultOk);
+  ASSERT_EQ(plSave(pl, (dir + "\\out.m3u8").c_str(), plSaveNoNotify), plResultOk);
   EXPECT_EQ(pltest::readText(dir + "\\out.m3u8"), "caf\xC3\xA9.mp3\r\n");
-  ASSERT_EQ(plSave(pl, (dir + "\\out.m3u").c_str(), 0), plResultOk);
+  ASSERT_EQ(plSave(pl, (dir + "\\out.m3u").c_str(), plSaveNoNotify), plResultOk);
   EXPECT_EQ(pltest::readText(dir + "\\out.m3u"), "caf\xE9.mp3\r\n") << "an .m3u as before";
 }
 

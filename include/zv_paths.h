@@ -10,7 +10,8 @@
 extern "C" {
 #endif
 
-// True if `ext` (with its dot) is ".m3u", ".pls", ".aap" or ".z3u", any case.
+// True if `ext` (with its dot) is ".m3u", ".pls", ".aap", ".z3u" or ".m3u8"
+// (an M3U in UTF-8), any case.
 ZVEXPORT ZvBool ZVAPI isPlaylistExt(const char* ext);
 // True if the extension of `path` is a playlist extension.
 ZVEXPORT ZvBool ZVAPI isPlaylist(const char* path);

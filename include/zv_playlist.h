@@ -36,7 +36,7 @@ ZV_LAYOUT(offsetof(PlaylistLine, mark) == 24);
 
 // Line flags.
 enum {
-  lfPlaylist = 0x00004,   // a playlist file (".m3u", ".pls", ".aap", ".z3u")
+  lfPlaylist = 0x00004,   // a playlist file (".m3u", ".pls", ".aap", ".z3u", ".m3u8")
   lfDirectory = 0x00008,  // a directory or a drive
   lfHeading = 0x00010,    // a heading of a grouped playlist: empty name, title in desc
   lfCd = 0x00080,         // on a CD-ROM drive, or an audio disc

@@ -20,8 +20,10 @@ bool extensionIs(const char* path, std::string_view ext) {
   return zv::sameTextIgnoringCase(zv::extensionPart(text(path)), ext);
 }
 
+// ".m3u8" is an M3U playlist in UTF-8 (text_playlist.cpp reads and writes
+// it so), which other players write for names beyond a legacy code page.
 bool isPlaylistExtension(std::string_view ext) {
-  for (const char* known : {".m3u", ".pls", ".aap", ".z3u"})
+  for (const char* known : {".m3u", ".pls", ".aap", ".z3u", ".m3u8"})
     if (zv::sameTextIgnoringCase(ext, known)) return true;
   return false;
 }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "foundation/text_compare.h"
 #include "metadata/cache_file.h"
 
 namespace zv {
@@ -26,8 +27,7 @@ std::mutex g_lock;                               // guards the table and the cou
 std::vector<std::unique_ptr<CacheSlot>> g_slots;  // oldest loaded first
 
 bool sameFile(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), int(a.size()), b.data(), int(b.size())) ==
-         CSTR_EQUAL;
+  return compareTextIgnoringCase(a, b) == 0;
 }
 
 CacheSlot* findSlot(const std::string& file) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "foundation/diagnostics.h"
+#include "foundation/text_compare.h"
 #include "foundation/text_util.h"
 #include "metadata/cache_dir.h"
 #include "metadata/cache_entry.h"
@@ -17,8 +18,7 @@ namespace zv {
 namespace {
 
 bool sameFileName(std::string_view a, std::string_view b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), int(a.size()), b.data(), int(b.size())) ==
-         CSTR_EQUAL;
+  return compareTextIgnoringCase(a, b) == 0;
 }
 
 // Index of the entry for (file name, record name), or -1.

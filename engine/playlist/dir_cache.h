@@ -70,7 +70,7 @@ inline void storeDirCache(Playlist pl, std::string_view location, const DriveQue
     int64_t size = dirCacheFileSize(h);
     DirCacheEntry e;
     while (readDirCacheEntry(h, size, e)) {
-      if (e.keyFits && sameTextIgnoringCase(e.key, key)) return;
+      if (dirCacheKeyIs(e, key)) return;
       appendAt = e.end;
       if (!seekTo(h, e.end)) return;
     }

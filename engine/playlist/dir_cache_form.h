@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "foundation/file_io.h"
+#include "foundation/legacy_text.h"
 #include "foundation/text_util.h"
 #include "zv_playlist.h"
 
@@ -62,6 +63,16 @@ inline bool readDirCacheEntry(HANDLE file, int64_t fileSize, DirCacheEntry& e) {
   return e.end <= fileSize;
 }
 
+// True when a stored key names `key`. A key stored before the program ran
+// with the UTF-8 code page is in the legacy one and is compared converted,
+// so a disc listed then is still found (and not stored twice).
+inline bool dirCacheKeyIs(const DirCacheEntry& e, std::string_view key) {
+  if (!e.keyFits) return false;
+  std::string stored = e.key;
+  convertStoredText(stored);
+  return sameTextIgnoringCase(stored, key);
+}
+
 inline int64_t dirCacheFileSize(HANDLE file) {
   LARGE_INTEGER size = {};
   return GetFileSizeEx(file, &size) ? size.QuadPart : -1;
@@ -80,7 +91,7 @@ inline bool readDirCache(Playlist pl, HANDLE file, std::string_view key, char dr
   int64_t size = dirCacheFileSize(file);
   DirCacheEntry e;
   while (readDirCacheEntry(file, size, e)) {
-    if (e.keyFits && sameTextIgnoringCase(e.key, key)) {
+    if (dirCacheKeyIs(e, key)) {
       // The stored playlist must end where its entry says it does.
       if (!plLoadFromHandle(pl, file) || filePosition(file) > e.end) {
         plClear(pl);

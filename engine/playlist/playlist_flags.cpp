@@ -64,7 +64,8 @@ uint32_t pathFlags(const char* location, DWORD attributes) {
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return lfGroup | lfDirectory;
   std::string_view ext = extensionOf(location);
-  if (sameAsciiIgnoringCase(ext, ".m3u") || sameAsciiIgnoringCase(ext, ".pls") || sameAsciiIgnoringCase(ext, ".aap"))
+  if (sameAsciiIgnoringCase(ext, ".m3u") || sameAsciiIgnoringCase(ext, ".pls") || sameAsciiIgnoringCase(ext, ".aap") ||
+      sameAsciiIgnoringCase(ext, ".m3u8"))
     return lfGroup | lfPlaylist;
   if (sameAsciiIgnoringCase(ext, ".z3u")) return lfGroup | lfPlaylist | lfGrouped;
   if (!exists && ext.empty()) return lfGroup | lfDirectory;

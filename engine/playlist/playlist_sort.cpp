@@ -11,6 +11,7 @@
 #include "foundation/diagnostics.h"
 #include "foundation/dyn_array.h"
 #include "foundation/str_list.h"
+#include "foundation/text_compare.h"
 #include "foundation/text_util.h"
 #include "playlist/playlist_model.h"
 #include "playlist/sort_keys.h"
@@ -175,7 +176,7 @@ const char* nameAt(PlaylistHandle* pl, const int32_t* index, int32_t k) {
 }
 
 int compareIgnoringCase(const char* a, const char* b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL;
+  return compareTextIgnoringCase(a, b);
 }
 
 void find(PlaylistHandle* pl, const char* name, const int32_t* index, int32_t* lo, int32_t* hi) {

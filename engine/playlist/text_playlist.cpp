@@ -54,8 +54,15 @@ bool isUtf8PlaylistName(const std::string& location) {
 // else from the ANSI one. The parser's own OEM pass is then off, as it
 // converts into the active code page, which is UTF-8 here.
 std::string playlistTextToActive(const std::string& location, std::string bytes, bool& detectOem) {
-  if (GetACP() != CP_UTF8) return bytes;
   bool declaredUtf8 = isUtf8PlaylistName(location);
+  // Under a legacy active code page a ".m3u8" is UTF-8 all the same: its
+  // names are carried into that code page (what it lacks cannot be opened).
+  if (GetACP() != CP_UTF8) {
+    if (!declaredUtf8) return bytes;
+    std::string_view text(bytes);
+    if (hasUtf8Mark(text)) text.remove_prefix(3);
+    return convertCodePage(text, CP_UTF8, GetACP());
+  }
   unsigned legacy = 0;
   if (detectOem && !declaredUtf8 && !hasUtf8Mark(bytes) && !isValidUtf8(bytes))
     for (std::string_view line : splitLines(bytes))
@@ -151,6 +158,7 @@ int32_t readTextPlaylist(PlaylistHandle* pl, const std::string& location) {
 bool writeTextPlaylist(PlaylistHandle* pl, const std::string& location) {
   std::string text = formatText(pl, location);
   if (playlistWantsUtf8Mark(location, text)) text.insert(0, "\xEF\xBB\xBF");
+  if (isUtf8PlaylistName(location) && GetACP() != CP_UTF8) text = convertCodePage(text, GetACP(), CP_UTF8);
   return replaceFileContent(location, text.data(), text.size());
 }
 

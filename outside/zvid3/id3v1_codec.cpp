@@ -11,26 +11,17 @@
 namespace zvid3 {
 namespace {
 
-// A field's text: up to its first NUL, trailing blanks removed, and never
-// ending in the first half of a double-byte character.
+// A field's text: up to its first NUL, trailing blanks removed, in the
+// active code page and never ending in part of a character.
 std::string fieldText(const char* field, size_t width) {
-  std::string_view text(field, strnlen(field, width));
-  text = trimEnd(text);
-  size_t n = 0;
-  while (n < text.size()) {
-    size_t step = zv::charSizeAt(text, n);
-    if (step == 1 && zv::isLeadByte(static_cast<unsigned char>(text[n]))) break;
-    n += step;
-  }
-  return std::string(text.substr(0, n));
+  return id3v1FieldToActive(trimEnd(std::string_view(field, strnlen(field, width))), width);
 }
 
 void putField(char* field, size_t width, const char* text) {
   std::memset(field, 0, width);
   if (!text) return;
-  char bounded[64];
-  zv::copyBounded(bounded, width + 1, text);
-  std::memcpy(field, bounded, std::strlen(bounded));
+  std::string bytes = activeToId3v1Field(text, width);
+  std::memcpy(field, bytes.data(), bytes.size());
 }
 
 void putText(char* out, const char* field, size_t width) {

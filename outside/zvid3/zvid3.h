@@ -67,12 +67,16 @@ ZVEXPORT int32_t ZVAPI readTag(const char* path, ZvId3v1Tag* tag);
 // Splits a record into texts, each trimmed of trailing blanks and NULs.
 // Buffers: title, artist, album 31 bytes; year 5; comment 31. Any output may
 // be null to skip it. *track gets 0 when the record has none; *genre 0..255.
+// Under the UTF-8 active code page a field that is not UTF-8 is taken as the
+// system's legacy code page and converted (cut to the buffer if it grows).
 ZVEXPORT void ZVAPI decodeTag(const ZvId3v1Tag* tag, char* title, char* artist, char* album, char* year,
                               char* comment, int32_t* track, int32_t* genre);
 
 // Builds a record (magic "TAG") from texts, each cut to its field at a
 // character boundary; null texts count as empty. Track 1..255 (anything else
-// stores 0, none); genre 0..254, anything else stores 255 (none).
+// stores 0, none); genre 0..254, anything else stores 255 (none). Under the
+// UTF-8 active code page a text is stored in the legacy code page when that
+// holds all its characters, else as UTF-8.
 ZVEXPORT void ZVAPI encodeTag(ZvId3v1Tag* tag, const char* title, const char* artist, const char* album,
                               const char* year, const char* comment, int32_t track, int32_t genre);
 

@@ -118,7 +118,7 @@ editor::EditorSet& MainCommands::editors() {
 void MainCommands::newPlaylistEditor(C) { editors().openLocation(""); }
 
 void MainCommands::editPlaylist(C) {
-  const std::string filter = wnd_.text("Playlists###Playlists") + " (*.m3u, *.pls, *.aap, *.z3u)|*.m3u;*.pls;*.aap;*.z3u";
+  const std::string filter = wnd_.text("Playlists###Playlists") + " (*.m3u, *.m3u8, *.pls, *.aap, *.z3u)|*.m3u;*.m3u8;*.pls;*.aap;*.z3u";
   if (auto file = editor::systemEditorDialogs().openPlaylist(wnd_.hwnd(), filter)) editors().openLocation(*file);
 }
 

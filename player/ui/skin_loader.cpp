@@ -1,5 +1,7 @@
 #include "skin_loader.h"
 
+#include "foundation/legacy_text.h"
+
 namespace zv::ui {
 
 namespace {
@@ -7,7 +9,10 @@ namespace {
 std::optional<std::string> readSkinFile(const std::string& path) {
   std::string content;
   if (!readWholeFile(path, content, kSkinFileLimit)) return std::nullopt;
-  return content;
+  // Skin authors wrote their hints and captions in their own code page:
+  // under the UTF-8 active code page a file that is not UTF-8 is taken as
+  // the legacy one.
+  return fileTextToActive(content).text;
 }
 
 bool hasAnyLine(const std::vector<std::string>& lines) {

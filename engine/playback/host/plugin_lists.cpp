@@ -322,6 +322,6 @@ ZVEXPORT void ZVAPI reloadSuppExt(void) {
     std::string user = configText("userExt", "");
     if (user.size() > 260) user.resize(260);
     appendExtensions(user);
-    for (const char* e : {".m3u", ".pls", ".aap"}) g_supportedExt.emplace_back(e);
+    for (const char* e : {".m3u", ".pls", ".aap", ".m3u8"}) g_supportedExt.emplace_back(e);
   });
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gdi_text.h"
+
 namespace zv {
 namespace {
 
@@ -49,7 +51,7 @@ void VolumeIndicator::paint(HDC dc) {
   SetTextColor(dc, kText);
   SelectedObject keep(dc, font_.get());
   const std::string shown = volumeText(volume_, muted_);
-  DrawTextA(dc, shown.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  ui::drawActiveText(dc, shown.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   RECT track{12, 28, kWidth - 12, 34};
   FillRect(dc, &track, groove.get());
   RECT filled = track;

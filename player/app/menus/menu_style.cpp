@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gdi_text.h"
+
 namespace zv {
 namespace {
 
@@ -110,7 +112,7 @@ bool OwnerDrawnMenu::measure(MEASUREITEMSTRUCT& m) {
   WindowDc dc(nullptr);
   SelectedObject keep(dc.get(), font_.get());
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc.get(), item->text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  ui::drawActiveText(dc.get(), item->text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
   m.itemWidth = static_cast<UINT>(r.right + kTextLeft + kArrowRoom + 8);
   m.itemHeight = kRowHeight;
   return true;
@@ -170,7 +172,7 @@ bool OwnerDrawnMenu::draw(const DRAWITEMSTRUCT& d) {
   }
   RECT textRect{r.left + kTextLeft, r.top, r.right - kArrowRoom, r.bottom};
   const UINT hidePrefix = (d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-  DrawTextA(dc, item->text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | hidePrefix);
+  ui::drawActiveText(dc, item->text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | hidePrefix);
   // A submenu's arrow is drawn by the system after us, from a monochrome
   // picture in the DC's text and background colours: ours.
   SetTextColor(dc, text);

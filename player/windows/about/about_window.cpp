@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "about/program_version.h"
+#include "gdi_text.h"
 #include "about/third_party.h"
 #include "win32/owners.h"
 
@@ -39,7 +40,7 @@ static int textHeight(const std::string& text, int width) {
   UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   const HGDIOBJ old = SelectObject(dc.get(), ui::controlFont());
   RECT r{0, 0, width, 0};
-  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  ui::drawActiveText(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc.get(), old);
   return r.bottom + 4;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gdi_text.h"
 #include "own_controls.h"
 #include "win32/owners.h"
 
@@ -34,7 +35,7 @@ void EditorHeader::paint(HDC dc) {
     if (x + w >= r.left && x <= r.right) {
       const std::string title = columns_.title(c);
       RECT t{x + 6, r.top, x + w - 6, r.bottom - 1};
-      DrawTextA(dc, title.c_str(), static_cast<int>(title.size()), &t,
+      ui::drawActiveText(dc, title.c_str(), static_cast<int>(title.size()), &t,
                 (columns_.rightAligned(c) ? DT_RIGHT : DT_LEFT) | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS |
                     DT_NOPREFIX);
       RECT edge{x + w - 1, r.top + 4, x + w, r.bottom - 4};

@@ -115,6 +115,8 @@ SavePlan planSave(Playlist pl) {
 std::string saveFilter(bool flat, const std::function<std::string(const char*)>& translate) {
   std::string filter = translate("Z3UPlaylists###Z3U playlists") + " (*.z3u)|*.z3u";
   if (flat) filter += "|" + translate("Playlists###Playlists") + " (*.m3u, *.pls, *.aap)|*.m3u;*.pls;*.aap";
+  // An M3U that other players read as UTF-8 whatever their code page.
+  if (flat) filter += "|" + translate("M3U8Playlists###UTF-8 M3U playlists") + " (*.m3u8)|*.m3u8";
   return filter;
 }
 

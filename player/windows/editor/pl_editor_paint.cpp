@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "editor_columns.h"
+#include "gdi_text.h"
 #include "editor_edits.h"
 #include "editor_set.h"
 #include "win_pos.h"
@@ -108,7 +109,7 @@ void TPLEditorWnd::paintRow(HDC dc, int32_t line) {
     if (value.empty()) continue;
     HGDIOBJ old = SelectObject(dc, c == colName && group ? boldFont_.get() : ui::controlFont());
     const UINT align = c == colTime || c == colSize ? DT_RIGHT : DT_LEFT;
-    DrawTextA(dc, value.c_str(), static_cast<int>(value.size()), &text,
+    ui::drawActiveText(dc, value.c_str(), static_cast<int>(value.size()), &text,
               align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, old);
   }

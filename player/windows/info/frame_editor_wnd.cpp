@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gdi_text.h"
 #include "id3_values.h"
 #include "id3v2_lines.h"
 #include "lyrics_file.h"
@@ -401,7 +402,7 @@ void TFrameEditorWnd::paintOver(HDC dc, int, int) {
     SelectedObject font(dc, ui::controlFont());
     RECT t = r;
     const std::string text = data_.empty() ? tr("NoObject", "No object") : tr("NoPreview", "No preview");
-    DrawTextA(dc, text.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ui::drawActiveText(dc, text.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     return;
   }
   BITMAPINFO bi = {};

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "control_art.h"
+#include "gdi_text.h"
 #include "lyrics_file.h"
 #include "lyrics_locator.h"
 #include "progress_wnd.h"
@@ -577,7 +578,7 @@ void TInfoWnd::drawInfoLine(const DRAWITEMSTRUCT& item) {
   r.left += 2;
   // The path keeps its file name in view.
   const UINT cut = item.itemID == 0 ? DT_PATH_ELLIPSIS : DT_END_ELLIPSIS;
-  DrawTextA(item.hDC, text.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | cut);
+  ui::drawActiveText(item.hDC, text.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | cut);
 }
 
 LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {

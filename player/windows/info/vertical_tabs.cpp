@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "control_art.h"
+#include "gdi_text.h"
 #include "own_controls.h"
 #include "skin_paint.h"
 #include "win32/owners.h"
@@ -50,7 +51,7 @@ void TVerticalTabs::paint(HDC dc) {
     SetTextColor(dc, chosen ? RGB(255, 255, 255) : art.text);
     RECT text = t;
     text.left += 6;
-    DrawTextA(dc, captions_[i].c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    ui::drawActiveText(dc, captions_[i].c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     if (chosen && focused()) {
       RECT f = t;
       InflateRect(&f, -3, -3);

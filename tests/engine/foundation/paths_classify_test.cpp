@@ -25,7 +25,8 @@ void expectRows(const char* name, Fn fn, const Row (&rows)[N]) {
 TEST(PathClassify, playlistExtensionsIgnoreCase) {
   const Row rows[] = {
       {".m3u", ZV_TRUE}, {".PLS", ZV_TRUE},  {".Aap", ZV_TRUE},   {".z3U", ZV_TRUE},   {"m3u", ZV_FALSE},
-      {".m3u8", ZV_FALSE}, {".mp3", ZV_FALSE}, {".lnk", ZV_FALSE}, {"", ZV_FALSE},     {nullptr, ZV_FALSE},
+      {".m3u8", ZV_TRUE}, {".M3U8", ZV_TRUE}, {".m3u9", ZV_FALSE}, {".mp3", ZV_FALSE},  {".lnk", ZV_FALSE},
+      {"", ZV_FALSE},     {nullptr, ZV_FALSE},
   };
   expectRows("isPlaylistExt", isPlaylistExt, rows);
 }
@@ -34,6 +35,7 @@ TEST(PathClassify, isPlaylistLooksAtTheExtensionAfterTheLastSeparator) {
   const Row rows[] = {
       {"C:\\a.M3U", ZV_TRUE},          {"list.pls", ZV_TRUE},          {"\\\\srv\\s\\x.aap", ZV_TRUE},
       {"C:\\x\\y.z3u", ZV_TRUE},       {"CD:\\*.m3u", ZV_TRUE},        {"C:\\x.m3u\\a.mp3", ZV_FALSE},
+      {"C:\\x\\y.M3u8", ZV_TRUE},
       {"C:\\lists.pls\\", ZV_FALSE},   {"C:\\a.m3u.bak", ZV_FALSE},    {"C:\\m3u", ZV_FALSE},
       {"", ZV_FALSE},                  {nullptr, ZV_FALSE},
   };

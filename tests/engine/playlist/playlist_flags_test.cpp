@@ -39,12 +39,14 @@ TEST(PlaylistFlags, filesFoldersAndPlaylistsOnDisk) {
       {touch(dir, "list.m3u"), 0x404},
       {touch(dir, "LIST.PLS"), 0x404},
       {touch(dir, "list.aap"), 0x404},
+      {touch(dir, "utf8.M3U8"), 0x404},  // an M3U in UTF-8
       {touch(dir, "grouped.z3u"), 0x10404},
       {dir + "\\sub", 0x408},
       {dir + "\\sub\\", 0x408},
       {dir + "\\folder.m3u", 0x408},  // an existing folder wins over the extension
       {dir + "\\missing.mp3", 0x800},
       {dir + "\\missing.m3u", 0xC04},
+      {dir + "\\missing.m3u8", 0xC04},
       {dir + "\\missing.Z3U", 0x10C04},
       {dir + "\\missingfolder", 0xC08},
       {dir + "\\gone\\", 0xC08},

@@ -146,6 +146,37 @@ TEST(TextPlaylist, z3uReadsBackItsLevelsAndHeadingsTheOthersFlat) {
   }
 }
 
+// This program runs in code page 1252: a ".m3u8" is UTF-8 all the same, read
+// into 1252 and written back as UTF-8 without a mark, while an ".m3u" keeps
+// its bytes.
+TEST(TextPlaylist, m3u8IsUtf8UnderALegacyCodePage) {
+  pltest::ensureEngine();
+  ASSERT_EQ(GetACP(), 1252u);
+  std::string dir = zvtest::freshDir("m3u8");
+  pltest::makeTree(dir, {"caf\xE9.mp3"});
+  const std::string cafe = dir + "\\caf\xE9.mp3";
+  const struct {
+    const char* file;
+    std::string text;
+  } rows[] = {
+      {"plain.m3u8", "caf\xC3\xA9.mp3\r\n"},
+      {"marked.M3U8", "\xEF\xBB\xBF#EXTM3U\r\ncaf\xC3\xA9.mp3\r\n"},
+  };
+  for (const auto& r : rows) {
+    const std::string path = dir + "\\" + r.file;
+    pltest::writeText(path, r.text);
+    OwnedPl pl;
+    ASSERT_EQ(plLoad(pl, path.c_str(), 0), plResultOk) << r.file;
+    EXPECT_EQ(dump(pl), V{cafe + "@0"}) << r.file;  // the 1252 name of the existing file
+  }
+  OwnedPl pl;
+  plAddLine(pl, nullptr, cafe.c_str(), nullptr, nullptr);
+  ASSERT_EQ(plSave(pl, (dir + "\\out.m3u8").c_str(), plSaveNoNotify), plResultOk);
+  EXPECT_EQ(pltest::readText(dir + "\\out.m3u8"), "caf\xC3\xA9.mp3\r\n");
+  ASSERT_EQ(plSave(pl, (dir + "\\out.m3u").c_str(), plSaveNoNotify), plResultOk);
+  EXPECT_EQ(pltest::readText(dir + "\\out.m3u"), "caf\xE9.mp3\r\n") << "an .m3u as before";
+}
+
 TEST(TextPlaylist, missingFileGivesFourAndNonsenseLocationsNine) {
   pltest::ensureEngine();
   std::string dir = zvtest::freshDir("missing");

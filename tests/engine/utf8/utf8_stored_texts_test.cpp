@@ -78,6 +78,7 @@ TEST_F(Utf8Engine, writtenPlaylistsAreUtf8WithTheMarkOnlyBeyondAscii) {
       {"M3U beyond ASCII", "g.m3u", greek, true},
       {"PLS beyond ASCII", "g.pls", greek, true},
       {"M3U all ASCII: as before", "p.m3u", ascii, false},
+      {"M3U8: UTF-8 by its name, no mark", "g.m3u8", greek, false},
   };
   for (const Row& r : rows) {
     OwnedPl p;
@@ -94,6 +95,24 @@ TEST_F(Utf8Engine, writtenPlaylistsAreUtf8WithTheMarkOnlyBeyondAscii) {
     ASSERT_EQ(plGetCount(back.pl), 1);
     EXPECT_EQ(std::string(plGetName(back.pl, 0)), r.name) << r.what;
   }
+}
+
+TEST_F(Utf8Engine, m3u8NamedInJapaneseIsAPlaylistOfUtf8Lines) {
+  const std::string folder = dir_ + "\\\xE9\x9F\xB3\xE6\xA5\xBD";  // "音楽"
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  const std::string list = folder + "\\\xE4\xB8\x80\xE8\xA6\xA7.m3u8";  // "一覧.m3u8"
+  const std::string song = "\xE6\x9B\xB2 \xF0\x9F\x8E\xB5.wav";             // "曲 🎵.wav"
+  ASSERT_TRUE(zvtest::writeFile(folder + "\\" + song, "x", 1));
+  // Written by another program: UTF-8 without a mark, a byte sequence that
+  // would also pass for 1252 text.
+  const std::string text = "#EXTM3U\r\n" + song + "\r\n";
+  ASSERT_TRUE(zvtest::writeFile(list, text.data(), text.size()));
+  EXPECT_EQ(plGetFlags(list.c_str()), uint32_t(lfGroup | lfPlaylist)) << "a playlist line, expanded when played";
+  OwnedPl p;
+  ASSERT_EQ(plLoad(p.pl, list.c_str(), 0), plResultOk);
+  ASSERT_EQ(plGetCount(p.pl), 1);
+  EXPECT_EQ(std::string(plGetName(p.pl, 0)), folder + "\\" + song);
+  EXPECT_EQ(plGetFlags(plGetName(p.pl, 0)), 0u) << "the song exists";
 }
 
 TEST_F(Utf8Engine, binaryPlaylistWithLegacyTextsIsConvertedAndSavedInUtf8) {
@@ -126,6 +145,46 @@ TEST_F(Utf8Engine, binaryPlaylistWithLegacyTextsIsConvertedAndSavedInUtf8) {
   EXPECT_EQ(saved.rfind("ZVPL0010", 0), 0u);
   EXPECT_NE(saved.find("caf\xC3\xA9.wav"), std::string::npos);
   EXPECT_EQ(saved.find("caf\xE9.wav"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// plFind searches an index that plSortIndex sorted by full name (mode 1):
+// its comparison must order UTF-8 names as the sort did, whatever case.
+TEST_F(Utf8Engine, namesBeyondAsciiAreFoundInASortedIndexInAnyCase) {
+  const std::vector<std::string> names = {
+      "C:\\\xCF\x89\xCE\xB4\xCE\xAE.mp3",       // ωδή
+      "C:\\zebra.mp3",
+      "C:\\\xC3\xA9mile.mp3",                   // émile
+      "C:\\apple.mp3",
+      "C:\\\xE6\x9B\xB2.mp3",                   // 曲
+      "C:\\\xD0\xB0\xD0\xBB\xD1\x8C\xD0\xB1\xD0\xBE\xD0\xBC.mp3",  // альбом
+  };
+  const std::vector<std::string> asked = {
+      "c:\\\xCE\xA9\xCE\x94\xCE\x89.MP3",       // ΩΔΉ
+      "C:\\ZEBRA.mp3",
+      "c:\\\xC3\x89MILE.mp3",                   // ÉMILE
+      "C:\\Apple.mp3",
+      "C:\\\xE6\x9B\xB2.MP3",
+      "C:\\\xD0\x90\xD0\x9B\xD0\xAC\xD0\x91\xD0\x9E\xD0\x9C.mp3",  // АЛЬБОМ
+  };
+  OwnedPl p;
+  for (const std::string& name : names) {
+    PlaylistLine rec{};
+    plAddLine(p.pl, &rec, name.c_str(), "", nullptr);
+  }
+  std::vector<int32_t> index(names.size());
+  for (size_t i = 0; i < index.size(); ++i) index[i] = int32_t(i);
+  plSortIndex(p.pl, 1, index.data(), int32_t(index.size()));
+  for (size_t i = 0; i < names.size(); ++i) {
+    int32_t lo = -2, hi = -2;
+    plFind(p.pl, asked[i].c_str(), index.data(), &lo, &hi);
+    ASSERT_GE(lo, 0) << names[i];
+    EXPECT_EQ(lo, hi);
+    EXPECT_EQ(std::string(plGetName(p.pl, index[size_t(lo)])), names[i]);
+  }
 }
 
 }  // namespace

@@ -143,7 +143,8 @@ TEST(EditorRules, savePlanPerRootAndContents) {
   auto same = [](const char* t) { return std::string(strstr(t, "###") + 3); };
   EXPECT_EQ(saveFilter(false, same), "Z3U playlists (*.z3u)|*.z3u");
   EXPECT_EQ(saveFilter(true, same),
-            "Z3U playlists (*.z3u)|*.z3u|Playlists (*.m3u, *.pls, *.aap)|*.m3u;*.pls;*.aap");
+            "Z3U playlists (*.z3u)|*.z3u|Playlists (*.m3u, *.pls, *.aap)|*.m3u;*.pls;*.aap|"
+            "UTF-8 M3U playlists (*.m3u8)|*.m3u8");
 }
 
 TEST(EditorRules, quickSearchNeverFindsTheRootAndFollowsDirection) {

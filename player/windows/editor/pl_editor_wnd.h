@@ -134,6 +134,9 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   int rowHeight() const;
   int scrollX() const;
   bool saveTo(const std::string& target);
+  bool saveAsked(bool flat);
+  // This editor edits `file` from now on (its own playlist of that file).
+  void editFile(const std::string& file);
   std::string tr(const char* text) const;
 
   EditorSet& set_;

@@ -57,6 +57,19 @@ class ScriptedDialogs final : public EditorDialogs {
     filters.push_back(filter);
     return next();
   }
+  // The options the "lsd2" dialog answers with, and the box texts it showed.
+  std::deque<SaveOptions> optionAnswers;
+  std::vector<std::string> optionTexts;
+  std::optional<std::string> saveFileWithOptions(HWND, const std::string& filter, const char*, SaveOptions& options,
+                                                 const std::vector<std::string>& texts) override {
+    filters.push_back(filter);
+    optionTexts = texts;
+    if (!optionAnswers.empty()) {
+      options = optionAnswers.front();
+      optionAnswers.pop_front();
+    }
+    return next();
+  }
   std::optional<std::string> chooseFolder(HWND, const std::string&) override { return next(); }
   int ask(HWND, const std::string& text, UINT) override {
     asked.push_back(text);
@@ -609,3 +622,62 @@ TEST_F(EditorFixture, theLineUnderTheMouseIsLitUntilTheMouseLeaves) {
 }
 
 }  // namespace
+
+// A playlist without a file of its own, saved through the dialog with the
+// options: "Edit created playlist" makes this editor edit the written file
+// (later saves go there without asking) or opens a new editor on it.
+TEST_F(EditorFixture, theCreatedPlaylistIsEditedInThisWindowOrInANewOne) {
+  const std::string dir = zvtest::freshDir("edit_created");
+  for (const char* name : {"a.mp3", "b.mp3"}) zvtest::writeFile(dir + "\\" + name, "x", 1);
+  auto newList = [&] {
+    Playlist pl = createPlaylist(-1);
+    List lines({{kHeading, 0, "", "New playlist", ""},
+                {kFile, 1, dir + "\\a.mp3", "", ""},
+                {kFile, 1, dir + "\\b.mp3", "", ""}});
+    plCopy(pl, lines);
+    return pl;
+  };
+  TPLEditorWnd* e = set->openOwned(newList(), "New playlist");
+  ASSERT_TRUE(e);
+  e->setModified(true);
+  const std::string first = dir + "\\first.m3u";
+  SaveOptions inThisWindow;
+  inThisWindow.editCreated = true;
+  inThisWindow.editInNewWindow = false;
+  host.dialogsScript.optionAnswers.push_back(inThisWindow);
+  host.dialogsScript.files.push_back(first);
+  const size_t editors = set->count();
+  ASSERT_TRUE(e->save());
+  EXPECT_EQ(host.dialogsScript.optionTexts,
+            (std::vector<std::string>{"Edit created playlist", "Edit in new window", "Save subplaylists",
+                                      "Save structure"}));
+  EXPECT_EQ(set->count(), editors);
+  EXPECT_EQ(_stricmp(plGetName(e->playlist(), 0), first.c_str()), 0) << plGetName(e->playlist(), 0);
+  EXPECT_EQ(plGetCount(e->playlist()), 3);
+  EXPECT_FALSE(e->modified());
+  // The next save goes straight to that file.
+  e->selectOnly(2, false);
+  key(e->listWindow(), VK_DELETE);
+  ASSERT_TRUE(e->save());
+  EXPECT_TRUE(host.dialogsScript.files.empty());
+  const auto written = zvtest::readFile(first);
+  const std::string text(written.begin(), written.end());
+  EXPECT_NE(text.find("a.mp3"), std::string::npos);
+  EXPECT_EQ(text.find("b.mp3"), std::string::npos);
+
+  // The default of the second box: a new editor edits the file.
+  TPLEditorWnd* other = set->openOwned(newList(), "New playlist");
+  ASSERT_TRUE(other);
+  SaveOptions inNewWindow;
+  inNewWindow.editCreated = true;
+  host.dialogsScript.optionAnswers.push_back(inNewWindow);
+  host.dialogsScript.files.push_back(dir + "\\second.m3u");
+  const size_t before = set->count();
+  ASSERT_TRUE(other->save());
+  ASSERT_EQ(set->count(), before + 1);
+  EXPECT_EQ(plGetName(other->playlist(), 0), std::string()) << "this editor keeps its list";
+  bool found = false;
+  for (TPLEditorWnd* w : set->editors())
+    if (_stricmp(plGetName(w->playlist(), 0), (dir + "\\second.m3u").c_str()) == 0) found = true;
+  EXPECT_TRUE(found);
+}

@@ -98,7 +98,8 @@ class TestHost final : public EditorHost {
   int edits = 0;
   ScriptedDialogs dialogsScript;
   std::string rootDir() override { return zvtest::rootDir(); }
-  std::string language() override { return "en"; }
+  std::string lang = "en";
+  std::string language() override { return lang; }
   const zv::ui::TSkin* mainSkin() override { return nullptr; }
   Playlist mainPlaylist() override { return main; }
   int32_t currentLine() override { return current; }
@@ -680,4 +681,19 @@ TEST_F(EditorFixture, theCreatedPlaylistIsEditedInThisWindowOrInANewOne) {
   for (TPLEditorWnd* w : set->editors())
     if (_stricmp(plGetName(w->playlist(), 0), (dir + "\\second.m3u").c_str()) == 0) found = true;
   EXPECT_TRUE(found);
+}
+
+// The editors' texts come from "pleditor.lng" of the chosen language, as the
+// program installs it.
+TEST_F(EditorFixture, theEditorsTextsComeFromTheirLanguageFile) {
+  set.reset();
+  host.lang = "ru";
+  set = std::make_unique<EditorSet>(host);
+  EXPECT_EQ(set->text("FindCur###Find current"), "\xcd\xe0\xe9\xf2\xe8 \xf2\xe5\xea\xf3\xf9\xe8\xe9");
+  EXPECT_EQ(set->text("SaveSubPl###Save subplaylists"),
+            "\xd1\xee\xf5\xf0\xe0\xed\xe8\xf2\xfc \xe2\xeb\xee\xe6\xe5\xed\xed\xfb\xe5 \xf1\xef\xe8\xf1\xea\xe8");
+  set.reset();
+  host.lang = "en";
+  set = std::make_unique<EditorSet>(host);
+  EXPECT_EQ(set->text("SaveSubPl###-"), "Save subplaylists") << "the English file, not the built-in text";
 }

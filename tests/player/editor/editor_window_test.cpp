@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "editor_test_lists.h"
 #include "testkit.h"
 #include "win_pos.h"
+#include "win32/owners.h"
 
 using namespace zv::editor;
 using edtest::kFile;
@@ -696,4 +698,100 @@ TEST_F(EditorFixture, theEditorsTextsComeFromTheirLanguageFile) {
   host.lang = "en";
   set = std::make_unique<EditorSet>(host);
   EXPECT_EQ(set->text("SaveSubPl###-"), "Save subplaylists") << "the English file, not the built-in text";
+}
+
+namespace {
+
+// The pixels of a rectangle of a window as it is on the screen.
+std::vector<uint32_t> grab(HWND w, const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(w);
+  zv::UniqueMemoryDc mem(CreateCompatibleDC(screen));
+  zv::UniqueBitmap dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::vector<uint32_t> px;
+  if (mem && dib && bits) {
+    HGDIOBJ old = SelectObject(mem.get(), dib.get());
+    BitBlt(mem.get(), 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    px.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + width * height);
+    SelectObject(mem.get(), old);
+  }
+  ReleaseDC(w, screen);
+  return px;
+}
+
+// The share of the pixels of `after` that equal those of `before` `dx` to the right.
+double shiftedMatch(const std::vector<uint32_t>& before, const std::vector<uint32_t>& after, int width, int dx) {
+  if (before.empty() || before.size() != after.size()) return 0;
+  const int height = static_cast<int>(before.size()) / width;
+  size_t same = 0, all = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x + dx < width; ++x, ++all)
+      if ((after[y * width + x] & 0xFFFFFF) == (before[y * width + x + dx] & 0xFFFFFF)) ++same;
+  return all ? static_cast<double>(same) / all : 0;
+}
+
+bool hasHorizontalBar(HWND list) {
+  SCROLLINFO si{sizeof(si), SIF_ALL};
+  return (GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) && GetScrollInfo(list, SB_HORZ, &si) &&
+         si.nMax >= static_cast<int>(si.nPage) && si.nPage > 0;
+}
+
+}  // namespace
+
+// Columns wider than the window: the list has the system's horizontal
+// scroll bar, and scrolling it moves the rows the editor draws and its
+// column header alike; columns that fit need no bar.
+TEST_F(EditorFixture, wideColumnsScrollSidewaysWithTheirHeader) {
+  TPLEditorWnd* e = set->openOwned(ownedTree(), "tree");
+  ASSERT_TRUE(e);
+  SetWindowPos(e->hwnd(), HWND_TOPMOST, 60, 60, 420, 300, SWP_SHOWWINDOW);
+  HWND list = e->listWindow();
+  for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list, c, 120);
+  RedrawWindow(e->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pump();
+  ASSERT_TRUE(hasHorizontalBar(list)) << "nine columns of 120 pixels in a 420-pixel window";
+  SCROLLINFO si{sizeof(si), SIF_ALL};
+  GetScrollInfo(list, SB_HORZ, &si);
+  EXPECT_EQ(si.nPos, 0);
+
+  RECT rows{};
+  GetClientRect(list, &rows);
+  rows.bottom = std::min<LONG>(rows.bottom, 100);
+  RECT header{};
+  GetClientRect(e->hwnd(), &header);
+  POINT listTop{0, 0};
+  MapWindowPoints(list, e->hwnd(), &listTop, 1);
+  header = {listTop.x, listTop.y - 20, listTop.x + rows.right, listTop.y};
+  const auto rowsBefore = grab(list, rows);
+  const auto headerBefore = grab(e->hwnd(), header);
+
+  constexpr int kShift = 100;
+  ListView_Scroll(list, kShift, 0);
+  RedrawWindow(e->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pump();
+  GetScrollInfo(list, SB_HORZ, &si);
+  EXPECT_EQ(si.nPos, kShift);
+  const auto rowsAfter = grab(list, rows);
+  const auto headerAfter = grab(e->hwnd(), header);
+  // Mostly background: what counts is how many pixels differ, in place and
+  // when shifted by the scrolled distance.
+  const double unmoved = 1 - shiftedMatch(rowsBefore, rowsAfter, rows.right, 0);
+  const double moved = 1 - shiftedMatch(rowsBefore, rowsAfter, rows.right, kShift);
+  EXPECT_GT(unmoved, 0.005) << "the rows changed";
+  EXPECT_LT(moved * 4, unmoved) << "the rows moved by the scrolled distance";
+  const int headerWidth = header.right - header.left;
+  const double headerUnmoved = 1 - shiftedMatch(headerBefore, headerAfter, headerWidth, 0);
+  const double headerMoved = 1 - shiftedMatch(headerBefore, headerAfter, headerWidth, kShift);
+  EXPECT_GT(headerUnmoved, 0.005);
+  EXPECT_LT(headerMoved * 4, headerUnmoved) << "the header follows the rows";
+
+  // Narrow columns fit: no bar.
+  ListView_Scroll(list, -kShift, 0);
+  for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list, c, 30);
+  pump();
+  EXPECT_FALSE(hasHorizontalBar(list));
 }

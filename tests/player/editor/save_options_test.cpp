@@ -11,6 +11,7 @@
 #include "editor_test_lists.h"
 #include "save_options_dialog.h"
 #include "testkit.h"
+#include "win32/owners.h"
 
 using namespace zv::editor;
 using edtest::kFile;
@@ -222,12 +223,14 @@ TEST(EditorSaveOptionsDialog, theSystemDialogShowsTheDependentBoxesOnlyWhileTheB
   DialogDriver driver;
   driver.target = zvtest::freshDir("save_dialog") + "\\chosen.m3u";
   g_driver = &driver;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, driveDialog);
   SaveOptions options;
-  const auto chosen = runSaveOptionsDialog(nullptr, "Playlists (*.m3u)|*.m3u", "m3u", options,
-                                           {"Edit created playlist", "Edit in new window", "Save subplaylists",
-                                            "Save structure"});
-  KillTimer(nullptr, timer);
+  std::optional<std::string> chosen;
+  {
+    zv::UniqueThreadTimer timer(SetTimer(nullptr, 0, 50, driveDialog));
+    chosen = runSaveOptionsDialog(nullptr, "Playlists (*.m3u)|*.m3u", "m3u", options,
+                                  {"Edit created playlist", "Edit in new window", "Save subplaylists",
+                                   "Save structure"});
+  }
   g_driver = nullptr;
   ASSERT_TRUE(chosen.has_value()) << "the dialog was not answered (" << driver.attempts << " tries)";
   EXPECT_EQ(_stricmp(chosen->c_str(), driver.target.c_str()), 0) << *chosen;

@@ -150,43 +150,38 @@ struct DialogDriver {
 };
 DialogDriver* g_driver = nullptr;
 
+struct FindOption {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK matchOption(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindOption*>(p);
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof(cls));
+  if (GetDlgCtrlID(w) != f->id || lstrcmpiA(cls, "Button") != 0) return TRUE;
+  f->found = w;
+  return FALSE;
+}
+
 HWND findOption(HWND top, int id) {
-  struct Find {
-    int id;
-    HWND found;
-  } f{id, nullptr};
-  EnumChildWindows(
-      top,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(p);
-        if (GetDlgCtrlID(w) == f->id) {
-          char cls[32] = {};
-          GetClassNameA(w, cls, sizeof(cls));
-          if (lstrcmpiA(cls, "Button") == 0) {
-            f->found = w;
-            return FALSE;
-          }
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  FindOption f{id, nullptr};
+  EnumChildWindows(top, matchOption, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
 
+BOOL CALLBACK matchDialog(HWND w, LPARAM p) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof(cls));
+  if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+
+// The visible dialog of this thread (the save dialog).
 HWND ourDialog() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof(cls));
-        if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(w)) {
-          *reinterpret_cast<HWND*>(p) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), matchDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

@@ -32,26 +32,29 @@ void alignToDword(std::vector<WORD>& t) {
   if (t.size() % 2) t.push_back(0);
 }
 
-// Two rows of two boxes, in dialog units, under the dialog's own controls.
+// Four rows under the dialog's own controls, in dialog units; a box that
+// depends on the one above is indented under it.
 std::vector<WORD> optionsTemplate(const std::vector<std::string>& texts) {
   std::vector<WORD> t;
   DLGTEMPLATE head{};
-  head.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
+  head.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL | DS_SETFONT;
   head.cdit = 4;
   head.cx = 260;
-  head.cy = 30;
+  head.cy = 50;
   put(t, head);
   t.push_back(0);  // no menu
   t.push_back(0);  // the standard class
   t.push_back(0);  // no title
+  t.push_back(8);  // the dialog's own font
+  putText(t, "MS Shell Dlg");
   for (int i = 0; i < 4; ++i) {
     alignToDword(t);
     DLGITEMTEMPLATE item{};
     item.style = WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX | ((i % 2 == 0) ? WS_VISIBLE : 0);
-    item.x = static_cast<short>(i % 2 == 0 ? 6 : 136);
-    item.y = static_cast<short>(i < 2 ? 2 : 16);
-    item.cx = 124;
-    item.cy = 11;
+    item.x = static_cast<short>(i % 2 == 0 ? 6 : 16);
+    item.y = static_cast<short>(2 + 12 * i);
+    item.cx = 200;
+    item.cy = 10;
     item.id = static_cast<WORD>(kSaveOptionIds[i]);
     put(t, item);
     t.push_back(0xFFFF);
@@ -63,6 +66,31 @@ std::vector<WORD> optionsTemplate(const std::vector<std::string>& texts) {
 }
 
 bool checked(HWND dlg, int index) { return IsDlgButtonChecked(dlg, kSaveOptionIds[index]) == BST_CHECKED; }
+
+// The boxes line up with the dialog's "File name" label and reach to the
+// end of its field.
+void alignWithFileName(HWND dlg) {
+  HWND dialog = GetParent(dlg);
+  HWND label = GetDlgItem(dialog, 0x442);  // stc3
+  HWND field = GetDlgItem(dialog, 0x47c);  // cmb13
+  if (!field) field = GetDlgItem(dialog, 0x480);  // edt1
+  if (!label || !field) return;
+  RECT l{}, f{}, unit{0, 0, 10, 0};
+  GetWindowRect(label, &l);
+  GetWindowRect(field, &f);
+  MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&l), 2);
+  MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&f), 2);
+  MapDialogRect(dlg, &unit);
+  for (int i = 0; i < 4; ++i) {
+    HWND box = GetDlgItem(dlg, kSaveOptionIds[i]);
+    RECT b{};
+    GetWindowRect(box, &b);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&b), 2);
+    const int left = l.left + (i % 2 == 0 ? 0 : unit.right);
+    if (f.right - left > 40)
+      SetWindowPos(box, nullptr, left, b.top, f.right - left, b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
 
 void showDependents(HWND dlg) {
   ShowWindow(GetDlgItem(dlg, kSaveOptionIds[1]), checked(dlg, 0) ? SW_SHOW : SW_HIDE);
@@ -86,6 +114,7 @@ UINT_PTR CALLBACK optionsHook(HWND dlg, UINT message, WPARAM wParam, LPARAM lPar
         showDependents(dlg);
       return 0;
     case WM_NOTIFY:
+      if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_INITDONE) alignWithFileName(dlg);
       if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_FILEOK) {
         auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrA(dlg, DWLP_USER));
         if (state) {

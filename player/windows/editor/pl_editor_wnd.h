@@ -60,6 +60,8 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   void selectOnly(int32_t line, bool centre);
   void clearSelection();
   int32_t topLine() const;
+  // Redraws a line across the whole width of the list.
+  void redrawLine(int32_t line);
   // The state file record of this editor.
   EditorState state() const;
 

@@ -245,10 +245,21 @@ void TInfoWnd::showFile(const std::string& path) {
   }
 }
 
+// Told from inside a playback step: the file is shown from the message
+// loop, so that saving the pages (which may ask the user) never runs in the
+// middle of that step.
 void TInfoWnd::currentFileChanged(const std::string& path) {
   if (!followsCurrent_ || !hwnd() || !IsWindowVisible(hwnd())) return;
-  if (path == (hasPending_ ? pendingPath_ : path_)) return;
-  showFile(path);
+  followPath_ = path;
+  if (!followPosted_) followPosted_ = PostMessageA(hwnd(), kMsgFollowCurrent, 0, 0) != FALSE;
+}
+
+void TInfoWnd::followCurrent() {
+  followPosted_ = false;
+  // Meanwhile shown for an editor's line, or closed: it keeps what it shows.
+  if (!followsCurrent_ || !IsWindowVisible(hwnd())) return;
+  if (followPath_ == (hasPending_ ? pendingPath_ : path_)) return;
+  showFile(followPath_);
 }
 
 void TInfoWnd::showPending() {
@@ -613,6 +624,9 @@ void TInfoWnd::drawInfoLine(const DRAWITEMSTRUCT& item) {
 
 LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case kMsgFollowCurrent:
+      followCurrent();
+      return 0;
     case msgInfoReady: {
       MSG m{hwnd(), message, wParam, lParam, 0, {0, 0}};
       onInfoReady(m);

@@ -50,9 +50,11 @@ class TInfoWnd : public ui::TFrameWnd {
   // (a playlist editor) shows a line of its own in it.
   void setFollowsCurrent(bool on) { followsCurrent_ = on; }
   bool followsCurrent() const { return followsCurrent_; }
-  // The player's current file changed: shown when the window follows it
-  // and is open (pending edits of the file shown are saved first).
+  // The player's current file changed: shown (from the message loop) when
+  // the window follows it and is open; pending edits of the file shown are
+  // saved first.
   void currentFileChanged(const std::string& path);
+  static constexpr UINT kMsgFollowCurrent = WM_APP + 1;
 
   void selectPage(int page);
   int page() const { return tabs_ ? tabs_->selected() : 0; }
@@ -113,6 +115,7 @@ class TInfoWnd : public ui::TFrameWnd {
   void editTextFields();
   bool editFrame(ZvId3v2Frame frame);
   void showPending();
+  void followCurrent();
   void savePages();
   void showAddMenu();
   void onCommand(int id, int code, HWND control);
@@ -128,6 +131,8 @@ class TInfoWnd : public ui::TFrameWnd {
   std::string path_, pendingPath_, lyricsPath_;
   bool busy_ = false, filling_ = false;
   bool followsCurrent_ = false;
+  bool followPosted_ = false;
+  std::string followPath_;
   bool hasPending_ = false;  // pendingPath_ waits (it may be empty: no file)
   bool id3Dirty_ = false, id3v2Dirty_ = false, id3v2Loaded_ = false;
   uint32_t caps_ = 0;

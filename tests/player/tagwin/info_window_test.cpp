@@ -406,6 +406,11 @@ TEST_F(InfoWindow, aFileShownWhileAFrameEditorIsOpenWaitsAndTheEditIsSavedToItsO
   id3v2Free(tag);
 }
 
+static void pumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
 // Only a window that follows the current file and is open takes it.
 TEST_F(InfoWindow, theCurrentFileIsTakenOnlyByAnOpenWindowThatFollowsIt) {
   const std::string first = copyMedia("tagged.mp3");
@@ -414,11 +419,21 @@ TEST_F(InfoWindow, theCurrentFileIsTakenOnlyByAnOpenWindowThatFollowsIt) {
   window_->showFile(first);
   ShowWindow(window_->hwnd(), SW_SHOWNOACTIVATE);
   window_->currentFileChanged(second);
+  pumpMessages();
   EXPECT_EQ(window_->path(), first) << "a window showing an editor's line keeps it";
   window_->setFollowsCurrent(true);
   window_->currentFileChanged(second);
+  EXPECT_EQ(window_->path(), first) << "shown from the message loop, not inside the playback step";
+  pumpMessages();
   EXPECT_EQ(window_->path(), second);
+  // Told, then shown for an editor's line before the message comes: it keeps that line.
+  window_->currentFileChanged(first);
+  window_->setFollowsCurrent(false);
+  pumpMessages();
+  EXPECT_EQ(window_->path(), second);
+  window_->setFollowsCurrent(true);
   ShowWindow(window_->hwnd(), SW_HIDE);
   window_->currentFileChanged(first);
+  pumpMessages();
   EXPECT_EQ(window_->path(), second) << "a closed window loads nothing";
 }

@@ -50,6 +50,7 @@ for dir in "$root"/skins/*/; do
   shot "main-$name-full-states" /skin "$name" /hot toggleplay /hot next /down next
   VIEWER=editorview.exe shot "editor-$name" /skin "$name"
 done
+[ $found -eq 1 ] && VIEWER=editorview.exe shot "editor-save-options" /skin default /save
 [ $found -eq 1 ] || echo "zv: no skins under $root/skins; only the frame and dialog are shown (plain pictures)"
 shot frame /frame
 shot dialog /dialog

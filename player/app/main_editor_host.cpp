@@ -28,8 +28,8 @@ void MainEditorHost::playMainLine(int32_t line) {
   seq.play();
 }
 
-// The file information window is not part of the program yet; when it is,
-// the editor's line goes to it here.
+// The editor's line goes to the file information window, which keeps it
+// (it no longer follows the current file).
 void MainEditorHost::showFileInfo(const std::string& path) { wnd_.showInfoWindow(path); }
 
 editor::MenuSources MainEditorHost::menuSources() {

@@ -10,12 +10,13 @@
 
 namespace zv {
 
-void TMainWnd::showInfoWindow(const std::string& path) {
+void TMainWnd::showInfoWindow(const std::string& path, bool followCurrent) {
   if (!infoWnd_) {
     auto window = std::make_unique<info::TInfoWnd>(dirs_.root, language());
     if (!window->create(hwnd())) return;
     infoWnd_ = std::move(window);
   }
+  infoWnd_->setFollowsCurrent(followCurrent);
   infoWnd_->showFile(path);
   ShowWindow(infoWnd_->hwnd(), SW_SHOW);
   SetForegroundWindow(infoWnd_->hwnd());
@@ -54,9 +55,14 @@ bool shown(HWND window) { return window && IsWindowVisible(window); }
     "info", "open_info",
     [](TMainWnd& main) {
       g_main = &main;
-      main.showInfoWindow(main.sequencer().curFileName());
+      main.showInfoWindow(main.sequencer().curFileName(), true);
     },
-    [] { return g_main && g_main->infoWindow() && shown(g_main->infoWindow()->hwnd()); },
+    // Reopened at the next start only when it followed the current file (a
+    // window showing an editor's line has nothing to come back to).
+    [] {
+      return g_main && g_main->infoWindow() && shown(g_main->infoWindow()->hwnd()) &&
+             g_main->infoWindow()->followsCurrent();
+    },
     [] { if (g_main) g_main->closeToolWindows(); });
 
 [[maybe_unused]] const bool cddbRegistered = registerToolWindow(

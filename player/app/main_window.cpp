@@ -217,7 +217,10 @@ void TMainWnd::onTimer() {
 
 void TMainWnd::postSkip(bool backwards) { PostMessageA(hwnd(), kMsgSkipAfterFailedOpen, backwards ? 1 : 0, 0); }
 
-void TMainWnd::currentLineChanged(int32_t, int32_t) { updateLines(); }
+void TMainWnd::currentLineChanged(int32_t, int32_t) {
+  updateLines();
+  if (infoWnd_ && seq_) infoWnd_->currentFileChanged(seq_->curFileName());
+}
 
 void TMainWnd::positionReset() {
   if (labels_.size() >= 5) labels_[labelPosition]->setText("");

@@ -75,8 +75,9 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // Shows a built menu at the cursor and runs what was chosen.
   void showMenu(const std::string& name);
   // The file information and CD database windows (main_tool_windows.cpp):
-  // created once, shown again; null until first shown.
-  void showInfoWindow(const std::string& path);
+  // created once, shown again; null until first shown. The information
+  // window opened for the current file follows it (followCurrent).
+  void showInfoWindow(const std::string& path, bool followCurrent = false);
   void showCddbWindow();
   info::TInfoWnd* infoWindow() const { return infoWnd_.get(); }
   cddb::TCDDBWnd* cddbWindow() const { return cddbWnd_.get(); }

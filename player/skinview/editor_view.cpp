@@ -1,8 +1,10 @@
-// editorview.exe [/root DIR] [/skin NAME] [/at X Y]
+// editorview.exe [/root DIR] [/skin NAME] [/at X Y] [/save]
 // Shows a playlist editor in the colours of a main skin on a made-up
 // playlist with groups, a playing line, a selection and the line under the
 // mouse. Once drawn it prints "window editor X Y WIDTH HEIGHT" and runs until
-// its window is closed. "./zv screenshots" drives it.
+// its window is closed. With /save it asks where to save the list instead,
+// its option boxes all shown, and prints the save dialog's rectangle.
+// "./zv screenshots" drives it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,6 +13,8 @@
 #include <string>
 
 #include "editor_set.h"
+#include "save_options_dialog.h"
+#include "win32/owners.h"
 #include "skin_loader.h"
 #include "skinned_window.h"
 
@@ -78,6 +82,41 @@ class ViewHost final : public editor::EditorHost {
   Playlist main_ = createPlaylist(-1);
 };
 
+bool hasFlag(int argc, char** argv, const char* name) {
+  for (int i = 1; i < argc; ++i)
+    if (_stricmp(argv[i], name) == 0) return true;
+  return false;
+}
+
+BOOL CALLBACK collectUpperBoxes(HWND w, LPARAM p) {
+  auto* found = reinterpret_cast<HWND*>(p);
+  if (GetDlgCtrlID(w) == editor::kSaveOptionIds[0]) found[0] = w;
+  if (GetDlgCtrlID(w) == editor::kSaveOptionIds[2]) found[1] = w;
+  return TRUE;
+}
+
+// Once the save dialog is up: its two upper boxes checked (so the ones
+// under them show) and its rectangle printed.
+void CALLBACK showSaveDialog(HWND, UINT, UINT_PTR, DWORD) {
+  static bool done = false;
+  if (done) return;
+  HWND top = GetForegroundWindow();
+  DWORD pid = 0;
+  if (!top || (GetWindowThreadProcessId(top, &pid), pid != GetCurrentProcessId())) return;
+  HWND boxes[2] = {};
+  EnumChildWindows(top, collectUpperBoxes, reinterpret_cast<LPARAM>(boxes));
+  if (!boxes[0] || !boxes[1]) return;
+  done = true;
+  SendMessageA(boxes[0], BM_CLICK, 0, 0);
+  SendMessageA(boxes[1], BM_CLICK, 0, 0);
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  RECT r;
+  GetWindowRect(top, &r);
+  std::printf("window save %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  std::fflush(stdout);
+}
+
 std::string argValue(int argc, char** argv, const char* name, const char* fallback) {
   for (int i = 1; i + 1 < argc; ++i)
     if (_stricmp(argv[i], name) == 0) return argv[i + 1];
@@ -113,6 +152,11 @@ int main(int argc, char** argv) {
   GdiFlush();
   RECT r;
   GetWindowRect(e->hwnd(), &r);
+  if (hasFlag(argc, argv, "/save")) {
+    UniqueThreadTimer timer(SetTimer(nullptr, 0, 100, showSaveDialog));
+    e->save();
+    return 0;
+  }
   std::printf("window editor %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
   std::fflush(stdout);
   while (IsWindow(e->hwnd()) && GetMessageA(&msg, nullptr, 0, 0) > 0) {

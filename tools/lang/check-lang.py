@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Checks the language sources: every localised text the player uses has its
-key in lang/en/messages.dat, every one the engine uses in lang/en/engine.dat;
+key in lang/en/messages.dat, every one the engine uses in lang/en/engine.dat, every one the playlist
+editor uses in lang/en/pleditor.lng;
 every other language has the files and keys English has; each file encodes
 in its language's code page. With --missing, prints the missing English
 lines in the files' form instead."""
@@ -20,7 +21,9 @@ def main():
     lang = os.path.join(args.repo, 'lang')
     problems = []
     english = os.path.join(lang, 'en')
-    for file_name, folders in (('messages.dat', ['player']), ('engine.dat', ['engine'])):
+    # The playlist editors read their texts from "pleditor.lng" of their own.
+    for file_name, folders in (('messages.dat', ['player']), ('engine.dat', ['engine']),
+                               ('pleditor.lng', [os.path.join('player', 'windows', 'editor')])):
         used = {}
         for folder in folders:
             used.update(langfiles.localised_texts(os.path.join(args.repo, folder)))

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor_menu.h"
+#include "editor_save_options.h"
 #include "zv_playlist.h"
 
 namespace zv::ui {
@@ -28,6 +29,17 @@ class EditorDialogs {
   virtual std::optional<std::string> openPlaylist(HWND owner, const std::string& filter) = 0;
   // A file to save to ("lsd": default extension ".m3u", "xsd": ".z3u").
   virtual std::optional<std::string> saveFile(HWND owner, const std::string& filter, const char* defaultExtension) = 0;
+  // A file to save to from "lsd2": the save dialog with the four option
+  // boxes (`texts` their captions in order) below the file name; `options`
+  // holds the defaults and gets the choice. Without boxes of its own a port
+  // asks as saveFile does and keeps the defaults.
+  virtual std::optional<std::string> saveFileWithOptions(HWND owner, const std::string& filter,
+                                                         const char* defaultExtension, SaveOptions& options,
+                                                         const std::vector<std::string>& texts) {
+    (void)options;
+    (void)texts;
+    return saveFile(owner, filter, defaultExtension);
+  }
   virtual std::optional<std::string> chooseFolder(HWND owner, const std::string& title) = 0;
   // A message box's answer (IDOK, IDYES, ...).
   virtual int ask(HWND owner, const std::string& text, UINT flags) = 0;

@@ -125,8 +125,8 @@ void TPLEditorWnd::setDropMarker(int32_t line, int32_t level) {
   const int32_t old = markerLine_;
   markerLine_ = line;
   markerLevel_ = level;
-  if (old >= 0) ListView_RedrawItems(list_.get(), old, old);
-  if (line >= 0) ListView_RedrawItems(list_.get(), line, line);
+  redrawLine(old);
+  redrawLine(line);
   UpdateWindow(list_.get());
 }
 

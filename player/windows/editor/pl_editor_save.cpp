@@ -48,13 +48,62 @@ bool TPLEditorWnd::save() {
       auto target = host_.dialogs().saveFile(hwnd(), saveFilter(false, [&](const char* t) { return tr(t); }), "z3u");
       return target && saveTo(*target);
     }
-    case SaveWay::ask: {
-      auto target = host_.dialogs().saveFile(hwnd(), saveFilter(plan.flat, [&](const char* t) { return tr(t); }),
-                                             plan.flat ? "m3u" : "z3u");
-      return target && saveTo(*target);
-    }
+    case SaveWay::ask:
+      return saveAsked(plan.flat);
   }
   return false;
+}
+
+// The contents have no file of their own: the save dialog with the
+// options ("lsd2") asks where they go and what else to do.
+bool TPLEditorWnd::saveAsked(bool flat) {
+  SaveOptions options;
+  const std::vector<std::string> texts = {tr("SaveEditPl###Edit created playlist"),
+                                          tr("SaveEditNewWin###Edit in new window"),
+                                          tr("SaveSubPl###Save subplaylists"), tr("SaveStructure###Save structure")};
+  auto target = host_.dialogs().saveFileWithOptions(
+      hwnd(), saveFilter(flat, [&](const char* t) { return tr(t); }), flat ? "m3u" : "z3u", options, texts);
+  if (!target) return false;
+  options = effectiveOptions(options);
+  std::vector<std::string> failed;
+  const bool written = saveWithOptions(pl_, *target, options, failed);
+  if (!failed.empty()) {
+    std::string names;
+    for (const std::string& name : failed) names += (names.empty() ? "" : ", ") + name;
+    host_.dialogs().ask(hwnd(), tr("Error saving###Error saving") + " " + names, MB_OK | MB_ICONERROR);
+  }
+  if (!written) return false;
+  modified_ = false;
+  if (options.editCreated) {
+    if (options.editInNewWindow) set_.openLocation(*target);
+    else editFile(*target);
+  }
+  return true;
+}
+
+void TPLEditorWnd::editFile(const std::string& file) {
+  Playlist pl = createPlaylist(-1);
+  plAddFile(pl, file.c_str(), 0);
+  if (plGetCount(pl) == 0) {
+    PlaylistLine root{};
+    root.flags = plGetFlags(file.c_str());
+    plAddLine(pl, &root, file.c_str(), "", "");
+  }
+  clearSelection();
+  if (owns_) freePlaylist(pl_);
+  pl_ = pl;
+  owns_ = true;
+  freePlaylist(undo_);
+  undo_ = nullptr;
+  modified_ = false;
+  hot_ = -1;
+  queueNext_ = queueEnd_ = -1;
+  const std::string caption = cellText(pl_, 0, colName);
+  SetWindowTextA(hwnd(), (caption.empty() ? file : caption).c_str());
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  refresh();
+  if (plGetCount(pl_) > 0) selectOnly(plGetCount(pl_) > 1 ? 1 : 0, false);
+  queueDescriptions(0, plGetCount(pl_));
 }
 
 bool TPLEditorWnd::onClose() {

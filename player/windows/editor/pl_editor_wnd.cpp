@@ -209,6 +209,17 @@ int TPLEditorWnd::scrollX() const {
   return 0;
 }
 
+// A row's fill reaches past the last column to the list's edge, so the
+// whole width is invalidated; the list itself would redraw only the columns.
+void TPLEditorWnd::redrawLine(int32_t line) {
+  RECT row{}, client{};
+  if (line < 0 || !list_ || !ListView_GetItemRect(list_.get(), line, &row, LVIR_BOUNDS)) return;
+  GetClientRect(list_.get(), &client);
+  row.left = client.left;
+  row.right = std::max(row.right, client.right);
+  InvalidateRect(list_.get(), &row, FALSE);
+}
+
 int32_t TPLEditorWnd::topLine() const { return list_ ? ListView_GetTopIndex(list_.get()) : 0; }
 
 void TPLEditorWnd::refresh() {
@@ -286,8 +297,8 @@ void TPLEditorWnd::updateHot(bool overList) {
   if (hot == hot_) return;
   const int32_t old = hot_;
   hot_ = hot;
-  if (old >= 0) ListView_RedrawItems(list_.get(), old, old);
-  if (hot >= 0) ListView_RedrawItems(list_.get(), hot, hot);
+  redrawLine(old);
+  redrawLine(hot);
   if (hot >= 0 && old < 0) SetTimer(hwnd(), kHoverTimer, 200, nullptr);
   if (hot < 0) KillTimer(hwnd(), kHoverTimer);
 }
@@ -434,6 +445,15 @@ LRESULT TPLEditorWnd::onNotify(NMHDR* header) {
       return -1;
     case NM_CUSTOMDRAW:
       return onCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    case LVN_ITEMCHANGED: {
+      // Selected or no longer: the list redrew the columns, the rest follows.
+      const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+      if ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) {
+        if (change->iItem >= 0) redrawLine(change->iItem);
+        else InvalidateRect(list_.get(), nullptr, FALSE);  // every line at once
+      }
+      return 0;
+    }
     case LVN_KEYDOWN:
       onListKey(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
       return 0;

@@ -60,6 +60,8 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   void selectOnly(int32_t line, bool centre);
   void clearSelection();
   int32_t topLine() const;
+  // Redraws a line across the whole width of the list.
+  void redrawLine(int32_t line);
   // The state file record of this editor.
   EditorState state() const;
 
@@ -134,6 +136,9 @@ class TPLEditorWnd final : public ui::TFrameWnd {
   int rowHeight() const;
   int scrollX() const;
   bool saveTo(const std::string& target);
+  bool saveAsked(bool flat);
+  // This editor edits `file` from now on (its own playlist of that file).
+  void editFile(const std::string& file);
   std::string tr(const char* text) const;
 
   EditorSet& set_;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editor_host.h"
+#include "save_options_dialog.h"
 #include "zv_config.h"
 
 namespace zv::editor {
@@ -69,6 +70,11 @@ class SystemDialogs final : public EditorDialogs {
     ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     if (!GetSaveFileNameA(&ofn)) return std::nullopt;
     return std::string(path);
+  }
+
+  std::optional<std::string> saveFileWithOptions(HWND owner, const std::string& filter, const char* extension,
+                                                 SaveOptions& options, const std::vector<std::string>& texts) override {
+    return runSaveOptionsDialog(owner, filter, extension, options, texts);
   }
 
   std::optional<std::string> chooseFolder(HWND owner, const std::string& title) override {

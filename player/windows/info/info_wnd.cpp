@@ -225,17 +225,46 @@ ui::TZButton* TInfoWnd::button(const std::string& name) const {
 // ---- Showing a file ----
 
 void TInfoWnd::showFile(const std::string& path) {
-  if (busy_) {
-    pendingPath_ = path;
-    return;
+  pendingPath_ = path;
+  hasPending_ = true;
+  if (busy_) return;
+  // A file asked for while the pages were saved or loaded (a message box
+  // runs the message loop) is taken in turn, the newest last.
+  while (hasPending_) {
+    busy_ = true;
+    if (!path_.empty()) savePages();
+    const std::string next = std::move(pendingPath_);
+    pendingPath_.clear();
+    hasPending_ = false;
+    path_ = next;
+    char caption[ZV_DESC_SIZE] = {};
+    if (!path_.empty()) desc(path_.c_str(), caption);
+    SetWindowTextA(hwnd(), caption[0] ? caption : tr("InfoWnd", "File information").c_str());
+    invalidateRect({0, 0, clientSize().cx, clientRect().top});
+    loadPages();
+    busy_ = false;
   }
-  saveChanges();
-  path_ = path;
-  char caption[ZV_DESC_SIZE] = {};
-  if (!path_.empty()) desc(path_.c_str(), caption);
-  SetWindowTextA(hwnd(), caption[0] ? caption : tr("InfoWnd", "File information").c_str());
-  invalidateRect({0, 0, clientSize().cx, clientRect().top});
-  loadPages();
+}
+
+// Told from inside a playback step: the file is shown from the message
+// loop, so that saving the pages (which may ask the user) never runs in the
+// middle of that step.
+void TInfoWnd::currentFileChanged(const std::string& path) {
+  if (!followsCurrent_ || !hwnd() || !IsWindowVisible(hwnd())) return;
+  followPath_ = path;
+  if (!followPosted_) followPosted_ = PostMessageA(hwnd(), kMsgFollowCurrent, 0, 0) != FALSE;
+}
+
+void TInfoWnd::followCurrent() {
+  followPosted_ = false;
+  // Meanwhile shown for an editor's line, or closed: it keeps what it shows.
+  if (!followsCurrent_ || !IsWindowVisible(hwnd())) return;
+  if (followPath_ == (hasPending_ ? pendingPath_ : path_)) return;
+  showFile(followPath_);
+}
+
+void TInfoWnd::showPending() {
+  if (!busy_ && hasPending_) showFile(std::string(pendingPath_));
 }
 
 void TInfoWnd::loadPages() {
@@ -389,15 +418,15 @@ int TInfoWnd::selectedLine() const {
 void TInfoWnd::saveChanges() {
   if (path_.empty() || busy_) return;
   busy_ = true;
+  savePages();
+  busy_ = false;
+  showPending();
+}
+
+void TInfoWnd::savePages() {
   saveLyrics();
   if (id3Dirty_) saveId3();
   if (id3v2Loaded_ && id3v2Dirty_) saveId3v2();
-  busy_ = false;
-  if (!pendingPath_.empty()) {
-    std::string next = std::move(pendingPath_);
-    pendingPath_.clear();
-    showFile(next);
-  }
 }
 
 void TInfoWnd::saveLyrics() {
@@ -445,9 +474,15 @@ void TInfoWnd::removeId3() {
 
 // ---- ID3v2 editing ----
 
+// While an editor is open the window is busy: the editor holds a frame of
+// the loaded tag, which showing another file would free under it. A file
+// asked for meanwhile is shown once the edit is taken (showPending).
 bool TInfoWnd::editFrame(ZvId3v2Frame frame) {
   TFrameEditorWnd editor(frame, {rootDir_, language_});
-  return runner_ && runner_(editor, hwnd());
+  busy_ = true;
+  const bool ok = runner_ && runner_(editor, hwnd());
+  busy_ = false;
+  return ok;
 }
 
 void TInfoWnd::addFrame(const std::string& id) {
@@ -456,21 +491,23 @@ void TInfoWnd::addFrame(const std::string& id) {
   if (!frame) return;
   if (!editFrame(frame)) {
     id3v2DelFrame(tag_, frame);
-    return;
+    return showPending();
   }
   id3v2Dirty_ = true;
   rebuildFrameList(0);
   for (size_t i = 0; i < lines_.size(); ++i)
     if (lines_[i].frame == frame) SendMessageA(control("id3v2list"), LB_SETCURSEL, i, 0);
+  showPending();
 }
 
 void TInfoWnd::editSelectedFrame() {
   const int line = selectedLine();
   if (line < 0 || !id3v2Loaded_) return;
   ZvId3v2Frame frame = lines_[line].frame;
-  if (!editFrame(frame)) return;
+  if (!editFrame(frame)) return showPending();
   id3v2Dirty_ = true;
   rebuildFrameList(line);
+  showPending();
 }
 
 void TInfoWnd::deleteSelectedFrame() {
@@ -501,9 +538,14 @@ void TInfoWnd::fromId3Tags() {
 void TInfoWnd::editTextFields() {
   if (!id3v2Loaded_) return;
   TTextFieldsWnd grid(tag_, rootDir_, language_);
-  if (!textFieldsRunner_ || !textFieldsRunner_(grid, hwnd()) || !grid.changed()) return;
-  id3v2Dirty_ = true;
-  rebuildFrameList(selectedLine());
+  busy_ = true;
+  const bool ok = textFieldsRunner_ && textFieldsRunner_(grid, hwnd());
+  busy_ = false;
+  if (ok && grid.changed()) {
+    id3v2Dirty_ = true;
+    rebuildFrameList(selectedLine());
+  }
+  showPending();
 }
 
 void TInfoWnd::runCommand(const std::string& command) {
@@ -583,6 +625,9 @@ void TInfoWnd::drawInfoLine(const DRAWITEMSTRUCT& item) {
 
 LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case kMsgFollowCurrent:
+      followCurrent();
+      return 0;
     case msgInfoReady: {
       MSG m{hwnd(), message, wParam, lParam, 0, {0, 0}};
       onInfoReady(m);

@@ -40,6 +40,21 @@ class TInfoWnd : public ui::TFrameWnd {
   // Saves what changed on the pages (lyrics, ID3, ID3v2).
   void saveChanges();
   const std::string& path() const { return path_; }
+  const std::string& pendingPath() const { return pendingPath_; }
+  // True while a frame editor or the text-field grid is open: a file shown
+  // meanwhile waits (the editor holds a frame of the loaded tag).
+  bool busy() const { return busy_; }
+
+  // Whether the window follows the player's current file: set when the
+  // main window opens it for its current file, cleared when another window
+  // (a playlist editor) shows a line of its own in it.
+  void setFollowsCurrent(bool on) { followsCurrent_ = on; }
+  bool followsCurrent() const { return followsCurrent_; }
+  // The player's current file changed: shown (from the message loop) when
+  // the window follows it and is open; pending edits of the file shown are
+  // saved first.
+  void currentFileChanged(const std::string& path);
+  static constexpr UINT kMsgFollowCurrent = WM_APP + 1;
 
   void selectPage(int page);
   int page() const { return tabs_ ? tabs_->selected() : 0; }
@@ -99,6 +114,9 @@ class TInfoWnd : public ui::TFrameWnd {
   void fromId3Tags();
   void editTextFields();
   bool editFrame(ZvId3v2Frame frame);
+  void showPending();
+  void followCurrent();
+  void savePages();
   void showAddMenu();
   void onCommand(int id, int code, HWND control);
   void onInfoReady(const MSG& m);
@@ -112,6 +130,10 @@ class TInfoWnd : public ui::TFrameWnd {
   std::string rootDir_, language_;
   std::string path_, pendingPath_, lyricsPath_;
   bool busy_ = false, filling_ = false;
+  bool followsCurrent_ = false;
+  bool followPosted_ = false;
+  std::string followPath_;
+  bool hasPending_ = false;  // pendingPath_ waits (it may be empty: no file)
   bool id3Dirty_ = false, id3v2Dirty_ = false, id3v2Loaded_ = false;
   uint32_t caps_ = 0;
   ZvId3v2Tag tag_ = nullptr;

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "editor_test_lists.h"
 #include "testkit.h"
 #include "win_pos.h"
+#include "win32/owners.h"
 
 using namespace zv::editor;
 using edtest::kFile;
@@ -57,6 +59,19 @@ class ScriptedDialogs final : public EditorDialogs {
     filters.push_back(filter);
     return next();
   }
+  // The options the "lsd2" dialog answers with, and the box texts it showed.
+  std::deque<SaveOptions> optionAnswers;
+  std::vector<std::string> optionTexts;
+  std::optional<std::string> saveFileWithOptions(HWND, const std::string& filter, const char*, SaveOptions& options,
+                                                 const std::vector<std::string>& texts) override {
+    filters.push_back(filter);
+    optionTexts = texts;
+    if (!optionAnswers.empty()) {
+      options = optionAnswers.front();
+      optionAnswers.pop_front();
+    }
+    return next();
+  }
   std::optional<std::string> chooseFolder(HWND, const std::string&) override { return next(); }
   int ask(HWND, const std::string& text, UINT) override {
     asked.push_back(text);
@@ -85,7 +100,8 @@ class TestHost final : public EditorHost {
   int edits = 0;
   ScriptedDialogs dialogsScript;
   std::string rootDir() override { return zvtest::rootDir(); }
-  std::string language() override { return "en"; }
+  std::string lang = "en";
+  std::string language() override { return lang; }
   const zv::ui::TSkin* mainSkin() override { return nullptr; }
   Playlist mainPlaylist() override { return main; }
   int32_t currentLine() override { return current; }
@@ -593,6 +609,9 @@ TEST_F(EditorFixture, theLineUnderTheMouseIsLitUntilTheMouseLeaves) {
   TPLEditorWnd* e = set->openOwned(ownedTree(), "tree");
   ASSERT_TRUE(e);
   SetWindowPos(e->hwnd(), HWND_TOPMOST, 60, 60, 0, 0, SWP_NOSIZE);
+  // Columns narrower than the list: the light reaches the list's edge.
+  for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(e->listWindow(), c, 30);
+  pump();
   e->selectOnly(5, false);
   pump();
   EXPECT_EQ(listPixel(*e, 2), e->palette().background);
@@ -609,3 +628,175 @@ TEST_F(EditorFixture, theLineUnderTheMouseIsLitUntilTheMouseLeaves) {
 }
 
 }  // namespace
+
+// A playlist without a file of its own, saved through the dialog with the
+// options: "Edit created playlist" makes this editor edit the written file
+// (later saves go there without asking) or opens a new editor on it.
+TEST_F(EditorFixture, theCreatedPlaylistIsEditedInThisWindowOrInANewOne) {
+  const std::string dir = zvtest::freshDir("edit_created");
+  for (const char* name : {"a.mp3", "b.mp3"}) zvtest::writeFile(dir + "\\" + name, "x", 1);
+  auto newList = [&] {
+    Playlist pl = createPlaylist(-1);
+    List lines({{kHeading, 0, "", "New playlist", ""},
+                {kFile, 1, dir + "\\a.mp3", "", ""},
+                {kFile, 1, dir + "\\b.mp3", "", ""}});
+    plCopy(pl, lines);
+    return pl;
+  };
+  TPLEditorWnd* e = set->openOwned(newList(), "New playlist");
+  ASSERT_TRUE(e);
+  e->setModified(true);
+  const std::string first = dir + "\\first.m3u";
+  SaveOptions inThisWindow;
+  inThisWindow.editCreated = true;
+  inThisWindow.editInNewWindow = false;
+  host.dialogsScript.optionAnswers.push_back(inThisWindow);
+  host.dialogsScript.files.push_back(first);
+  const size_t editors = set->count();
+  ASSERT_TRUE(e->save());
+  EXPECT_EQ(host.dialogsScript.optionTexts,
+            (std::vector<std::string>{"Edit created playlist", "Edit in new window", "Save subplaylists",
+                                      "Save structure"}));
+  EXPECT_EQ(set->count(), editors);
+  EXPECT_EQ(_stricmp(plGetName(e->playlist(), 0), first.c_str()), 0) << plGetName(e->playlist(), 0);
+  EXPECT_EQ(plGetCount(e->playlist()), 3);
+  EXPECT_FALSE(e->modified());
+  // The next save goes straight to that file.
+  e->selectOnly(2, false);
+  key(e->listWindow(), VK_DELETE);
+  ASSERT_TRUE(e->save());
+  EXPECT_TRUE(host.dialogsScript.files.empty());
+  const auto written = zvtest::readFile(first);
+  const std::string text(written.begin(), written.end());
+  EXPECT_NE(text.find("a.mp3"), std::string::npos);
+  EXPECT_EQ(text.find("b.mp3"), std::string::npos);
+
+  // The default of the second box: a new editor edits the file.
+  TPLEditorWnd* other = set->openOwned(newList(), "New playlist");
+  ASSERT_TRUE(other);
+  SaveOptions inNewWindow;
+  inNewWindow.editCreated = true;
+  host.dialogsScript.optionAnswers.push_back(inNewWindow);
+  host.dialogsScript.files.push_back(dir + "\\second.m3u");
+  const size_t before = set->count();
+  ASSERT_TRUE(other->save());
+  ASSERT_EQ(set->count(), before + 1);
+  EXPECT_EQ(plGetName(other->playlist(), 0), std::string()) << "this editor keeps its list";
+  bool found = false;
+  for (TPLEditorWnd* w : set->editors())
+    if (_stricmp(plGetName(w->playlist(), 0), (dir + "\\second.m3u").c_str()) == 0) found = true;
+  EXPECT_TRUE(found);
+}
+
+// The editors' texts come from "pleditor.lng" of the chosen language, as the
+// program installs it.
+TEST_F(EditorFixture, theEditorsTextsComeFromTheirLanguageFile) {
+  set.reset();
+  host.lang = "ru";
+  set = std::make_unique<EditorSet>(host);
+  EXPECT_EQ(set->text("FindCur###Find current"), "\xcd\xe0\xe9\xf2\xe8 \xf2\xe5\xea\xf3\xf9\xe8\xe9");
+  EXPECT_EQ(set->text("SaveSubPl###Save subplaylists"),
+            "\xd1\xee\xf5\xf0\xe0\xed\xe8\xf2\xfc \xe2\xeb\xee\xe6\xe5\xed\xed\xfb\xe5 \xf1\xef\xe8\xf1\xea\xe8");
+  set.reset();
+  host.lang = "en";
+  set = std::make_unique<EditorSet>(host);
+  EXPECT_EQ(set->text("SaveSubPl###-"), "Save subplaylists") << "the English file, not the built-in text";
+}
+
+namespace {
+
+// The pixels of a rectangle of a window as it is on the screen.
+std::vector<uint32_t> grab(HWND w, const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(w);
+  zv::UniqueMemoryDc mem(CreateCompatibleDC(screen));
+  zv::UniqueBitmap dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::vector<uint32_t> px;
+  if (mem && dib && bits) {
+    HGDIOBJ old = SelectObject(mem.get(), dib.get());
+    BitBlt(mem.get(), 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    px.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + width * height);
+    SelectObject(mem.get(), old);
+  }
+  ReleaseDC(w, screen);
+  return px;
+}
+
+// The share of the pixels of `after` that equal those of `before` `dx` to the right.
+double shiftedMatch(const std::vector<uint32_t>& before, const std::vector<uint32_t>& after, int width, int dx) {
+  if (before.empty() || before.size() != after.size()) return 0;
+  const int height = static_cast<int>(before.size()) / width;
+  size_t same = 0, all = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x + dx < width; ++x, ++all)
+      if ((after[y * width + x] & 0xFFFFFF) == (before[y * width + x + dx] & 0xFFFFFF)) ++same;
+  return all ? static_cast<double>(same) / all : 0;
+}
+
+bool hasHorizontalBar(HWND list) {
+  SCROLLINFO si{sizeof(si), SIF_ALL};
+  return (GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) && GetScrollInfo(list, SB_HORZ, &si) &&
+         si.nMax >= static_cast<int>(si.nPage) && si.nPage > 0;
+}
+
+}  // namespace
+
+// Columns wider than the window: the list has the system's horizontal
+// scroll bar, and scrolling it moves the rows the editor draws and its
+// column header alike; columns that fit need no bar.
+TEST_F(EditorFixture, wideColumnsScrollSidewaysWithTheirHeader) {
+  TPLEditorWnd* e = set->openOwned(ownedTree(), "tree");
+  ASSERT_TRUE(e);
+  SetWindowPos(e->hwnd(), HWND_TOPMOST, 60, 60, 420, 300, SWP_SHOWWINDOW);
+  HWND list = e->listWindow();
+  for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list, c, 120);
+  RedrawWindow(e->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pump();
+  ASSERT_TRUE(hasHorizontalBar(list)) << "nine columns of 120 pixels in a 420-pixel window";
+  SCROLLINFO si{sizeof(si), SIF_ALL};
+  GetScrollInfo(list, SB_HORZ, &si);
+  EXPECT_EQ(si.nPos, 0);
+
+  RECT rows{};
+  GetClientRect(list, &rows);
+  rows.bottom = std::min<LONG>(rows.bottom, 100);
+  RECT header{};
+  GetClientRect(e->hwnd(), &header);
+  POINT listTop{0, 0};
+  MapWindowPoints(list, e->hwnd(), &listTop, 1);
+  header = {listTop.x, listTop.y - 20, listTop.x + rows.right, listTop.y};
+  const auto rowsBefore = grab(list, rows);
+  const auto headerBefore = grab(e->hwnd(), header);
+
+  constexpr int kShift = 100;
+  ListView_Scroll(list, kShift, 0);
+  RedrawWindow(e->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pump();
+  GetScrollInfo(list, SB_HORZ, &si);
+  EXPECT_EQ(si.nPos, kShift);
+  const auto rowsAfter = grab(list, rows);
+  const auto headerAfter = grab(e->hwnd(), header);
+  // Mostly background: what counts is how many pixels differ, in place and
+  // when shifted by the scrolled distance.
+  const double unmoved = 1 - shiftedMatch(rowsBefore, rowsAfter, rows.right, 0);
+  const double moved = 1 - shiftedMatch(rowsBefore, rowsAfter, rows.right, kShift);
+  EXPECT_GT(unmoved, 0.005) << "the rows changed";
+  EXPECT_LT(moved * 4, unmoved) << "the rows moved by the scrolled distance";
+  const int headerWidth = header.right - header.left;
+  const double headerUnmoved = 1 - shiftedMatch(headerBefore, headerAfter, headerWidth, 0);
+  const double headerMoved = 1 - shiftedMatch(headerBefore, headerAfter, headerWidth, kShift);
+  EXPECT_GT(headerUnmoved, 0.005);
+  EXPECT_LT(headerMoved * 4, headerUnmoved) << "the header follows the rows";
+
+  // Narrow columns fit: no bar.
+  ListView_Scroll(list, -kShift, 0);
+  for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list, c, 30);
+  pump();
+  EXPECT_FALSE(hasHorizontalBar(list));
+  // The next test's editor of this number starts with the usual widths.
+  for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list, c, defaultColumnWidth(c));
+}

@@ -366,3 +366,74 @@ TEST_F(InfoWindow, aTagForAFileInUseWaitsForTheBatchAndIsWrittenThen) {
   EXPECT_EQ(frameField(id3v2FindFrame(tag, "talb"), "content"), "Deferred Album");
   id3v2Free(tag);
 }
+
+// The player moves on while a frame editor is open: the window waits with
+// the new file (the editor holds a frame of the loaded tag), the edit is
+// taken and saved into the file it was made for, then the new file shows.
+TEST_F(InfoWindow, aFileShownWhileAFrameEditorIsOpenWaitsAndTheEditIsSavedToItsOwnFile) {
+  const std::string first = copyMedia("tagged.mp3");
+  const std::string second = first.substr(0, first.find_last_of('\\')) + "\\next.mp3";
+  ASSERT_TRUE(CopyFileA((mediaDir() + "\\tagged.mp3").c_str(), second.c_str(), FALSE));
+  window_->showFile(first);
+  bool waitedDuringEdit = false;
+  window_->setEditorRunner([&](TFrameEditorWnd& editor, HWND owner) {
+    if (!editor.open(owner)) return false;
+    window_->showFile(second);  // as the current file's change would, from the message loop
+    waitedDuringEdit = window_->busy() && window_->path() == first && window_->pendingPath() == second;
+    if (HWND desc = editor.field("desc")) type(desc, "kept");
+    if (HWND content = editor.field("content")) type(content, "made while the player moved on");
+    auto* ok = dynamic_cast<zv::ui::TZButton*>(editor.findElement("ok"));
+    if (!ok) return false;
+    ok->onClick();
+    return editor.accepted();
+  });
+  window_->runCommand("comm");
+  EXPECT_TRUE(waitedDuringEdit);
+  EXPECT_EQ(window_->path(), second);
+  EXPECT_FALSE(window_->id3v2Dirty());
+  EXPECT_EQ(messages_, "");
+  ZvId3v2Tag tag = id3v2Create();
+  ASSERT_EQ(id3v2Load(tag, first.c_str()), 0);
+  bool found = false;
+  for (int32_t i = 0; i < id3v2FrameCount(tag); ++i) {
+    ZvId3v2Frame frame = id3v2GetFrame(tag, i);
+    if (frameField(frame, "content") == "made while the player moved on") found = true;
+  }
+  EXPECT_TRUE(found) << "the edit went into the file it was made for";
+  ASSERT_EQ(id3v2Load(tag, second.c_str()), 0);
+  for (int32_t i = 0; i < id3v2FrameCount(tag); ++i)
+    EXPECT_NE(frameField(id3v2GetFrame(tag, i), "content"), "made while the player moved on");
+  id3v2Free(tag);
+}
+
+static void pumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// Only a window that follows the current file and is open takes it.
+TEST_F(InfoWindow, theCurrentFileIsTakenOnlyByAnOpenWindowThatFollowsIt) {
+  const std::string first = copyMedia("tagged.mp3");
+  const std::string second = first.substr(0, first.find_last_of('\\')) + "\\tone.wav";
+  ASSERT_TRUE(CopyFileA((mediaDir() + "\\tone.wav").c_str(), second.c_str(), FALSE));
+  window_->showFile(first);
+  ShowWindow(window_->hwnd(), SW_SHOWNOACTIVATE);
+  window_->currentFileChanged(second);
+  pumpMessages();
+  EXPECT_EQ(window_->path(), first) << "a window showing an editor's line keeps it";
+  window_->setFollowsCurrent(true);
+  window_->currentFileChanged(second);
+  EXPECT_EQ(window_->path(), first) << "shown from the message loop, not inside the playback step";
+  pumpMessages();
+  EXPECT_EQ(window_->path(), second);
+  // Told, then shown for an editor's line before the message comes: it keeps that line.
+  window_->currentFileChanged(first);
+  window_->setFollowsCurrent(false);
+  pumpMessages();
+  EXPECT_EQ(window_->path(), second);
+  window_->setFollowsCurrent(true);
+  ShowWindow(window_->hwnd(), SW_HIDE);
+  window_->currentFileChanged(first);
+  pumpMessages();
+  EXPECT_EQ(window_->path(), second) << "a closed window loads nothing";
+}

@@ -88,6 +88,15 @@ void PluginsPage::build(RECT a, std::vector<PluginEntry> entries) {
     setCell(list_, at, 1, groupText(e.group));
     setCell(list_, at, 2, e.builtIn() ? builtIn : e.fileName);
   }
+  // The kind and the file as wide as their texts; the rest for the
+  // descriptions, which are the longest.
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE);  // the last: USEHEADER would fill the list
+  for (int column : {1, 2})  // a gap before the next column
+    SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0) + 10);
+  const int rest = width - static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, 1, 0)) -
+                   static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, 2, 0));
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, std::max(rest, width / 3));
 
   const int y = a.top + kListHeight + 10;
   picture_ = &pages_.element<TPluginPicture>(RECT{a.left, y, a.left + kPictureSide, y + kPictureSide});
@@ -138,6 +147,13 @@ void PluginsPage::showSelected() {
   }
   const PluginEntry& e = entries_[index];
   picture_->show(e.module);
+  // The texts start beside the picture, or where it would be without one.
+  const int left = picture_->shown() ? picture_->rect().right + 10 : picture_->rect().left;
+  for (ui::TZText* text : {title_, details_}) {
+    RECT r = text->rect();
+    r.left = left;
+    text->setRect(r);
+  }
   title_->setText(e.description);
   std::string text = e.builtIn() ? texts_.caption("lBuiltIn", "Built into the engine")
                                  : texts_.caption("lFile", "File:") + " " + e.fileName;

@@ -228,6 +228,33 @@ TEST_F(PluginsPage, configureHandsTheLibraryTheSettingsWindow) {
   EXPECT_EQ(configCalls(&parent), before + 2);
 }
 
+// The window's rectangle of the screen, written as a 32-bit BMP.
+void saveWindowPicture(HWND window, const std::string& file) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  WindowDc screen(nullptr);
+  UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return;
+  {
+    SelectedObject selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+  }
+  GdiFlush();
+  BITMAPFILEHEADER head{};
+  head.bfType = 0x4D42;
+  head.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  head.bfSize = head.bfOffBits + static_cast<DWORD>(w * h * 4);
+  std::string bytes(reinterpret_cast<const char*>(&head), sizeof(head));
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+  bytes.append(static_cast<const char*>(bits), static_cast<size_t>(w) * h * 4);
+  zvtest::writeFile(file, bytes.data(), bytes.size());
+}
+
 TEST_F(PluginsPage, aLibrarysPictureIsShownBesideItsDescription) {
   NEED_DISPLAY();
   TSetupWnd w(context());
@@ -240,6 +267,7 @@ TEST_F(PluginsPage, aLibrarysPictureIsShownBesideItsDescription) {
   clickLine(page.list(), lineOf(page.list(), "cfgpic.dec", 2));
   ASSERT_TRUE(page.picture().shown());
   // Drawn in its box at its own size, centred.
+  SetWindowPos(w.hwnd(), HWND_TOPMOST, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   RedrawWindow(w.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   const RECT box = page.picture().rect();
   const POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
@@ -249,11 +277,13 @@ TEST_F(PluginsPage, aLibrarysPictureIsShownBesideItsDescription) {
   ReleaseDC(w.hwnd(), dc);
   EXPECT_EQ(middle, kPicColor);
   EXPECT_NE(outside, kPicColor) << "not stretched over the box";
+  saveWindowPicture(w.hwnd(), zvtest::freshDir("pictures") + "\\plugins-page.bmp");  // for people to look at
   page.select(lineOf(page.list(), "Sampler"));
   EXPECT_FALSE(page.picture().shown());
 }
 
 // ---- The icon commands ----
+
 
 struct LinkRead {
   std::string target, arguments, workingDir, iconFile;

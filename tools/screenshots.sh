@@ -66,6 +66,8 @@ if [ -f "$root/bin/toolview.exe" ]; then
   shot timer /timer
   shot countdown /countdown
   shot prompt /prompt
+  shot setup-filetypes /setup 5
+  shot setup-plugins /setup 6
   program=skinview.exe
 fi
 if [ -f "$out/main-default-full.png" ]; then

@@ -2,6 +2,7 @@
 #include "startup/tool_windows.h"
 
 #include "commands/command_table.h"
+#include "main_commands.h"
 #include "main_window.h"
 #include "sequencing/sequencing_settings.h"
 
@@ -58,6 +59,13 @@ void EqTimerSide::shutdown() {
   }
 }
 
+// The volume keys, commands and indicator follow the reopened mixer.
+void TMainWnd::mixerReopened(int32_t volumeControl, int32_t muteControl) {
+  volumeControl_ = volumeControl;
+  muteControl_ = muteControl;
+  if (commands_) commands_->setVolumeControl(volumeControl);
+}
+
 void EqTimerSide::openEqualizer() {
   dropClosedWindows();
   if (eqWnd_) {
@@ -70,6 +78,7 @@ void EqTimerSide::openEqualizer() {
     const char* name = line >= 0 ? plGetName(main_.currentPlaylist(), line) : nullptr;
     return std::string(name ? name : "");
   });
+  eqWnd_->onMixerReopened = [this](const eq::MixerIds& ids) { main_.mixerReopened(ids.volume[0], ids.mute[0]); };
   eqWnd_->onTransitionChanged = [this] {
     SequencingSettings& s = main_.sequencer().settings();
     const SequencingSettings read = readSequencingSettings();

@@ -105,6 +105,10 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // A display menu command ("_spec", "_peaks2", ...): stored and handed to
   // the display.
   void applyDisplayCommand(const std::string& command);
+  // The mixer was reopened for another output device: the master volume's
+  // and mute's controls of that device (-1 where it has none).
+  void mixerReopened(int32_t volumeControl, int32_t muteControl);
+  int32_t volumeControlId() const { return volumeControl_; }
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;

@@ -34,6 +34,9 @@ class SequencingCommands : public CommandTarget {
   void groupMode(C c) override;
   // "volup", "voldown" on the master volume; the balance is kept.
   void volume(C c) override;
+  // The mixer was opened again (another output device): its master control.
+  void setVolumeControl(int32_t volumeControl) { volumeControl_ = volumeControl; }
+  int32_t volumeControl() const { return volumeControl_; }
 
  protected:
   Sequencer& seq_;

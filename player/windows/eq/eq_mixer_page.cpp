@@ -151,6 +151,7 @@ void TEqWnd::chooseDevice(int entry) {
   outGetParams(&params);
   setConfigRec("outParams", &params, sizeof(params));
   mixer_ = reopenMixer();
+  if (onMixerReopened) onMixerReopened(mixer_);
   refreshMixer();
 }
 

@@ -45,6 +45,9 @@ class TEqWnd final : public ui::TFrameWnd {
 
   // Called after the transition keys changed (the sequencing re-reads them).
   std::function<void()> onTransitionChanged;
+  // Called after another output device was chosen and the mixer reopened,
+  // with the new device's entries (the main window's volume follows them).
+  std::function<void(const MixerIds&)> onMixerReopened;
   // Called when the window is gone (the owner drops its pointer).
   std::function<void()> onDestroyed;
   // Asks for a preset name ("save_other"); nullopt when cancelled. Unset:

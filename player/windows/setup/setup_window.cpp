@@ -19,7 +19,7 @@ constexpr int kClientWidth = 500, kClientHeight = 360;
 constexpr int kLabelWidth = 170, kRow = 28;
 enum ChildId { idAutoOpen = 100, idTree };
 
-const char* const kPageCaptions[] = {"General", "Tray", "Menus", "Folders", "File types"};
+const char* const kPageCaptions[] = {"General", "Tray", "Menus", "Folders", "File types", "Plug-ins"};
 
 RECT row(const RECT& area, int y, int left = 0, int right = 0) {
   return {area.left + left, area.top + y, right > 0 ? area.left + right : area.right, area.top + y + 22};
@@ -36,6 +36,8 @@ TSetupWnd::TSetupWnd(SetupContext context)
   if (!context_.translate) context_.translate = [](const char* text) { return defaultText(text ? text : ""); };
   if (context_.langDir.empty()) context_.langDir = context_.root + "\\lang";
   if (context_.language.empty()) context_.language = setupui::currentLanguage();
+  if (!context_.plugins) context_.plugins = listPlugins;
+  if (!context_.shortcutFolder) context_.shortcutFolder = shortcutFolder;
   if (!context_.message)
     context_.message = [this](const std::string& text) { MessageBoxA(hwnd(), text.c_str(), "Zorvak", MB_ICONWARNING); };
 }
@@ -43,7 +45,7 @@ TSetupWnd::TSetupWnd(SetupContext context)
 TSetupWnd::~TSetupWnd() = default;
 
 bool TSetupWnd::open(HWND owner) {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   texts_ = std::make_unique<setupui::WindowTexts>(context_.langDir, context_.language, "SetupWnd");
   if (!createFrame(context_.root, texts_->caption("SetupWnd", "Settings").c_str(), {kClientWidth, kClientHeight}, owner))
@@ -78,6 +80,9 @@ bool TSetupWnd::open(HWND owner) {
   pages_.setBuildPage(menus), buildMenus(area);
   pages_.setBuildPage(folders), buildFolders(area);
   pages_.setBuildPage(fileTypes), buildFileTypes(area);
+  pages_.setBuildPage(plugins);
+  plugins_ = std::make_unique<setupui::PluginsPage>(pages_, *texts_, hwnd());
+  plugins_->build(area, context_.plugins());
   readValues();
   fillTree();
   showPage(general);
@@ -261,6 +266,31 @@ void TSetupWnd::buildFileTypes(RECT a) {
   remove.setName("delExt");
   remove.setHint(texts_->hint("delExt", "Delete the selected user-defined extension"));
   remove.onClick = [this] { removeExtension(); };
+  auto& icons = pages_.element<ui::TZButton>(row(a, 4 * kRow, x, a.right - a.left), texts_->caption("icons", "Shortcuts..."));
+  icons.setName("icons");
+  icons.setHint(texts_->hint("icons", "Add shortcuts to the player"));
+  icons.onClick = [this] { iconMenu(); };
+}
+
+// ---- The icon commands ----
+
+void TSetupWnd::iconMenu() {
+  UniqueMenu menu(CreatePopupMenu());
+  for (size_t i = 0; i < shortcutCommands().size(); ++i)
+    AppendMenuA(menu.get(), MF_STRING, i + 1, t(shortcutCommands()[i].caption).c_str());
+  POINT at{};
+  GetCursorPos(&at);
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr));
+  if (chosen >= 1 && chosen <= shortcutCommands().size()) runIconCommand(shortcutCommands()[chosen - 1].command);
+}
+
+HRESULT TSetupWnd::runIconCommand(const std::string& command) {
+  const std::optional<ShortcutPlace> place = shortcutPlaceOf(command);
+  if (!place) return E_INVALIDARG;
+  const HRESULT hr = addProgramShortcuts(*place, context_.playerExe, context_.shortcutFolder);
+  if (FAILED(hr)) context_.message(t("NoShortcut###The shortcut could not be created"));
+  return hr;
 }
 
 // ---- Values in and out ----
@@ -436,6 +466,7 @@ LRESULT TSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool space = note->code == TVN_KEYDOWN && reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_SPACE;
     // The box changes after this notification: act on it afterwards.
     if (note->hwndFrom == tree_ && (note->code == NM_CLICK || space)) PostMessageA(hwnd(), kBoxClicked, 0, 0);
+    if (plugins_ && plugins_->notify(*note)) return 0;
   } else if (message == kBoxClicked) {
     boxesChanged();
     return 0;

@@ -20,7 +20,9 @@
 #include "settings/setup_keys.h"
 #include "setup/adv_setup_window.h"
 #include "setup/form_pages.h"
+#include "setup/plugins_page.h"
 #include "setup/window_texts.h"
+#include "startup/program_shortcuts.h"
 #include "startup/shell_assoc.h"
 
 namespace zv {
@@ -41,11 +43,15 @@ struct SetupContext {
   std::function<void()> notifyShell;
   // Decoder libraries and input kinds with their extensions.
   std::function<std::vector<ExtensionSource>()> decoders, inputKinds;
+  // The plug-ins page's list (the engine's by default) and the folders the
+  // icon commands write into (the user's shell folders by default).
+  std::function<std::vector<PluginEntry>()> plugins;
+  std::function<std::string(ShortcutPlace)> shortcutFolder;
 };
 
 class TSetupWnd : public ui::TFrameWnd {
  public:
-  enum Page { general, tray, menus, folders, fileTypes, pageCount };
+  enum Page { general, tray, menus, folders, fileTypes, plugins, pageCount };
   explicit TSetupWnd(SetupContext context);
   ~TSetupWnd() override;
 
@@ -70,6 +76,10 @@ class TSetupWnd : public ui::TFrameWnd {
   // A click on the box of a tree item (a group's or an extension's).
   void clickBox(const std::string& text);
   TAdvSetupWnd* advancedWindow() const { return advanced_.get(); }
+  setupui::PluginsPage& pluginsPage() { return *plugins_; }
+  // An icon command ("idesk", "istart", "iprg", "iql"): its shortcuts, or
+  // a message when they cannot be made.
+  HRESULT runIconCommand(const std::string& command);
   void openAdvanced();
 
  protected:
@@ -86,6 +96,7 @@ class TSetupWnd : public ui::TFrameWnd {
   void buildMenus(RECT area);
   void buildFolders(RECT area);
   void buildFileTypes(RECT area);
+  void iconMenu();
   void fillTree();
   HTREEITEM parentOf(HTREEITEM item) const;
   void syncGroupBox(HTREEITEM group);
@@ -113,6 +124,7 @@ class TSetupWnd : public ui::TFrameWnd {
   std::map<HTREEITEM, bool> seen_;  // the groups' boxes as last seen
   ui::TZCheck *folders_ = nullptr, *audioCd_ = nullptr, *lyrInDb_ = nullptr, *lyrBeside_ = nullptr;
   std::unique_ptr<TAdvSetupWnd> advanced_;
+  std::unique_ptr<setupui::PluginsPage> plugins_;
 };
 
 }  // namespace zv

@@ -1,4 +1,4 @@
-// toolview.exe [/root DIR] /eq [1|2|3] | /fr | /timer | /countdown | /prompt [/at X Y]
+// toolview.exe [/root DIR] /eq [1|2|3] | /fr | /timer | /countdown | /prompt | /setup [1..6] [/at X Y]
 // Shows a tool window with a settings section of its own ("zvtoolview"),
 // prints "window WHAT X Y WIDTH HEIGHT" once it is drawn, and runs until the
 // window is closed. "./zv screenshots" drives it. Its power port does
@@ -16,9 +16,11 @@
 #include "eq_model.h"
 #include "eq_window.h"
 #include "prompt_window.h"
+#include "setup/setup_window.h"
 #include "timer_window.h"
 #include "zv_config.h"
 #include "zv_mixer.h"
+#include "zv_plugins.h"
 
 namespace {
 
@@ -116,6 +118,22 @@ int main(int argc, char** argv) {
     if (!countdown->open(root, "Warning")) return 1;
     for (int i = 0; i < 6; ++i) countdown->step();
     window = std::move(countdown);
+  } else if (hasArg(argc, argv, "/setup")) {
+    // The settings window on one of its pages, with the engine's plug-ins
+    // and registrations under a key of its own.
+    initPlugins();
+    HKEY shell = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\zvtoolview\\classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &shell,
+                    nullptr);
+    SetupContext context;
+    context.root = root;
+    context.playerExe = root + "\\bin\\zorvak.exe";
+    context.shell = ShellRoots{shell, shell};
+    auto setup = std::make_unique<TSetupWnd>(std::move(context));
+    if (!setup->open(nullptr)) return 1;
+    const int page = std::atoi(argValue(argc, argv, "/setup", "1").c_str());
+    if (page >= 1 && page <= TSetupWnd::pageCount) setup->showPage(page - 1);
+    window = std::move(setup);
   } else if (hasArg(argc, argv, "/prompt")) {
     // Modal: told once it shows, it runs until answered.
     ui::TPromptWnd prompt;
@@ -123,7 +141,7 @@ int main(int argc, char** argv) {
     prompt.ask(root, nullptr, "Save preset", "Preset name:", "Evening");
     return 0;
   } else {
-    std::fprintf(stderr, "toolview: /eq [1|2|3], /fr, /timer, /countdown or /prompt\n");
+    std::fprintf(stderr, "toolview: /eq [1|2|3], /fr, /timer, /countdown, /prompt or /setup [1..6]\n");
     return 2;
   }
   announce("tool", shown ? shown : window->hwnd(), argc, argv);

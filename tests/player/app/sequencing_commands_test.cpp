@@ -121,4 +121,32 @@ TEST(MasterVolume, volupAndVoldownStepWithinTheRangeAndKeepTheBalance) {
   closeMixer();
 }
 
+// Commands made while the mixer had no master control (-1) follow the
+// control of a mixer opened later (another output device was chosen).
+TEST(MasterVolume, aReopenedMixersControlTakesTheVolumeCommands) {
+  ptest::ensureEngine();
+  ptest::OwnedPl pl;
+  ptest::FakePort port;
+  ptest::FakeView view;
+  Sequencer seq{pl, port, view};
+  SequencingCommands commands{seq, -1};
+  runCommand(commands, "voldown", sourceKeyboard);  // nothing to move: no failure
+  if (openMixer() != 0) GTEST_SKIP() << "no mixer";
+  int32_t line = findLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS);
+  int32_t control = line != -1 ? findCtl(line, MIXERCONTROL_CONTROLTYPE_VOLUME) : -1;
+  if (control < 0) {
+    closeMixer();
+    GTEST_SKIP() << "no master volume control";
+  }
+  commands.setVolumeControl(control);
+  EXPECT_EQ(commands.volumeControl(), control);
+  setVolume(control, 40000, 0);
+  runCommand(commands, "voldown", sourceKeyboard);
+  int32_t volume = -1, balance = -1;
+  getVolume(control, &volume, &balance);
+  EXPECT_EQ(volume, 40000 - 2048);
+  setVolume(control, 65535, 0);
+  closeMixer();
+}
+
 }  // namespace

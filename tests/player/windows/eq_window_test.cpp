@@ -211,7 +211,15 @@ TEST_F(EqWindow, choosingAnOutputDeviceStoresWord3AndReopensTheMixer) {
   ASSERT_GE(wnd->deviceList().size(), 1u);
   EXPECT_EQ(wnd->deviceList()[0], "<Default device>");
   if (wnd->deviceList().size() < 2) GTEST_SKIP() << "no wave-out device";
+  // The main window hears of the reopened mixer with the new device's ids.
+  std::vector<MixerIds> reopened;
+  wnd->onMixerReopened = [&](const MixerIds& ids) { reopened.push_back(ids); };
   wnd->chooseDevice(1);
+  ASSERT_EQ(reopened.size(), 1u);
+  const MixerIds fresh = lookUpMixerIds();  // asked of the mixer open now
+  EXPECT_EQ(reopened[0].volume, fresh.volume);
+  EXPECT_EQ(reopened[0].mute, fresh.mute);
+  EXPECT_EQ(reopened[0].volume, wnd->mixerIds().volume);
   ZvOutParams stored{};
   ASSERT_TRUE(configRec("outParams", &stored, sizeof(stored)));
   EXPECT_EQ(stored.device, 0);
@@ -220,6 +228,7 @@ TEST_F(EqWindow, choosingAnOutputDeviceStoresWord3AndReopensTheMixer) {
   wnd->chooseDevice(0);
   ASSERT_TRUE(configRec("outParams", &stored, sizeof(stored)));
   EXPECT_EQ(stored.device, -1);
+  EXPECT_EQ(reopened.size(), 2u);
 }
 
 TEST_F(EqWindow, transitionControlsWriteTheirKeys) {

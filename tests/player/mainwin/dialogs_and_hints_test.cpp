@@ -88,21 +88,21 @@ struct Search {
   HWND found = nullptr;
 };
 
+BOOL CALLBACK takeMatching(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != s->pid || !IsWindowVisible(w) || !s->match(w)) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
 // A visible top-level window of `pid` that `match` accepts, within `ms`.
 HWND waitTopLevel(DWORD pid, const std::function<bool(HWND)>& match, int ms) {
   Search s{pid, match};
   zvtest::waitFor([&] {
     s.found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(p);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner != s->pid || !IsWindowVisible(w) || !s->match(w)) return TRUE;
-          s->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    EnumWindows(takeMatching, reinterpret_cast<LPARAM>(&s));
     return s.found != nullptr;
   }, ms);
   return s.found;
@@ -292,20 +292,21 @@ TEST_F(MainWindowExtras, displayMenuListsTheVisualisationLibraries_startsStopsCo
 
 // ---- The playlist editor's description editor ----
 
+struct ChildSearch {
+  const char* cls;
+  HWND found;
+};
+
+BOOL CALLBACK takeChildOfClass(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<ChildSearch*>(p);
+  if (className(w) != f->cls) return TRUE;
+  f->found = w;
+  return FALSE;
+}
+
 HWND findChildOfClass(HWND parent, const char* cls) {
-  struct Find {
-    const char* cls;
-    HWND found;
-  } f{cls, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(p);
-        if (className(w) != f->cls) return TRUE;
-        f->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  ChildSearch f{cls, nullptr};
+  EnumChildWindows(parent, takeChildOfClass, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
 

@@ -23,7 +23,7 @@ struct OpenFileOptions {
   std::vector<std::string> extensions;       // playable, lower case with the dot
   std::vector<std::string> quickFolders;     // the column at the left; empty: none
   bool addToPlaylist = false, playOpened = true;
-  std::function<std::string(const char*)> translate;  // "Key###Default" -> text
+  std::function<std::string(const char*)> translate;  // a language text (key, "###", default) -> its text
 };
 
 struct OpenFileChoice {

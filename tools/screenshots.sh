@@ -56,6 +56,7 @@ shot frame /frame
 shot dialog /dialog
 shot autoplay /autoplay
 shot about /about
+shot openfile /openfile
 # The tool windows, with the engine behind them.
 if [ -f "$root/bin/toolview.exe" ]; then
   program=toolview.exe

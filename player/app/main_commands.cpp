@@ -97,9 +97,9 @@ void MainCommands::toolWindow(C c) {
   if (IsIconic(wnd_.hwnd())) ShowWindow(wnd_.hwnd(), SW_RESTORE);
   window->open(wnd_);
 }
-// The display menu's settings: "_vis:" and "_cfg:" need the plug-in list,
-// which the display menu does not offer yet.
+// The display menu's settings and its plug-ins ("_vis:", "_cfg:").
 void MainCommands::display(C c) { wnd_.applyDisplayCommand(std::string(c.name()) + c.argument); }
+void MainCommands::vis(C c) { wnd_.startVisPlugin(c.argument); }
 
 void MainCommands::notAvailable(C) {
   MessageBoxA(wnd_.hwnd(), "This feature is not yet implemented", "Zorvak", MB_ICONINFORMATION);

@@ -33,6 +33,7 @@ class MainCommands final : public SequencingCommands {
   void document(C) override;
   void notAvailable(C) override;
   void toolWindow(C) override;
+  void openFile(C c) override { toolWindow(c); }  // the "Open file" dialog registers as a window
   void newPlaylistEditor(C) override;
   void editPlaylist(C) override;
   void editCurrentPlaylist(C) override;
@@ -43,6 +44,7 @@ class MainCommands final : public SequencingCommands {
   editor::EditorSet& editors();
   bool hasEditors() const { return editors_ != nullptr; }
   void display(C) override;
+  void vis(C) override;
 
  private:
   TMainWnd& wnd_;

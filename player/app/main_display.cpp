@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "display/command_hints.h"
 #include "display/label_texts.h"
 #include "display/time_format.h"
 #include "menus/vis_data.h"
@@ -77,6 +78,8 @@ MenuLook TMainWnd::menuLook() const {
 }
 
 void TMainWnd::applyDisplayCommand(const std::string& command) {
+  if (command.rfind("_vis:", 0) == 0) return startVisPlugin(command.substr(5));
+  if (command.rfind("_cfg:", 0) == 0) return configureVisPlugin(command.substr(5));
   if (!zv::applyDisplayCommand(visData_, command)) return;
   storeVisData(visData_);
   applySkinToChildren();  // the panel hands the new record to its instance
@@ -99,9 +102,17 @@ void TMainWnd::onLabelClick(int index, bool right) {
   }
 }
 
+std::string TMainWnd::controlTooltip(const ui::TSkinCtl& ctl) const {
+  if (!ctl.isButton()) return ctl.attr("hint");
+  auto* self = const_cast<TMainWnd*>(this);  // text() reads the loaded language file
+  return skinButtonTooltip(ctl.action, ctl.action1, ctl.attr("hint"),
+                           [self](const char* localised) { return self->text(localised); });
+}
+
 void TMainWnd::applyTooltips() {
   const bool on = display_.showTooltips;
   for (auto& label : labels_) label->setShowHint(on);
+  refreshTooltips();  // the buttons' hints in the language now loaded
   // The skin buttons' hints ("showTooltips" off silences them).
   if (HWND tips = tooltipWindow()) SendMessageA(tips, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
 }

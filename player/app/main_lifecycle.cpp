@@ -69,7 +69,7 @@ bool TMainWnd::start() {
   steps.on(S::plugins, [&] {
     initPlugins();
     visInstance_ = startPlugin("vis", me);
-    startPlugin("winampvis", me);
+    winampVisInstance_ = startPlugin("winampvis", me);
     samplerInstance_ = startPlugin("insampler", me);
     pluginsStarted_ = true;
     return true;

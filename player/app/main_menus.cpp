@@ -85,6 +85,7 @@ void TMainWnd::showMenu(const std::string& name) {
                                  configBool((std::string("Topmost_") + (mini_ ? "1" : "0")).c_str(),
                                             defaultTopmost(mini_ ? 1 : 0) ? ZV_TRUE : ZV_FALSE) != 0);
     if (menu == "vismenu") return visMenuDefinition(visData_.mode, visData_.style == ZV_VIS_STYLE_BARS);
+    if (menu == "_vis" || menu == "_cfg") return visPluginMenu(menu == "_cfg");
     if (menu == "skinmenu") return skinMenuDefinition(skinFolders(dirs_.root), skins_.name);
     if (menu == "recent") return recentMenuDefinition(locations(recent_), "open:");
     if (menu == "open:recent") return recentMenuDefinition(locations(recent_), "open:");

@@ -63,6 +63,9 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   Playlist currentPlaylist() const { return current_; }
   Playlist favorites() const { return favorites_; }
   Playlist recent() const { return recent_; }
+  // Puts a location at the top of the recent list and saves "recent.dat"
+  // (main_recent.cpp).
+  void enterRecent(const std::string& location);
   const ProgramDirs& dirs() const { return dirs_; }
   const std::string& skinName() const { return skins_.name; }
   bool mini() const { return mini_; }
@@ -109,6 +112,11 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // and mute's controls of that device (-1 where it has none).
   void mixerReopened(int32_t volumeControl, int32_t muteControl);
   int32_t volumeControlId() const { return volumeControl_; }
+  // The display menu's plug-in lists ("_vis", "_cfg"), and starting,
+  // stopping and configuring an outside visualisation (main_vis_plugins.cpp).
+  std::string visPluginMenu(bool configure) const;
+  void startVisPlugin(const std::string& argument);
+  void configureVisPlugin(const std::string& argument);
 
   // ---- SequencerView ----
   void postSkip(bool backwards) override;
@@ -154,6 +162,8 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   void onThumbButton(UINT id);
   void applyMinMode();
   void applyTooltips();
+  // A skin button's tooltip: its command's hint, with the Shift command's.
+  std::string controlTooltip(const ui::TSkinCtl& ctl) const override;
   void storeStatePosition();
   void moveToStatePosition();
   int stateNumber() const { return mini_ ? 1 : 0; }
@@ -201,6 +211,7 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   std::unique_ptr<Sequencer> seq_;
   std::unique_ptr<MainCommands> commands_;
   ZvTarget visInstance_ = 0, samplerInstance_ = 0;
+  ZvTarget winampVisInstance_ = 0;
   bool pluginsStarted_ = false;
   std::unique_ptr<info::TInfoWnd> infoWnd_;
   std::unique_ptr<cddb::TCDDBWnd> cddbWnd_;

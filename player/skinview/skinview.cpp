@@ -9,6 +9,7 @@
 
 #include "about/about_window.h"
 #include "autoplay/autoplay_window.h"
+#include "openfile/open_file_window.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -154,6 +155,20 @@ int main(int argc, char** argv) {
   const bool mini = hasArg(argc, argv, "/mini");
 
   // The player's own dialogs, as the program shows them.
+  if (hasArg(argc, argv, "/openfile")) {
+    zv::OpenFileOptions options;
+    options.folder = root + "\\skins";
+    options.quickFolders = zv::defaultQuickFolders();
+    zv::TOpenFileWnd dialog;
+    if (!dialog.create(root, nullptr, std::move(options))) return 1;
+    SendMessageA(dialog.list(), LB_SETSEL, TRUE, 1);
+    ShowWindow(dialog.hwnd(), SW_SHOWNA);
+    placeAt(dialog.hwnd(), argc, argv);
+    announce("openfile", dialog.hwnd());
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+  }
   if (hasArg(argc, argv, "/autoplay") || hasArg(argc, argv, "/about")) {
     std::unique_ptr<zv::TAutoplayWnd> autoplay;
     std::unique_ptr<zv::TAboutWnd> about;

@@ -299,7 +299,7 @@ void TSkinnedWnd::rebuildTooltips() {
   std::vector<std::pair<RECT, std::string>> tips;
   if (skin_)
     for (const TSkinCtl& ctl : skin_->controls)
-      if (!ctl.attr("hint").empty()) tips.emplace_back(controlRect(ctl), ctl.attr("hint"));
+      if (std::string tip = controlTooltip(ctl); !tip.empty()) tips.emplace_back(controlRect(ctl), std::move(tip));
   for (const auto& e : elements_)
     if (!e->hint().empty()) tips.emplace_back(e->rect(), e->hint());
   if (tips.empty()) return;

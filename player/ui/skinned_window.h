@@ -133,6 +133,10 @@ class TSkinnedWnd : public WindowBase, public ElementHost {
   // against the window).
   RECT controlRect(const TSkinCtl& ctl) const;
   TSkin* mutableSkin() const { return const_cast<TSkin*>(skin_); }
+  // The tooltip of a skin control (empty: none): by default its "hint".
+  virtual std::string controlTooltip(const TSkinCtl& ctl) const { return ctl.attr("hint"); }
+  // Builds the tooltips again, after the texts they come from changed.
+  void refreshTooltips() { rebuildTooltips(); }
   int borderWidth() const { return sizeable_ ? 5 : 0; }
   bool sizeable() const { return sizeable_; }
 

@@ -13,6 +13,7 @@
 #include "zv_desc.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
+#include "help_request.h"
 
 namespace zv::info {
 
@@ -581,6 +582,7 @@ void TInfoWnd::drawInfoLine(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (answerHelpKey(hwnd(), message, "info.html")) return TRUE;
   switch (message) {
     case msgInfoReady: {
       MSG m{hwnd(), message, wParam, lParam, 0, {0, 0}};

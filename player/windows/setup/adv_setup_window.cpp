@@ -1,6 +1,7 @@
 #include "setup/adv_setup_window.h"
 
 #include <cstdio>
+#include "help_request.h"
 
 namespace zv {
 
@@ -90,6 +91,7 @@ void TAdvSetupWnd::confirm() {
 }
 
 LRESULT TAdvSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (answerHelpKey(hwnd(), message, "advsetup.html")) return TRUE;
   if (message == WM_DESTROY) closed_ = true;
   if (message == WM_NCDESTROY) pages_.windowDestroyed();
   return TFrameWnd::handle(message, wParam, lParam);

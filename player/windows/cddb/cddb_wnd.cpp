@@ -309,7 +309,7 @@ void TCDDBWnd::finishDrag(POINT p) {
 }
 
 LRESULT TCDDBWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "cddb.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "cddb.html")) return TRUE;
   switch (message) {
     case msgInfoReady:
     case msgFileChanged: {

@@ -126,7 +126,7 @@ void TDebugStatWnd::drawItem(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT TDebugStatWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "resusage.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "resusage.html")) return TRUE;
   switch (message) {
     case WM_TIMER:
       if (wParam == kTimer) refresh();

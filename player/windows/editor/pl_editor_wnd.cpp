@@ -296,7 +296,7 @@ void TPLEditorWnd::updateHot(bool overList) {
 // ---- Messages ----
 
 LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "pledit.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "pledit.html")) return TRUE;
   if (message >= ZV_BUS_FIRST && message <= ZV_BUS_LAST) {
     if (message == msgInfoReady) {
       onInfoReady(wParam, lParam);

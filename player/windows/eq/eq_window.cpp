@@ -286,7 +286,7 @@ void TEqWnd::runCommand(const std::string& command) {
 // ---- Messages ----
 
 LRESULT TEqWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "eq.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "eq.html")) return TRUE;
   if (message >= ZV_BUS_FIRST && message <= ZV_BUS_LAST) {
     MSG m{hwnd(), message, wParam, lParam, 0, {0, 0}};
     if (message == kMsgMixerChange) {

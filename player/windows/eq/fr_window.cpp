@@ -113,7 +113,7 @@ void TFrWnd::paintOver(HDC dc, int, int) {
 }
 
 LRESULT TFrWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "eq.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "eq.html")) return TRUE;
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {

@@ -417,7 +417,7 @@ void TFrameEditorWnd::paintOver(HDC dc, int, int) {
 }
 
 LRESULT TFrameEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "info.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "info.html")) return TRUE;
   switch (message) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

@@ -582,7 +582,7 @@ void TInfoWnd::drawInfoLine(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "info.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "info.html")) return TRUE;
   switch (message) {
     case msgInfoReady: {
       MSG m{hwnd(), message, wParam, lParam, 0, {0, 0}};

@@ -136,7 +136,7 @@ LRESULT TTextFieldsWnd::onNotify(NMHDR* header) {
 }
 
 LRESULT TTextFieldsWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "info.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "info.html")) return TRUE;
   switch (message) {
     case WM_NOTIFY: return onNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:

@@ -91,7 +91,7 @@ void TAdvSetupWnd::confirm() {
 }
 
 LRESULT TAdvSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "advsetup.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "advsetup.html")) return TRUE;
   if (message == WM_DESTROY) closed_ = true;
   if (message == WM_NCDESTROY) pages_.windowDestroyed();
   return TFrameWnd::handle(message, wParam, lParam);

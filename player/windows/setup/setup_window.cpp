@@ -432,7 +432,7 @@ void TSetupWnd::rememberBoxes() {
 }
 
 LRESULT TSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "settings.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "settings.html")) return TRUE;
   if (message == WM_NOTIFY) {
     const NMHDR* note = reinterpret_cast<const NMHDR*>(lParam);
     const bool space = note->code == TVN_KEYDOWN && reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_SPACE;

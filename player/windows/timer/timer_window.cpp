@@ -222,7 +222,7 @@ void TTimerWnd::paintOver(HDC dc, int, int) {
 }
 
 LRESULT TTimerWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "timer.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "timer.html")) return TRUE;
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE) onFieldChange(reinterpret_cast<HWND>(lParam));

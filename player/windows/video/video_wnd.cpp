@@ -428,7 +428,7 @@ void TVideoWnd::storeSettings() {
 }
 
 LRESULT TVideoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (answerHelpKey(hwnd(), message, "video.html")) return TRUE;
+  if (zv::answerHelpKey(hwnd(), message, "video.html")) return TRUE;
   switch (message) {
     case WM_KEYDOWN:
       if (onKey(static_cast<UINT>(wParam))) return 0;

@@ -1,6 +1,7 @@
 #include "setup/adv_setup_window.h"
 
 #include <cstdio>
+
 #include "help_request.h"
 
 namespace zv {

@@ -66,9 +66,10 @@ void MainCommands::skin(C c) {
 }
 
 void MainCommands::help(C) {
-  // The help file lies with the other documents of the language.
-  if (auto chm = findDocument(wnd_.dirs().root, wnd_.language(), "zorvak.chm"))
-    if (reinterpret_cast<INT_PTR>(ShellExecuteA(wnd_.hwnd(), "open", chm->c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+  // The help file lies with the other documents of the language; without a
+  // viewer for it, its pages are there as plain HTML.
+  for (const std::string& path : helpCandidates(wnd_.dirs().root, wnd_.language()))
+    if (reinterpret_cast<INT_PTR>(ShellExecuteA(wnd_.hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
       return;
   MessageBoxA(wnd_.hwnd(),
               wnd_.text("NoHHCtrl###Your Zorvak installation kit doesn't include the help. You can download it from "

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "commands/command_table.h"
+#include "help_pages.h"
 #include "main_eq_timer.h"
 #include "main_window.h"
 #include "mixer_lines.h"
@@ -219,6 +220,7 @@ bool TMainWnd::start() {
     return true;
   });
   steps.on(S::helpAndEditors, [&] {
+    installHelpPages(*this);
     // The editors open at the last exit come back.
     commands_->editors().restoreAll(dirs_.userData + "\\editors");
     return true;

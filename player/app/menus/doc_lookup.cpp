@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 
 #include "win32/owners.h"
@@ -45,6 +46,26 @@ std::optional<std::string> findDocument(const std::string& rootDir, const std::s
   if (!language.empty())
     if (auto found = lookIn(rootDir + "\\doc\\" + language + "\\", file)) return found;
   return lookIn(rootDir + "\\doc\\en\\", file);
+}
+
+std::optional<std::string> findOwnDocument(const std::string& rootDir, const std::string& language,
+                                           const std::string& file) {
+  if (file.empty() || file.find("..") != std::string::npos || file.find(':') != std::string::npos) return std::nullopt;
+  if (language.empty() || language.find_first_of("\\/.:") != std::string::npos) return std::nullopt;
+  return lookIn(rootDir + "\\doc\\" + language + "\\", file);
+}
+
+std::vector<std::string> helpCandidates(const std::string& rootDir, const std::string& language) {
+  std::vector<std::string> found;
+  auto add = [&](const std::optional<std::string>& path) {
+    if (path && std::find(found.begin(), found.end(), *path) == found.end()) found.push_back(*path);
+  };
+  // A translated first page is worth more than the English help file.
+  for (const std::string& lang : {language, std::string("en")}) {
+    add(findOwnDocument(rootDir, lang, "zorvak.chm"));
+    add(findOwnDocument(rootDir, lang, "main.html"));
+  }
+  return found;
 }
 
 std::string missingDocumentMessage(const std::string& file) {

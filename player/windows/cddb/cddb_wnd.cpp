@@ -9,6 +9,7 @@
 #include "name_prompt_wnd.h"
 #include "zv_cdaudio.h"
 #include "zv_plugins.h"
+#include "help_request.h"
 
 namespace zv::cddb {
 
@@ -308,6 +309,7 @@ void TCDDBWnd::finishDrag(POINT p) {
 }
 
 LRESULT TCDDBWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "cddb.html")) return TRUE;
   switch (message) {
     case msgInfoReady:
     case msgFileChanged: {

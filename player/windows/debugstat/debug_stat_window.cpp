@@ -2,6 +2,7 @@
 
 #include "skinned_window.h"
 #include "zv_memory.h"
+#include "help_request.h"
 
 namespace zv {
 
@@ -125,6 +126,7 @@ void TDebugStatWnd::drawItem(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT TDebugStatWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "resusage.html")) return TRUE;
   switch (message) {
     case WM_TIMER:
       if (wParam == kTimer) refresh();

@@ -18,6 +18,7 @@
 #include "zv_plugins.h"
 
 #include "pl_editor_internal.h"
+#include "help_request.h"
 
 namespace zv::editor {
 
@@ -306,6 +307,7 @@ void TPLEditorWnd::updateHot(bool overList) {
 // ---- Messages ----
 
 LRESULT TPLEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "pledit.html")) return TRUE;
   if (message >= ZV_BUS_FIRST && message <= ZV_BUS_LAST) {
     if (message == msgInfoReady) {
       onInfoReady(wParam, lParam);

@@ -13,6 +13,7 @@
 #include "skin_paint.h"
 #include "zv_mixer.h"
 #include "zv_plugins.h"
+#include "help_request.h"
 
 namespace zv::eq {
 namespace {
@@ -285,6 +286,7 @@ void TEqWnd::runCommand(const std::string& command) {
 // ---- Messages ----
 
 LRESULT TEqWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "eq.html")) return TRUE;
   if (message >= ZV_BUS_FIRST && message <= ZV_BUS_LAST) {
     MSG m{hwnd(), message, wParam, lParam, 0, {0, 0}};
     if (message == kMsgMixerChange) {

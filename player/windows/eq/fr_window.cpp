@@ -7,6 +7,7 @@
 #include "menus/menu_model.h"
 #include "skin_paint.h"
 #include "win32/owners.h"
+#include "help_request.h"
 
 namespace zv::eq {
 namespace {
@@ -112,6 +113,7 @@ void TFrWnd::paintOver(HDC dc, int, int) {
 }
 
 LRESULT TFrWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "eq.html")) return TRUE;
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {

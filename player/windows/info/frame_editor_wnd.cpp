@@ -10,6 +10,7 @@
 #include "id3_values.h"
 #include "id3v2_lines.h"
 #include "lyrics_file.h"
+#include "help_request.h"
 
 namespace zv::info {
 
@@ -417,6 +418,7 @@ void TFrameEditorWnd::paintOver(HDC dc, int, int) {
 }
 
 LRESULT TFrameEditorWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "info.html")) return TRUE;
   switch (message) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

@@ -14,6 +14,7 @@
 #include "zv_desc.h"
 #include "zv_playback.h"
 #include "zv_plugins.h"
+#include "help_request.h"
 
 namespace zv::info {
 
@@ -624,6 +625,7 @@ void TInfoWnd::drawInfoLine(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT TInfoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "info.html")) return TRUE;
   switch (message) {
     case kMsgFollowCurrent:
       followCurrent();

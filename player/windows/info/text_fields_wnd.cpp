@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "control_art.h"
+#include "help_request.h"
 
 namespace zv::info {
 
@@ -135,6 +136,7 @@ LRESULT TTextFieldsWnd::onNotify(NMHDR* header) {
 }
 
 LRESULT TTextFieldsWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "info.html")) return TRUE;
   switch (message) {
     case WM_NOTIFY: return onNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:

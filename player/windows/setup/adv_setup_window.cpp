@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "help_request.h"
+
 namespace zv {
 
 namespace {
@@ -90,6 +92,7 @@ void TAdvSetupWnd::confirm() {
 }
 
 LRESULT TAdvSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "advsetup.html")) return TRUE;
   if (message == WM_DESTROY) closed_ = true;
   if (message == WM_NCDESTROY) pages_.windowDestroyed();
   return TFrameWnd::handle(message, wParam, lParam);

@@ -10,6 +10,7 @@
 #include "setup/text_prompt.h"
 #include "zv_config.h"
 #include "zv_plugins.h"
+#include "help_request.h"
 
 namespace zv {
 
@@ -461,6 +462,7 @@ void TSetupWnd::rememberBoxes() {
 }
 
 LRESULT TSetupWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "settings.html")) return TRUE;
   if (message == WM_NOTIFY) {
     const NMHDR* note = reinterpret_cast<const NMHDR*>(lParam);
     const bool space = note->code == TVN_KEYDOWN && reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_SPACE;

@@ -7,6 +7,7 @@
 #include "menus/menu_model.h"
 #include "field_colors.h"
 #include "menus/win_menu.h"
+#include "help_request.h"
 
 namespace zv::timer {
 namespace {
@@ -221,6 +222,7 @@ void TTimerWnd::paintOver(HDC dc, int, int) {
 }
 
 LRESULT TTimerWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "timer.html")) return TRUE;
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE) onFieldChange(reinterpret_cast<HWND>(lParam));

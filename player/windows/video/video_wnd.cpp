@@ -9,6 +9,7 @@
 #include "vidset_store.h"
 #include "win32/owners.h"
 #include "zv_config.h"
+#include "help_request.h"
 
 namespace zvplayer {
 namespace {
@@ -427,6 +428,7 @@ void TVideoWnd::storeSettings() {
 }
 
 LRESULT TVideoWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (zv::answerHelpKey(hwnd(), message, "video.html")) return TRUE;
   switch (message) {
     case WM_KEYDOWN:
       if (onKey(static_cast<UINT>(wParam))) return 0;

@@ -181,4 +181,23 @@ TEST_F(DocLookup, languageFolderLinkAndEnglishFallBack) {
   EXPECT_EQ(missingDocumentMessage("mailto.url"), "MAILTO.URL not found");
 }
 
+// The help command's choices: the language's own help file or first page
+// before the English ones; only files that are there; a link is followed.
+TEST_F(DocLookup, helpPrefersTheLanguagesOwnPagesAndOffersOnlyWhatExists) {
+  EXPECT_TRUE(helpCandidates(root, "ru").empty()) << "no help installed at all";
+  put("\\doc\\en\\zorvak.chm", "chm");
+  put("\\doc\\en\\main.html", "en main");
+  using Paths = std::vector<std::string>;
+  EXPECT_EQ(helpCandidates(root, "ru"), (Paths{root + "\\doc\\en\\zorvak.chm", root + "\\doc\\en\\main.html"}));
+  EXPECT_EQ(helpCandidates(root, "en"), (Paths{root + "\\doc\\en\\zorvak.chm", root + "\\doc\\en\\main.html"}));
+  put("\\doc\\ru\\main.html.link", "manual\\start.html");
+  put("\\doc\\ru\\manual\\start.html", "ru main");
+  EXPECT_EQ(helpCandidates(root, "ru"), (Paths{root + "\\doc\\ru\\manual\\start.html", root + "\\doc\\en\\zorvak.chm",
+                                               root + "\\doc\\en\\main.html"}));
+  // A language value that leaves the documentation folder finds nothing of its own.
+  EXPECT_FALSE(findOwnDocument(root, "..\\doc\\ru", "main.html"));
+  EXPECT_EQ(findOwnDocument(root, "ru", "readme.html").value_or("?"), root + "\\doc\\ru\\readme.html");
+  EXPECT_FALSE(findOwnDocument(root, "ru", "zorvak.chm")) << "no fall-back to English";
+}
+
 }  // namespace

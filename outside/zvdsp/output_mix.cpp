@@ -23,10 +23,9 @@ int16_t visSample(double x) {
   return static_cast<int16_t>(std::clamp(r, -32768L, 32767L));
 }
 
-// What a stream keeps delivered ahead of the mixer, in device blocks: time
-// for its producer to answer before the stream is late. Fades and clears act
-// at mixing, so this lead adds no latency.
-constexpr size_t kLeadBlocks = 4;
+// What a stream keeps delivered ahead of the mixer, in device blocks at
+// least: time for its producer to answer before the stream is late.
+constexpr size_t kMinLeadBlocks = 4;
 
 }  // namespace
 
@@ -84,7 +83,11 @@ void Output::collect(Stream& s) {
 void Output::request(Stream& s) {
   if (s.outstanding || s.closing || s.endSeen || s.state != Stream::State::Active || s.fade.silent()) return;
   const size_t bytesPerFrame = size_t(params_.bits / 8 * params_.channels);
-  if (s.fifoValues() >= size_t(blockFrames_) * size_t(deviceChannels_) * kLeadBlocks) return;
+  // As much as the device holds: a producer that falls behind has the whole
+  // buffer's time before its stream goes silent. Fades and clears act at
+  // mixing, so this lead adds no latency.
+  const size_t lead = std::max(kMinLeadBlocks, blocks_.size());
+  if (s.fifoValues() >= size_t(blockFrames_) * size_t(deviceChannels_) * lead) return;
   s.rec.byteCount = static_cast<int32_t>(s.buffer.size() / bytesPerFrame * bytesPerFrame);
   s.outstanding = true;
   SetEvent(s.needData.get());

@@ -188,7 +188,7 @@ TEST(Visualisation, playedSoundReachesTheEngineBuffer) {
     return nonZero > 500;  // a 20000-peak tone is zero in its top byte only near its crossings
   };
   {
-    Feeder feed(rec, tone(2000, 20000, 1000, kRate), -1, 0, true);
+    Feeder feed(rec, tone(2000, 20000, 1000, kRate), -1, {}, true);
     EXPECT_TRUE(zvtest::waitFor(toneInScope, 15000)) << "the played tone never reached the buffer";
     EXPECT_EQ(vis->channels, 2);
     outFadeOut(s, 0, 0);

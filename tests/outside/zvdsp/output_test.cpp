@@ -243,7 +243,13 @@ TEST_F(OutputTest, lateProducerGivesSilenceWhileOthersPlayOn) {
   auto sigB = noise(kRate * 2, 32, false, true);
   {
     Feeder fa(a, sigA);
-    Feeder fb(b, sigB, kRate / 4, 300);  // 300 ms of real time late
+    // Late until a has played on for a second: however slowly the machine
+    // runs, b's buffered sound runs out meanwhile.
+    int32_t aAtStall = -1;
+    Feeder fb(b, sigB, kRate / 4, [&] {
+      if (aAtStall < 0) aAtStall = a->framesPlayed;
+      return a->framesPlayed - aAtStall >= kRate;
+    });
     ASSERT_TRUE(waitPlayedOut(b, 20000));
     ASSERT_TRUE(waitPlayedOut(a, 20000));
   }

@@ -34,6 +34,12 @@ struct EqWindow : ::testing::Test {
     wtest::ensureEngine();
     base = zvtest::freshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
     setConfigRec("dspData", "", 0);
+    // No preset chosen: the configuration outlives a run, and a run cut short
+    // or filtered leaves the last test's choice behind.
+    setConfigInt("eqSource", 0);
+    setConfigString("eqFile", "");
+    setConfigBool("eqChanged", ZV_FALSE);
+    setConfigRec("eqSave", "", 0);
     ZvEqualizer flat{};
     flat.preamp = 1.0f;
     for (float& g : flat.gains) g = 1.0f;

@@ -244,7 +244,6 @@ void Output::run() {
   }
   EnterCriticalSection(&lock_);
   SetThreadPriority(GetCurrentThread(), params_.priority);
-  bool wokeByAnswer = false;
   while (!quit_) {
     if (reopen_) {
       closeDevice();
@@ -255,13 +254,9 @@ void Output::run() {
     for (auto& [n, s] : streams_) {
       collect(*s);
       settle(*s);
+      request(*s);
     }
-    // Woken by one producer's answer while another's is still on its way:
-    // blocks are mixed once the answers are in or a block comes back, so a
-    // stream a moment behind another is not cut short, unless the device is
-    // about to run dry.
-    const bool hold = wokeByAnswer && answersPending() && inFlight_.size() >= 2;
-    while (!hold && !spare_.empty() && wantsOutput()) {
+    while (!spare_.empty() && wantsOutput()) {
       Block* b = spare_.back();
       spare_.pop_back();
       mixInto(*b);
@@ -288,9 +283,8 @@ void Output::run() {
         waitStreams_.push_back(s);
       }
     LeaveCriticalSection(&lock_);
-    const DWORD woke = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
+    WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
     EnterCriticalSection(&lock_);
-    wokeByAnswer = woke >= WAIT_OBJECT_0 + 2 && woke < WAIT_OBJECT_0 + handles.size();
     waitStreams_.clear();
   }
   closeDevice();

@@ -81,7 +81,6 @@ class Output {
   void request(Stream& s);
   void settle(Stream& s);
   bool wantsOutput() const;
-  bool answersPending() const;
   void mixInto(Block& b);
   void feedVis(uint64_t fromFrame);
 

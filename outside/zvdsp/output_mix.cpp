@@ -23,6 +23,10 @@ int16_t visSample(double x) {
   return static_cast<int16_t>(std::clamp(r, -32768L, 32767L));
 }
 
+// What a stream keeps delivered ahead of the mixer, in device blocks at
+// least: time for its producer to answer before the stream is late.
+constexpr size_t kMinLeadBlocks = 4;
+
 }  // namespace
 
 void Output::retireHeard() {
@@ -79,7 +83,11 @@ void Output::collect(Stream& s) {
 void Output::request(Stream& s) {
   if (s.outstanding || s.closing || s.endSeen || s.state != Stream::State::Active || s.fade.silent()) return;
   const size_t bytesPerFrame = size_t(params_.bits / 8 * params_.channels);
-  if (s.fifoValues() >= size_t(blockFrames_) * size_t(deviceChannels_) * 2) return;
+  // As much as the device holds: a producer that falls behind has the whole
+  // buffer's time before its stream goes silent. Fades and clears act at
+  // mixing, so this lead adds no latency.
+  const size_t lead = std::max(kMinLeadBlocks, blocks_.size());
+  if (s.fifoValues() >= size_t(blockFrames_) * size_t(deviceChannels_) * lead) return;
   s.rec.byteCount = static_cast<int32_t>(s.buffer.size() / bytesPerFrame * bytesPerFrame);
   s.outstanding = true;
   SetEvent(s.needData.get());
@@ -98,24 +106,25 @@ void Output::settle(Stream& s) {
 
 bool Output::wantsOutput() const {
   const size_t block = size_t(blockFrames_) * size_t(deviceChannels_);
-  bool late = false;
+  bool sound = !closing_.empty(), waiting = false, late = false;
   for (auto& [n, s] : streams_) {
     if (s->state != Stream::State::Active || s->fade.silent()) continue;
-    if (s->fifoValues() >= block || (s->endSeen && s->fifoValues() > 0)) return true;
-    if (s->started && !s->endSeen) late = true;
+    if (s->fifoValues() >= block || (s->endSeen && s->fifoValues() > 0)) {
+      sound = true;
+    } else if (!s->endSeen) {
+      // Asked for more (or about to be): a block mixed now would hold the
+      // others without it, and a fade running against it (a cross-fade)
+      // would move on alone.
+      waiting = true;
+      if (s->started) late = true;
+    }
   }
-  if (!closing_.empty()) return true;
   // A producer that is behind gets time to catch up while the device still
-  // has sound queued; silence goes out only when the device is about to run
-  // dry, so a busy machine costs latency, not gaps.
-  return late && inFlight_.size() < 2;
-}
-
-// A playing stream still waits for its producer's answer.
-bool Output::answersPending() const {
-  for (auto& [n, s] : streams_)
-    if (s->outstanding && s->state == Stream::State::Active && !s->endSeen && !s->fade.silent()) return true;
-  return false;
+  // has sound queued; others are held with it, so streams stay in step.
+  // Only when the device is about to run dry does the rest go out, with
+  // silence for the late one: a busy machine costs latency, not gaps.
+  if (waiting && inFlight_.size() >= 2) return false;
+  return sound || late;
 }
 
 void Output::mixInto(Block& b) {

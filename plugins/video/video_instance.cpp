@@ -313,13 +313,16 @@ class VideoInstance {
   void tick() {
     feedSound();
     if (stream_ && stream_->playedOut && (playing_ || closeAfterFade_)) soundPlayedOut();
-    showPictures();
-    if (playing_ && soundEnded_ && picturesEnded_ && (!stream_ || stream_->playedOut) &&
-        clockMs() >= lastPictureEndMs_) {
+    // One reading of the clock for the picture and the position: the sound
+    // clock moves on between two readings, and a position published ahead
+    // of the picture on screen would not be the one showing.
+    const int64_t now = clockMs();
+    showPictures(now);
+    if (playing_ && soundEnded_ && picturesEnded_ && (!stream_ || stream_->playedOut) && now >= lastPictureEndMs_) {
       finish(true);
       return;
     }
-    updateStatus();
+    updateStatus(now);
   }
 
   void feedSound() {
@@ -368,7 +371,7 @@ class VideoInstance {
     }
   }
 
-  void showPictures() {
+  void showPictures(int64_t now) {
     if (!worker_ || !worker_->hasVideo() || !painter_) return;
     DecodedPicture picture;
     if (!playing_) {
@@ -381,7 +384,6 @@ class VideoInstance {
       }
       return;
     }
-    const int64_t now = clockMs();
     int dropped = 0;
     bool ended = false;
     if (worker_->takeDuePicture(now, picture, dropped, ended)) {
@@ -404,9 +406,9 @@ class VideoInstance {
     lastPictureEndMs_ = 0;
   }
 
-  void updateStatus() {
+  void updateStatus(int64_t clock) {
     if (!status_ || !open_) return;
-    if (playing_) status_->audio.positionMs = int32_t(std::clamp<int64_t>(clockMs(), 0, INT32_MAX));
+    if (playing_) status_->audio.positionMs = int32_t(std::clamp<int64_t>(clock, 0, INT32_MAX));
     if (!worker_ || !worker_->hasVideo()) return;
     const int64_t now = nowMs();
     if (now - windowStart_ >= 1000) {
@@ -418,7 +420,7 @@ class VideoInstance {
     status_->droppedPercent = shown_ + dropped_ > 0 ? int32_t(int64_t(dropped_) * 100 / (shown_ + dropped_)) : 0;
     status_->syncOffsetMs = syncOffsetMs_;
     if (info_.videoBitRate <= 0 && baseMs_ + 1 > 0) {
-      const int64_t position = std::max<int64_t>(clockMs(), 1);
+      const int64_t position = std::max<int64_t>(clock, 1);
       status_->videoKbps = int32_t(std::min<int64_t>(worker_->videoBytesRead() * 8 / position, INT32_MAX));
     }
   }

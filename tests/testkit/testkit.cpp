@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -117,6 +118,21 @@ bool haveDisplay() {
   if (!w) return false;
   DestroyWindow(w);
   return true;
+}
+
+std::vector<HWND> ownWindowsOfClass(const char* className) {
+  std::vector<HWND> found;
+  for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE}) {
+    HWND w = nullptr;
+    while ((w = FindWindowExA(parent, w, className, nullptr)) != nullptr) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(w, &process);
+      // Some systems list message-only windows among the top-level ones too.
+      if (process == GetCurrentProcessId() && std::find(found.begin(), found.end(), w) == found.end())
+        found.push_back(w);
+    }
+  }
+  return found;
 }
 
 }  // namespace zvtest

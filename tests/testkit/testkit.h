@@ -36,4 +36,9 @@ bool writeFile(const std::string& path, const void* data, size_t size);
 // True when windows can be created (a display is there).
 bool haveDisplay();
 
+// The windows of class `className` that belong to this process, top-level
+// or message-only. Other test programs run beside this one on the same
+// desktop, so a plain FindWindow may answer with another process's window.
+std::vector<HWND> ownWindowsOfClass(const char* className);
+
 }  // namespace zvtest

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
-#include <set>
+#include <vector>
 
 #include "host_fixture.h"
 #include "testkit.h"
@@ -15,16 +15,9 @@ namespace {
 const uint32_t kSpeakers = 4, kCompactDisc = 0x1005;
 const uint32_t kVolumeCtl = 0x50030001, kMuteCtl = 0x20010002;
 
-// Hidden windows of the mixer, top-level or message-only (some systems list
-// message-only windows among the top-level ones too: count each once).
-int countMixerWindows() {
-  std::set<HWND> found;
-  for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE}) {
-    HWND w = nullptr;
-    while ((w = FindWindowExA(parent, w, "MixerControlWnd", nullptr)) != nullptr) found.insert(w);
-  }
-  return static_cast<int>(found.size());
-}
+// Hidden windows of this process's mixer (other test programs beside this
+// one have their own).
+int countMixerWindows() { return static_cast<int>(zvtest::ownWindowsOfClass("MixerControlWnd").size()); }
 
 class Mixer : public ::testing::Test {
  protected:
@@ -91,9 +84,9 @@ TEST_F(Mixer, controlChangeIsBroadcastWithTheControlsState) {
   ZvTarget self = GetCurrentThreadId();
   addBroadcastFilter(self, msgMixerChange);
   setVolume(volume_, 12345, 0);
-  HWND w = FindWindowExA(nullptr, nullptr, "MixerControlWnd", nullptr);
-  if (!w) w = FindWindowExA(HWND_MESSAGE, nullptr, "MixerControlWnd", nullptr);
-  ASSERT_NE(w, nullptr);
+  const std::vector<HWND> windows = zvtest::ownWindowsOfClass("MixerControlWnd");
+  ASSERT_EQ(windows.size(), 1u);
+  HWND w = windows.front();
   EXPECT_EQ(SendMessageA(w, 0x3D1, 0, volume_), 0);
 
   MSG msg;

@@ -172,7 +172,7 @@ TEST(IntFFTEnergy, channelsStaySeparateAndSilenceIsZero) {
 // The output library finds the engine in its process, as in the player: this
 // program imports getVisData, so the engine is loaded before any stream opens.
 // The buffer shows what is heard at each moment (silence again once the tone
-// has played out), so it is watched while the tone plays.
+// has played out), so the tone plays on until the test has seen it.
 TEST(Visualisation, playedSoundReachesTheEngineBuffer) {
   if (!haveDevice()) GTEST_SKIP() << "no wave-out device";
   ZvVisBuffer* vis = getVisData();
@@ -188,9 +188,10 @@ TEST(Visualisation, playedSoundReachesTheEngineBuffer) {
     return nonZero > 500;  // a 20000-peak tone is zero in its top byte only near its crossings
   };
   {
-    Feeder feed(rec, tone(2000, 20000, 1000, kRate));
+    Feeder feed(rec, tone(2000, 20000, 1000, kRate), -1, {}, true);
     EXPECT_TRUE(zvtest::waitFor(toneInScope, 15000)) << "the played tone never reached the buffer";
     EXPECT_EQ(vis->channels, 2);
+    outFadeOut(s, 0, 0);
     ASSERT_TRUE(waitPlayedOut(rec));
   }
   outCloseStream(s);

@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "stream_feeder.h"
+// after windows.h
+#include <mmsystem.h>
 
 using namespace zvdsptest;
 
@@ -116,11 +118,22 @@ TEST_F(OutputTest, clearDropsQueuedSoundAndRestartsCount) {
   ZvStreamRec* rec = nullptr;
   int32_t s = openStream(&rec);
   ASSERT_GE(s, 0);
+  ZvOutParams params{};
+  outGetParams(&params);
+  const HWAVEOUT device = reinterpret_cast<HWAVEOUT>(uintptr_t(params.waveOut));
+  // More than the device's blocks can hold (the buffer and one block more).
+  const int64_t deviceHolds = int64_t(params.bufferMs + 50) * kRate / 1000;
   auto signal = noise(kRate * 2, 21);
   {
     Feeder feed(rec, signal);
     ASSERT_TRUE(zvtest::waitFor([&] { return rec->framesPlayed > kRate / 4; }, 15000));
+    // The device held, what the stream is given piles up behind its blocks:
+    // the clear has queued sound to drop however late this thread runs.
+    ASSERT_EQ(waveOutPause(device), MMSYSERR_NOERROR);
+    const bool queued = zvtest::waitFor([&] { return feed.delivered() - rec->framesPlayed > deviceHolds; }, 15000);
     outClear(s);
+    EXPECT_EQ(waveOutRestart(device), MMSYSERR_NOERROR);
+    ASSERT_TRUE(queued);
     ASSERT_TRUE(waitPlayedOut(rec));
   }
   const int32_t counted = rec->framesPlayed;
@@ -190,9 +203,11 @@ TEST_F(OutputTest, crossFadeSumsBothStreams) {
     int32_t sb = outNewStream(&b);
     ASSERT_GE(sb, 0);
     outClear(sb);
-    Feeder fb(b, constant(kRate * 3, 0, 12000));
+    // Both fades are set before b has sound: a's fade-out cannot overlap b
+    // at full volume, and b at full volume cannot come before its fade-in.
     outFadeIn(sb, 1000, 0);
     outFadeOut(sa, 1000, 0);
+    Feeder fb(b, constant(kRate * 3, 0, 12000));
     ASSERT_TRUE(waitPlayedOut(a));
     ASSERT_TRUE(waitPlayedOut(b));
     outCloseStream(sb);
@@ -228,18 +243,32 @@ TEST_F(OutputTest, lateProducerGivesSilenceWhileOthersPlayOn) {
   auto sigB = noise(kRate * 2, 32, false, true);
   {
     Feeder fa(a, sigA);
-    Feeder fb(b, sigB, kRate / 4, 300);  // 300 ms of real time late
+    // Late until a has played on for a second: however slowly the machine
+    // runs, b's buffered sound runs out meanwhile.
+    int32_t aAtStall = -1;
+    Feeder fb(b, sigB, kRate / 4, [&] {
+      if (aAtStall < 0) aAtStall = a->framesPlayed;
+      return a->framesPlayed - aAtStall >= kRate;
+    });
     ASSERT_TRUE(waitPlayedOut(b, 20000));
     ASSERT_TRUE(waitPlayedOut(a, 20000));
   }
   outCloseStream(sa);
   outCloseStream(sb);
-  auto got = cap.waitFrames(sigA.size());
+  // Frames where only b sounds count among the captured ones too: wait for
+  // all of a's.
+  std::vector<Frame> got;
   std::vector<int16_t> left, right;
-  for (const Frame& f : got) {
-    if (f.l) left.push_back(f.l);
-    if (f.r) right.push_back(f.r);
-  }
+  zvtest::waitFor([&] {
+    got = cap.frames();
+    left.clear();
+    right.clear();
+    for (const Frame& f : got) {
+      if (f.l) left.push_back(f.l);
+      if (f.r) right.push_back(f.r);
+    }
+    return left.size() >= sigA.size() && right.size() >= sigB.size();
+  }, 15000);
   // Nothing lost, nothing repeated: the late stream resumes where it stopped.
   EXPECT_EQ(left, channel(sigA, true));
   EXPECT_EQ(right, channel(sigB, false));

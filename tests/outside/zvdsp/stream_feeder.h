@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -21,12 +22,14 @@ struct Frame {
 };
 
 // Serves `signal` (16-bit stereo, 44.1 kHz) to the stream behind `rec`,
-// answering 0 bytes at the end. With stallAt >= 0 it stops answering for
-// stallMs once that many frames have been delivered: a late producer.
+// answering 0 bytes at the end. With stallAt >= 0 it stops answering once
+// that many frames have been delivered until `resumeWhen` holds: a late
+// producer. With `loop` the signal starts over at its end and never runs out.
 class Feeder {
  public:
-  Feeder(ZvStreamRec* rec, std::vector<Frame> signal, int64_t stallAt = -1, DWORD stallMs = 0)
-      : rec_(rec), signal_(std::move(signal)), stallAt_(stallAt), stallMs_(stallMs),
+  Feeder(ZvStreamRec* rec, std::vector<Frame> signal, int64_t stallAt = -1, std::function<bool()> resumeWhen = {},
+         bool loop = false)
+      : rec_(rec), signal_(std::move(signal)), stallAt_(stallAt), resumeWhen_(std::move(resumeWhen)), loop_(loop),
         stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_([this] { run(); }) {}
   ~Feeder() {
     SetEvent(stop_);
@@ -45,9 +48,11 @@ class Feeder {
       int64_t pos = pos_.load();
       if (stallAt_ >= 0 && pos >= stallAt_) {
         stallAt_ = -1;
-        if (WaitForSingleObject(stop_, stallMs_) == WAIT_OBJECT_0) return;
+        while (resumeWhen_ && !resumeWhen_())
+          if (WaitForSingleObject(stop_, 1) == WAIT_OBJECT_0) return;
       }
       int64_t room = rec_->byteCount / 4;
+      if (loop_ && pos >= int64_t(signal_.size())) pos = 0;
       int64_t n = std::min<int64_t>(room, int64_t(signal_.size()) - pos);
       if (n > 0) memcpy(rec_->buffer, &signal_[size_t(pos)], size_t(n) * 4);
       rec_->byteCount = static_cast<int32_t>(std::max<int64_t>(n, 0) * 4);
@@ -62,7 +67,8 @@ class Feeder {
   ZvStreamRec* rec_;
   std::vector<Frame> signal_;
   int64_t stallAt_;
-  DWORD stallMs_;
+  std::function<bool()> resumeWhen_;
+  bool loop_;
   std::atomic<int64_t> pos_{0};
   HANDLE stop_;
   std::thread thread_;

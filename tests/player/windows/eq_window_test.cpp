@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "eq_scale.h"
 #include "eq_window.h"
@@ -33,6 +34,12 @@ struct EqWindow : ::testing::Test {
     wtest::ensureEngine();
     base = zvtest::freshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
     setConfigRec("dspData", "", 0);
+    // No preset chosen: the configuration outlives a run, and a run cut short
+    // or filtered leaves the last test's choice behind.
+    setConfigInt("eqSource", 0);
+    setConfigString("eqFile", "");
+    setConfigBool("eqChanged", ZV_FALSE);
+    setConfigRec("eqSave", "", 0);
     ZvEqualizer flat{};
     flat.preamp = 1.0f;
     for (float& g : flat.gains) g = 1.0f;
@@ -161,9 +168,11 @@ TEST_F(EqWindow, mixerNotificationsUpdateTheControls) {
   if (ids.volume[0] == -1) GTEST_SKIP() << "no mixer";
   // Wine has no MIDI, CD or line sources nor bass and treble: shown disabled.
   for (int i = 2; i < kMixerEntries; ++i) EXPECT_EQ(element("vol" + std::to_string(i)).enabled(), ids.volume[i] != -1);
-  HWND mixerWindow = FindWindowA("MixerControlWnd", nullptr);
-  if (!mixerWindow) mixerWindow = FindWindowExA(HWND_MESSAGE, nullptr, "MixerControlWnd", nullptr);
-  ASSERT_NE(mixerWindow, nullptr);
+  // This process's mixer window: other test programs beside this one have
+  // their own on the same desktop.
+  const std::vector<HWND> mixerWindows = zvtest::ownWindowsOfClass("MixerControlWnd");
+  ASSERT_EQ(mixerWindows.size(), 1u);
+  HWND mixerWindow = mixerWindows.front();
   // A change made elsewhere, then the notification the system would send.
   setVolume(ids.volume[0], 20000, 0);
   ASSERT_NE(wnd->mixerValue(0), 20000);

@@ -35,6 +35,7 @@ using Bytes = std::vector<uint8_t>;
 struct Child {
   zv::UniqueKernelHandle process;
   zv::UniqueKernelHandle ready;
+  DWORD startError = 0;  // CreateProcess's error when it failed
 };
 
 // Starts the child and waits until it is about to save (its event set).
@@ -48,7 +49,14 @@ Child startChild(const std::string& kind, char variant, const std::string& targe
   STARTUPINFOA si = {};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return c;
+  // Starting a process is the setting, not what is tested: a start the
+  // system refuses for a moment on a loaded machine is tried again.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    if (!started) c.startError = GetLastError();
+  }
+  if (!started) return c;
   zv::UniqueKernelHandle thread(pi.hThread);
   c.process.reset(pi.hProcess);
   HANDLE both[2] = {c.ready.get(), c.process.get()};
@@ -119,7 +127,7 @@ void killDuringSaves(const Case& c) {
     uint64_t beforeTime = before.empty() ? 0 : writeTime(c.folder + "\\" + before.front());
     ASSERT_TRUE(zvtest::writeFile(file, oldBytes.data(), oldBytes.size()));
     Child child = startChild(c.kind, 'b', c.target);
-    ASSERT_TRUE(child.process) << c.kind;
+    ASSERT_TRUE(child.process) << c.kind << ": the child did not start, error " << child.startError;
     // The kill lands at a random moment of the save: spun on the clock,
     // since a sleep's granularity would leave most moments out.
     auto at = std::chrono::steady_clock::now() + std::chrono::duration<double>(moment(random));

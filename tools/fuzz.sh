@@ -47,8 +47,10 @@ targets() {
   for t in "$DIR"/fuzz_*; do [ -x "$t" ] && basename "$t" | sed 's/^fuzz_//'; done
 }
 
+# ZV_FUZZ_SKIP: targets "all" leaves out (a known open finding, named in the
+# CTest entry that sets it); replays and named runs still take them.
 pick() {
-  if [ "${1:-all}" = all ]; then targets; else
+  if [ "${1:-all}" = all ]; then targets | grep -vxF -e "${ZV_FUZZ_SKIP:-}" -e "" || true; else
     [ -x "$DIR/fuzz_$1" ] || { echo "fuzz: no target '$1' (have: $(targets | paste -sd' '))" >&2; exit 2; }
     echo "$1"
   fi

@@ -61,15 +61,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ZV_FUZZ_CHECK(f->kind >= ZV_ID3_KIND_TEXT && f->kind <= ZV_ID3_KIND_OTHER);
     ZV_FUZZ_CHECK(f->encoding >= 0 && f->encoding <= 3);
   }
+  // A frame the library cannot parse (odd format flags) is kept raw on the
+  // first save and read parsed from it, so rendering settles only after the
+  // second save; from then on it must not change.
   std::string rendered = zvid3::renderTag(tag);
-  for (int round = 0; round < 2 && !rendered.empty(); ++round) {
+  for (int round = 0; round < 3 && !rendered.empty(); ++round) {
     ByteVector file(rendered.data(), static_cast<unsigned>(rendered.size()));
     file.append(audio());
     zvid3::TagData again;
     ZV_FUZZ_CHECK(load(file, again));
     ZV_FUZZ_CHECK(again.frames.size() > 0);
     const std::string next = zvid3::renderTag(again);
-    if (round == 1) ZV_FUZZ_CHECK(next == rendered);
+    if (round == 2) ZV_FUZZ_CHECK(next == rendered);
     rendered = next;
   }
   return 0;

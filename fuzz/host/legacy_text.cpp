@@ -7,6 +7,11 @@ namespace zv {
 
 bool convertStoredText(std::string&, unsigned) { return false; }
 
+// Reached only under a UTF-8 active code page, which the host never has; an
+// unoptimised build (the coverage build) still links the calls.
+bool isValidUtf8(std::string_view) { return false; }
+unsigned legacyAnsiCodePage() { return 1252; }
+
 }  // namespace zv
 
 namespace zv {

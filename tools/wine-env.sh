@@ -32,11 +32,15 @@ wine_prefix_ready() {
 #    about 2 s at every window's creation and destruction for a manager that
 #    never answers; unmanaged, Wine places, focuses and minimizes windows
 #    itself, in milliseconds.
-ZV_PREFIX_SETTINGS=2
+#  - No crash dialog: a program that crashes gets its backtrace written to
+#    its output and ends, instead of waiting for a click on a display
+#    nobody looks at until its test's time runs out.
+ZV_PREFIX_SETTINGS=3
 wine_prefix_settings() {
   [ "$(cat "$WINEPREFIX/.zv-settings" 2>/dev/null)" = "$ZV_PREFIX_SETTINGS" ] && return 0
   wine_quiet reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f
   wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+  wine_quiet reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
   "$WINESERVER" -w
   echo "$ZV_PREFIX_SETTINGS" > "$WINEPREFIX/.zv-settings"
 }

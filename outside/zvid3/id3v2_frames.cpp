@@ -173,8 +173,15 @@ Frame* toTagLib(const FrameData& d, int version) {
     case ZV_ID3_KIND_PEOPLE: {
       if (d.content.empty()) return nullptr;
       auto* f = new TextIdentificationFrame(bv(id), type);
-      if (d.kind == ZV_ID3_KIND_PEOPLE) f->setText(lines(d.content));
-      else f->setText(tl(d.content));
+      if (d.kind == ZV_ID3_KIND_PEOPLE) {
+        // Involvements and persons alternate; TagLib's ID3v2.3 writer drops
+        // a last involvement without its person, so it gets an empty one.
+        StringList people = lines(d.content);
+        if (people.size() % 2 != 0) people.append(String());
+        f->setText(people);
+      } else {
+        f->setText(tl(d.content));
+      }
       return f;
     }
     case ZV_ID3_KIND_USERTEXT:

@@ -55,7 +55,9 @@ StringList lines(const std::wstring& text) {
     size_t end = text.find(L'\n', start);
     if (end == std::wstring::npos) end = text.size();
     std::wstring line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    // "\r\n" and an edit control's soft break "\r\r\n" end a line alike; a
+    // stored value ending in CR would lose one CR on every save.
+    while (!line.empty() && line.back() == L'\r') line.pop_back();
     list.append(tl(line));
     start = end + 1;
   }

@@ -100,6 +100,10 @@ std::unique_ptr<FrameData> fromTagLib(Frame& frame) {
     d->desc = wide(f->description());
     d->content = joined(f->fieldList(), 1, L"/");
   } else if (auto* f = dynamic_cast<TextIdentificationFrame*>(&frame)) {
+    // TagLib reads a few ids outside T as text (WFED, GRP1, MVNM, MVIN):
+    // stored as a link or a raw frame, the text lost a character or the
+    // whole frame on every save.
+    if (d->kind != ZV_ID3_KIND_PEOPLE) d->kind = ZV_ID3_KIND_TEXT;
     d->encoding = encodingOf(f->textEncoding());
     d->content = joined(f->fieldList(), 0, d->kind == ZV_ID3_KIND_PEOPLE ? L"\n" : L"/");
   } else if (auto* f = dynamic_cast<UserUrlLinkFrame*>(&frame)) {

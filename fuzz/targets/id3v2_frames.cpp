@@ -3,7 +3,8 @@
 // four-character ids and a known kind; the tag rendered from them is read
 // back by TagLib, and after that one round rendering is stable: what is
 // read back renders to the very same bytes. (The first round may change a
-// tag: a frame TagLib could not parse is kept raw, and read back parsed.)
+// damaged tag: what TagLib read but cannot write, such as a people list of
+// an odd count, is written empty and then left out.)
 // TagLib comes from Debian's native package, so the sanitizers watch
 // zvid3's side of the calls only.
 #include <taglib/id3v2framefactory.h>
@@ -61,9 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ZV_FUZZ_CHECK(f->kind >= ZV_ID3_KIND_TEXT && f->kind <= ZV_ID3_KIND_OTHER);
     ZV_FUZZ_CHECK(f->encoding >= 0 && f->encoding <= 3);
   }
-  // A frame the library cannot parse (odd format flags) is kept raw on the
-  // first save and read parsed from it, so rendering settles only after the
-  // second save; from then on it must not change.
+  // The first save may still drop what it cannot write; rendering settles
+  // after the second save and from then on must not change.
   std::string rendered = zvid3::renderTag(tag);
   for (int round = 0; round < 3 && !rendered.empty(); ++round) {
     ByteVector file(rendered.data(), static_cast<unsigned>(rendered.size()));

@@ -13,6 +13,11 @@
 #include <taglib/unsynchronizedlyricsframe.h>
 #include <taglib/urllinkframe.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
 #include "frame_types.h"
 #include "id3v2_taglib.h"
 
@@ -50,7 +55,9 @@ StringList lines(const std::wstring& text) {
     size_t end = text.find(L'\n', start);
     if (end == std::wstring::npos) end = text.size();
     std::wstring line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    // "\r\n" and an edit control's soft break "\r\r\n" end a line alike; a
+    // stored value ending in CR would lose one CR on every save.
+    while (!line.empty() && line.back() == L'\r') line.pop_back();
     list.append(tl(line));
     start = end + 1;
   }
@@ -93,6 +100,10 @@ std::unique_ptr<FrameData> fromTagLib(Frame& frame) {
     d->desc = wide(f->description());
     d->content = joined(f->fieldList(), 1, L"/");
   } else if (auto* f = dynamic_cast<TextIdentificationFrame*>(&frame)) {
+    // TagLib reads a few ids outside T as text (WFED, GRP1, MVNM, MVIN):
+    // stored as a link or a raw frame, the text lost a character or the
+    // whole frame on every save.
+    if (d->kind != ZV_ID3_KIND_PEOPLE) d->kind = ZV_ID3_KIND_TEXT;
     d->encoding = encodingOf(f->textEncoding());
     d->content = joined(f->fieldList(), 0, d->kind == ZV_ID3_KIND_PEOPLE ? L"\n" : L"/");
   } else if (auto* f = dynamic_cast<UserUrlLinkFrame*>(&frame)) {
@@ -138,6 +149,17 @@ std::unique_ptr<FrameData> fromTagLib(Frame& frame) {
   return d;
 }
 
+// Frame::header() is protected in TagLib; a class derived from Frame may
+// name it, and the pointer so formed applies to any frame.
+struct HeaderOf : Frame {
+  static Frame::Header* of(const Frame& frame) { return (frame.*&HeaderOf::header)(); }
+};
+
+// An encrypted frame's body is cipher bytes TagLib keeps raw; TagLib writes
+// no frame flags, so saving it would store them as a plain frame of that
+// id (text or picture made of noise). It is not part of the model.
+bool sealed(const Frame& frame) { return HeaderOf::of(frame)->encryption(); }
+
 bool validId(const std::string& id) {
   if (id.size() != 4) return false;
   for (char c : id)
@@ -157,8 +179,15 @@ Frame* toTagLib(const FrameData& d, int version) {
     case ZV_ID3_KIND_PEOPLE: {
       if (d.content.empty()) return nullptr;
       auto* f = new TextIdentificationFrame(bv(id), type);
-      if (d.kind == ZV_ID3_KIND_PEOPLE) f->setText(lines(d.content));
-      else f->setText(tl(d.content));
+      if (d.kind == ZV_ID3_KIND_PEOPLE) {
+        // Involvements and persons alternate; TagLib's ID3v2.3 writer drops
+        // a last involvement without its person, so it gets an empty one.
+        StringList people = lines(d.content);
+        if (people.size() % 2 != 0) people.append(String());
+        f->setText(people);
+      } else {
+        f->setText(tl(d.content));
+      }
       return f;
     }
     case ZV_ID3_KIND_USERTEXT:
@@ -223,12 +252,64 @@ Frame* toTagLib(const FrameData& d, int version) {
   }
 }
 
+constexpr unsigned kTagHeader = 10, kFrameHeader = 10;
+
+// Where the frames of a tag TagLib rendered end and its padding begins (a
+// frame id never starts with a zero byte).
+unsigned framesEnd(const ByteVector& rendered) {
+  const bool v4 = rendered.size() > 3 && rendered[3] == 4;
+  uint64_t pos = kTagHeader;
+  while (pos + kFrameHeader <= rendered.size() && rendered[static_cast<unsigned>(pos)] != 0) {
+    ByteVector size = rendered.mid(static_cast<unsigned>(pos) + 4, 4);
+    pos += kFrameHeader + uint64_t{v4 ? SynchData::toUInt(size) : size.toUInt()};
+  }
+  return static_cast<unsigned>(std::min<uint64_t>(pos, rendered.size()));
+}
+
+// The known types are ID3v2.3 frames, which TagLib's ID3v2.3 writer keeps.
+bool knownType(const std::string& id) {
+  for (const FrameType& type : knownFrameTypes())
+    if (type.id == id) return true;
+  return false;
+}
+
+// TagLib's ID3v2.3 writer leaves out frames of the ids that ID3v2.4 brought
+// (TSST, TMOO, RVA2 and more), which ID3v2.3 tags hold as well: saving would
+// lose them. A frame that renders to content but not in a tag of its own
+// is such a frame.
+bool leftOutOfV23(Frame* frame) {
+  if (frame->render().size() <= kFrameHeader) return false;
+  ID3v2::Tag probe;
+  probe.addFrame(frame);
+  const ByteVector rendered = probe.render(ID3v2::v3);
+  probe.removeFrame(frame, false);
+  return framesEnd(rendered) == kTagHeader;
+}
+
+// The ID3v2.3 tag TagLib rendered with `frames` added after its own frames,
+// as ID3v2.3 frames (plain sizes, no flags).
+ByteVector withFrames(const ByteVector& rendered, const std::vector<std::unique_ptr<Frame>>& frames) {
+  ByteVector added;
+  for (const auto& f : frames) {
+    HeaderOf::of(*f)->setVersion(3);
+    added.append(f->render());
+  }
+  const unsigned end = framesEnd(rendered);
+  ByteVector out = rendered.mid(0, end);
+  out.append(added);
+  out.append(rendered.mid(end));
+  const ByteVector size = SynchData::fromUInt(out.size() - kTagHeader);
+  for (unsigned i = 0; i < 4; ++i) out[6 + i] = size[i];
+  return out;
+}
+
 }  // namespace
 
 void modelFromTag(const TagLib::ID3v2::Tag& source, TagData& tag) {
   tag.frames.clear();
   tag.version = source.header()->majorVersion() == 4 ? 4 : 3;
   for (Frame* frame : source.frameList()) {
+    if (sealed(*frame)) continue;
     auto d = fromTagLib(*frame);
     // ID3v2.2 ids TagLib could not map have three characters and cannot be
     // written back.
@@ -238,10 +319,18 @@ void modelFromTag(const TagLib::ID3v2::Tag& source, TagData& tag) {
 
 std::string renderTag(const TagData& tag) {
   ID3v2::Tag out;
-  for (const auto& d : tag.frames)
-    if (Frame* f = toTagLib(*d, tag.version)) out.addFrame(f);
-  if (out.frameList().isEmpty()) return {};
-  return bytes(out.render(tag.version == 4 ? ID3v2::v4 : ID3v2::v3));
+  std::vector<std::unique_ptr<Frame>> leftOut;
+  for (const auto& d : tag.frames) {
+    Frame* f = toTagLib(*d, tag.version);
+    if (!f) continue;
+    if (tag.version == 3 && !knownType(d->id) && leftOutOfV23(f)) leftOut.emplace_back(f);
+    else out.addFrame(f);
+  }
+  ByteVector rendered = out.render(tag.version == 4 ? ID3v2::v4 : ID3v2::v3);
+  if (!leftOut.empty()) rendered = withFrames(rendered, leftOut);
+  // A tag whose frames all rendered to nothing is no tag: saving removes it.
+  if (framesEnd(rendered) == kTagHeader) return {};
+  return bytes(rendered);
 }
 
 std::unique_ptr<TagData> copyTag(const TagData& tag) {

@@ -141,13 +141,27 @@ TEST_F(OutputTest, clearDropsQueuedSoundAndRestartsCount) {
   // What was mixed before the clear still sounds; what waited in the stream
   // is gone; the rest follows, and only the rest is counted.
   auto got = cap.settled();
+  ASSERT_GE(got.size(), size_t(counted));
+  const size_t q = signal.size() - size_t(counted), tail = got.size() - size_t(counted);
+  EXPECT_TRUE(std::equal(got.begin() + std::ptrdiff_t(tail), got.end(), signal.begin() + std::ptrdiff_t(q)))
+      << "after the clear: exactly the rest of the signal";
+  // Before it: the signal from its start. The test device loses what its
+  // own buffer held when it is paused while the machine is busy (a few
+  // hundred frames, not on a block boundary: not blocks of this library),
+  // so the sound before the clear may skip once, a little.
   size_t p = 0;
-  while (p < got.size() && got[p] == signal[p]) ++p;
-  ASSERT_LT(p, got.size());
-  const size_t q = signal.size() - (got.size() - p);
-  EXPECT_GT(q, p);
-  EXPECT_TRUE(std::equal(got.begin() + std::ptrdiff_t(p), got.end(), signal.begin() + std::ptrdiff_t(q)));
-  EXPECT_EQ(counted, int32_t(signal.size() - q));
+  while (p < tail && got[p] == signal[p]) ++p;
+  size_t end = p;  // where the sound before the clear stopped in the signal
+  if (p < tail) {
+    size_t r = p + 1;
+    while (r < q && !(signal[r] == got[p])) ++r;
+    ASSERT_LT(r - p, size_t(kRate / 10)) << "frames " << p << " to " << r << " of the signal are missing";
+    ASSERT_TRUE(std::equal(got.begin() + std::ptrdiff_t(p), got.begin() + std::ptrdiff_t(tail),
+                           signal.begin() + std::ptrdiff_t(r)))
+        << "the sound before the clear is the signal in order";
+    end = r + (tail - p);
+  }
+  EXPECT_LT(end, q) << "the clear dropped what waited in the stream";
 }
 
 TEST_F(OutputTest, fadeCurvesFollowTheirMode) {
@@ -258,7 +272,7 @@ TEST_F(OutputTest, crossFadeSumsBothStreams) {
 }
 
 // b's producer stops answering a quarter into the fade until a has played on
-// for half a second, more than the device holds: b is silent meanwhile, a
+// for half a second (or out), more than the device holds: b is silent meanwhile, a
 // fades on alone, and both fades still follow their curves in their own
 // frames, nothing of b lost.
 TEST_F(OutputTest, crossFadeWithALateProducerPausesOnlyItsOwnFade) {
@@ -269,6 +283,7 @@ TEST_F(OutputTest, crossFadeWithALateProducerPausesOnlyItsOwnFade) {
   ASSERT_GE(sa, 0);
   const int64_t fadeFrames = kRate;
   const size_t bFrames = kRate * 2;
+  bool aOutFirst = false;
   {
     Feeder fa(a, constant(kRate * 4, 8000, 0));
     ASSERT_TRUE(zvtest::waitFor([&] { return a->framesPlayed > kRate / 2; }, 15000));
@@ -280,7 +295,9 @@ TEST_F(OutputTest, crossFadeWithALateProducerPausesOnlyItsOwnFade) {
     int32_t aAtStall = -1;
     Feeder fb(b, constant(bFrames, 0, 12000), kRate / 4, [&] {
       if (aAtStall < 0) aAtStall = a->framesPlayed;
-      return a->framesPlayed - aAtStall >= kRate / 2;
+      // (or to its end, when a busy machine got a's fade ahead of b's)
+      aOutFirst = a->playedOut != 0;
+      return a->framesPlayed - aAtStall >= kRate / 2 || aOutFirst;
     });
     ASSERT_TRUE(waitPlayedOut(a));
     ASSERT_TRUE(waitPlayedOut(b));
@@ -293,7 +310,10 @@ TEST_F(OutputTest, crossFadeWithALateProducerPausesOnlyItsOwnFade) {
     got = cap.frames();
     return size_t(std::count_if(got.begin(), got.end(), [](const Frame& f) { return f.r != 0; })) >= bFrames - 2;
   }, 15000));
-  EXPECT_GT(checkCrossFade(got, fadeFrames), size_t(kRate / 10)) << "b was silent while it was late";
+  const size_t gap = checkCrossFade(got, fadeFrames);
+  if (!aOutFirst) {
+    EXPECT_GT(gap, size_t(kRate / 10)) << "b was silent while it was late";
+  }
 }
 
 TEST_F(OutputTest, lateProducerGivesSilenceWhileOthersPlayOn) {

@@ -141,13 +141,27 @@ TEST_F(OutputTest, clearDropsQueuedSoundAndRestartsCount) {
   // What was mixed before the clear still sounds; what waited in the stream
   // is gone; the rest follows, and only the rest is counted.
   auto got = cap.settled();
+  ASSERT_GE(got.size(), size_t(counted));
+  const size_t q = signal.size() - size_t(counted), tail = got.size() - size_t(counted);
+  EXPECT_TRUE(std::equal(got.begin() + std::ptrdiff_t(tail), got.end(), signal.begin() + std::ptrdiff_t(q)))
+      << "after the clear: exactly the rest of the signal";
+  // Before it: the signal from its start. The test device loses what its
+  // own buffer held when it is paused while the machine is busy (a few
+  // hundred frames, not on a block boundary: not blocks of this library),
+  // so the sound before the clear may skip once, a little.
   size_t p = 0;
-  while (p < got.size() && got[p] == signal[p]) ++p;
-  ASSERT_LT(p, got.size());
-  const size_t q = signal.size() - (got.size() - p);
-  EXPECT_GT(q, p);
-  EXPECT_TRUE(std::equal(got.begin() + std::ptrdiff_t(p), got.end(), signal.begin() + std::ptrdiff_t(q)));
-  EXPECT_EQ(counted, int32_t(signal.size() - q));
+  while (p < tail && got[p] == signal[p]) ++p;
+  size_t end = p;  // where the sound before the clear stopped in the signal
+  if (p < tail) {
+    size_t r = p + 1;
+    while (r < q && !(signal[r] == got[p])) ++r;
+    ASSERT_LT(r - p, size_t(kRate / 10)) << "frames " << p << " to " << r << " of the signal are missing";
+    ASSERT_TRUE(std::equal(got.begin() + std::ptrdiff_t(p), got.begin() + std::ptrdiff_t(tail),
+                           signal.begin() + std::ptrdiff_t(r)))
+        << "the sound before the clear is the signal in order";
+    end = r + (tail - p);
+  }
+  EXPECT_LT(end, q) << "the clear dropped what waited in the stream";
 }
 
 TEST_F(OutputTest, fadeCurvesFollowTheirMode) {
@@ -190,6 +204,47 @@ TEST_F(OutputTest, fadeCurvesFollowTheirMode) {
   }
 }
 
+// A cross-fade of a (8000 on the left, fading out) into b (12000 on the
+// right, fading in), each over `fadeFrames` of its own frames. A stream whose
+// producer falls behind by more than the device holds is silent meanwhile
+// while the other plays on (its fade paused, not cut), so each fade is
+// followed over the frames where its stream sounds, and a gap where one
+// stream is silent inside the overlap counts with the overlap. Returns the
+// frames of that gap.
+namespace {
+size_t checkCrossFade(const std::vector<Frame>& got, int64_t fadeFrames) {
+  std::vector<int16_t> ownA, ownB;  // each stream's sound, in its own frames
+  for (const Frame& f : got) {
+    if (f.l != 0) ownA.push_back(f.l);
+    if (f.r != 0) ownB.push_back(f.r);
+  }
+  size_t lastA = 0, firstB = ownB.size();
+  for (size_t i = 0; i < ownA.size(); ++i)
+    if (ownA[i] == 8000) lastA = i;
+  for (size_t i = 0; i < ownB.size() && firstB == ownB.size(); ++i)
+    if (ownB[i] == 12000) firstB = i;
+  EXPECT_GT(checkFade(ownA, lastA, fadeFrames, 8000, 0, false), 100);
+  EXPECT_GT(checkFade(ownB, firstB, fadeFrames, 12000, 0, true), 100);
+  // Between b's first sound and a's last: both sound, or one is late.
+  size_t from = got.size(), to = 0, both = 0, gap = 0;
+  for (size_t i = 0; i < got.size(); ++i) {
+    if (got[i].r != 0 && from == got.size()) from = i;
+    if (got[i].l != 0) to = i;
+  }
+  for (size_t i = from; i <= to && i < got.size(); ++i) {
+    if (got[i].l != 0 && got[i].r != 0)
+      ++both;
+    else
+      ++gap;
+  }
+  // Together for (about) the length of the fade: b's sound did not come
+  // after a had faded alone, and a's fade did not outlast b's.
+  EXPECT_GT(both + gap, size_t(fadeFrames * 9 / 10));
+  EXPECT_LT(both, size_t(fadeFrames * 11 / 10));
+  return gap;
+}
+}  // namespace
+
 TEST_F(OutputTest, crossFadeSumsBothStreams) {
   Capture cap;
   ZvStreamRec* a = nullptr;
@@ -213,20 +268,52 @@ TEST_F(OutputTest, crossFadeSumsBothStreams) {
     outCloseStream(sb);
   }
   outCloseStream(sa);
-  auto got = cap.waitFrames(kRate * 3);
-  auto left = channel(got, true), right = channel(got, false);
-  size_t lastA = 0, firstB = got.size();
-  size_t both = 0;
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (left[i] == 8000) lastA = i;
-    if (right[i] == 12000 && firstB == got.size()) firstB = i;
-    if (left[i] != 0 && right[i] != 0) ++both;
+  checkCrossFade(cap.waitFrames(kRate * 3), fadeFrames);
+}
+
+// b's producer stops answering a quarter into the fade until a has played on
+// for half a second (or out), more than the device holds: b is silent meanwhile, a
+// fades on alone, and both fades still follow their curves in their own
+// frames, nothing of b lost.
+TEST_F(OutputTest, crossFadeWithALateProducerPausesOnlyItsOwnFade) {
+  Capture cap;
+  ZvStreamRec* a = nullptr;
+  ZvStreamRec* b = nullptr;
+  int32_t sa = openStream(&a);
+  ASSERT_GE(sa, 0);
+  const int64_t fadeFrames = kRate;
+  const size_t bFrames = kRate * 2;
+  bool aOutFirst = false;
+  {
+    Feeder fa(a, constant(kRate * 4, 8000, 0));
+    ASSERT_TRUE(zvtest::waitFor([&] { return a->framesPlayed > kRate / 2; }, 15000));
+    int32_t sb = outNewStream(&b);
+    ASSERT_GE(sb, 0);
+    outClear(sb);
+    outFadeIn(sb, 1000, 0);
+    outFadeOut(sa, 1000, 0);
+    int32_t aAtStall = -1;
+    Feeder fb(b, constant(bFrames, 0, 12000), kRate / 4, [&] {
+      if (aAtStall < 0) aAtStall = a->framesPlayed;
+      // (or to its end, when a busy machine got a's fade ahead of b's)
+      aOutFirst = a->playedOut != 0;
+      return a->framesPlayed - aAtStall >= kRate / 2 || aOutFirst;
+    });
+    ASSERT_TRUE(waitPlayedOut(a));
+    ASSERT_TRUE(waitPlayedOut(b));
+    outCloseStream(sb);
   }
-  EXPECT_GT(checkFade(left, lastA, fadeFrames, 8000, 0, false), 100);
-  EXPECT_GT(checkFade(right, firstB, fadeFrames, 12000, 0, true), 100);
-  // Both sounded together for (about) the length of the fade.
-  EXPECT_GT(both, size_t(fadeFrames * 9 / 10));
-  EXPECT_LT(both, size_t(fadeFrames * 11 / 10));
+  outCloseStream(sa);
+  // All of b arrives (its first two frames round to silence).
+  std::vector<Frame> got;
+  EXPECT_TRUE(zvtest::waitFor([&] {
+    got = cap.frames();
+    return size_t(std::count_if(got.begin(), got.end(), [](const Frame& f) { return f.r != 0; })) >= bFrames - 2;
+  }, 15000));
+  const size_t gap = checkCrossFade(got, fadeFrames);
+  if (!aOutFirst) {
+    EXPECT_GT(gap, size_t(kRate / 10)) << "b was silent while it was late";
+  }
 }
 
 TEST_F(OutputTest, lateProducerGivesSilenceWhileOthersPlayOn) {
@@ -313,15 +400,20 @@ TEST_F(OutputTest, closingMidFadeRampsDownWithoutClick) {
   outCloseStream(sb);
   auto got = cap.waitFrames(kRate * 3);
   auto left = channel(got, true);
+  // Steps are measured in a's own frames: a late producer leaves a silent
+  // stretch (b playing on) that is no click of the close.
+  std::vector<int16_t> ownA;
+  for (int16_t v : left)
+    if (v != 0) ownA.push_back(v);
   int maxStep = 0;
   size_t lastSound = 0, fadeStart = 0;
-  for (size_t i = 0; i < left.size(); ++i)
-    if (left[i] == 16000) fadeStart = i;
+  for (size_t i = 0; i < ownA.size(); ++i)
+    if (ownA[i] == 16000) fadeStart = i;
   ASSERT_GT(fadeStart, 0u);
-  for (size_t i = fadeStart + 1; i < left.size(); ++i) {
-    maxStep = std::max(maxStep, std::abs(left[i] - left[i - 1]));
+  for (size_t i = fadeStart + 1; i < ownA.size(); ++i) maxStep = std::max(maxStep, std::abs(ownA[i] - ownA[i - 1]));
+  maxStep = std::max(maxStep, std::abs(int(ownA.back())));  // and from the last sound to silence
+  for (size_t i = 0; i < left.size(); ++i)
     if (left[i] != 0) lastSound = i;
-  }
   EXPECT_LT(maxStep, 60);  // the 10 ms ramp from at most 16000
   EXPECT_GT(lastSound, 0u);
   EXPECT_LT(lastSound, left.size() - kRate / 2) << "the closed stream fell silent";

@@ -15,6 +15,8 @@ int32_t MainEditorHost::currentLine() { return wnd_.sequencer().curFileN(); }
 
 void MainEditorHost::editMainPlaylist(const std::function<void()>& edit) { wnd_.sequencer().editPlaylist(edit); }
 
+void MainEditorHost::mainLineTextChanged(int32_t line) { wnd_.lineTextChanged(line); }
+
 void MainEditorHost::replaceMainPlaylist(Playlist pl) {
   Playlist main = wnd_.currentPlaylist();
   if (pl == main) return;

@@ -18,6 +18,7 @@ class MainEditorHost final : public editor::EditorHost {
   Playlist mainPlaylist() override;
   int32_t currentLine() override;
   void editMainPlaylist(const std::function<void()>& edit) override;
+  void mainLineTextChanged(int32_t line) override;
   void replaceMainPlaylist(Playlist pl) override;
   void playMainLine(int32_t line) override;
   void showFileInfo(const std::string& path) override;

@@ -168,6 +168,10 @@ void TMainWnd::updateLines() {
   setStreamTitle(seq_->curFileN() >= 0 ? lineCaption(seq_->curFileN()) : "");
 }
 
+void TMainWnd::lineTextChanged(int32_t line) {
+  if (seq_ && line >= 0 && (line == seq_->curGroupN() || line == seq_->curFileN())) updateLines();
+}
+
 void TMainWnd::updatePosition() {
   if (labels_.size() < 5 || !seq_) return;
   const ZvStatusRec* status = seq_->streamStatus();

@@ -61,6 +61,9 @@ class TMainWnd : public ui::TSkinnedWnd, public SequencerView {
   // ---- For the window commands ----
   Sequencer& sequencer() { return *seq_; }
   Playlist currentPlaylist() const { return current_; }
+  // A line of the current playlist has a new description: the group and
+  // file labels (and the title) show it when it is one of theirs.
+  void lineTextChanged(int32_t line);
   Playlist favorites() const { return favorites_; }
   Playlist recent() const { return recent_; }
   // Puts a location at the top of the recent list and saves "recent.dat"

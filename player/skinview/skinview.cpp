@@ -21,6 +21,7 @@
 #include "own_controls.h"
 #include "skin_loader.h"
 #include "skinned_window.h"
+#include "win32/owners.h"
 #include "xlabel.h"
 
 namespace {
@@ -140,6 +141,21 @@ void announce(const char* what, HWND window) {
   std::fflush(stdout);
 }
 
+// A folder of the kinds the "Open file" dialog tells apart (sub-folders,
+// playable files, playlists), made afresh under the temporary folder: the
+// screenshot shows the list as a user's music folder would.
+std::string sampleMusicFolder() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof(temp), temp);
+  const std::string folder = std::string(temp) + "Music sample";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* sub : {"Albums", "Live recordings"}) CreateDirectoryA((folder + "\\" + sub).c_str(), nullptr);
+  for (const char* file : {"Evening rain.flac", "Morning light.mp3", "Night drive.ogg", "Road trip.m3u", "Sunday.z3u"}) {
+    zv::UniqueFile made(CreateFileA((folder + "\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  return folder;
+}
+
 void placeAt(HWND window, int argc, char** argv) {
   for (int i = 1; i + 2 < argc; ++i)
     if (_stricmp(argv[i], "/at") == 0)
@@ -157,7 +173,8 @@ int main(int argc, char** argv) {
   // The player's own dialogs, as the program shows them.
   if (hasArg(argc, argv, "/openfile")) {
     zv::OpenFileOptions options;
-    options.folder = root + "\\skins";
+    options.folder = sampleMusicFolder();
+    options.extensions = {".flac", ".mp3", ".ogg", ".wav"};
     options.quickFolders = zv::defaultQuickFolders();
     zv::TOpenFileWnd dialog;
     if (!dialog.create(root, nullptr, std::move(options))) return 1;

@@ -205,5 +205,44 @@ def controls():
         "controls/button.bmp": button_bmp(), "controls/knob.bmp": knob_bmp(), "controls/check.bmp": check_bmp(),
         "controls/slider_bk.bmp": slider_bk(False), "controls/slider_bkh.bmp": slider_bk(True),
         "controls/slider_th.bmp": slider_th(False), "controls/slider_thh.bmp": slider_th(True),
-        "misc/confirm.bmp": confirm_bmp(),
+        "controls/filekinds.bmp": file_kinds_bmp(), "misc/confirm.bmp": confirm_bmp(),
     }
+
+
+# The "Open file" dialog's list: one 16 x 16 picture per kind of entry.
+FILE_KINDS = ("folder", "media", "playlist")
+LIST_BACK = "1D1F24"  # the dialog's field colour (the control face darkened by 35 %)
+MAGENTA = (255, 0, 255)
+
+
+def _file_kind(kind):
+    L = draw.Layer(16, 16)
+    if kind == "folder":
+        # A filled folder: the tab behind, the front lighter.
+        L.rrect(1, 3, 6.5, 3, 1, fill="C98F2E")
+        L.rrect(1, 4.5, 14, 9.5, 1.5, fill="C98F2E")
+        L.rrect(1, 6, 14, 8, 1.5, fill="F0BE5A")
+    elif kind == "media":
+        # A note on a round teal badge: a file that plays.
+        L.circle(8, 8, 7.2, fill=T["accent"])
+        glyphs.draw(L, "note", 2.6, 2.8, 10.8, T["on_accent"], 1.5)
+    else:
+        # A sheet with list lines: a playlist.
+        L.rrect(2, 1, 12, 14, 2, fill="E4E8EE")
+        for y in (4.5, 8, 11.5):
+            L.circle(5, y, 1.1, fill="6D5DF0")
+            L.rrect(7, y - 0.8, 5, 1.6, 0.8, fill="6D5DF0")
+    return L.result()
+
+
+def file_kinds_bmp():
+    """The list's pictures in the order of FILE_KINDS on magenta (transparent
+    for the program); edge pixels are blended towards the list's field."""
+    img = Image.new("RGB", (16 * len(FILE_KINDS), 16), MAGENTA)
+    for i, kind in enumerate(FILE_KINDS):
+        cell = _file_kind(kind)
+        face = Image.new("RGBA", (16, 16), draw.rgba(LIST_BACK))
+        face.alpha_composite(cell)
+        mask = cell.getchannel("A").point(lambda a: 255 if a >= 64 else 0)
+        img.paste(face.convert("RGB"), (16 * i, 0), mask)
+    return img

@@ -61,6 +61,10 @@ class EditorHost {
   // Runs `edit` on the main playlist so that playback stays on its line
   // (marked before, found again after) and the playlist is saved and re-indexed.
   virtual void editMainPlaylist(const std::function<void()>& edit) = 0;
+  // An editor changed the text of line `line` of the main playlist in place
+  // (its description): whatever shows that line is drawn again. No re-index,
+  // so the shuffled order stays as it is.
+  virtual void mainLineTextChanged(int32_t line) { (void)line; }
   // The main playlist becomes a copy of `pl`.
   virtual void replaceMainPlaylist(Playlist pl) = 0;
   // Plays line `line` of the main playlist.

@@ -200,7 +200,11 @@ void TPLEditorWnd::endDescEdit(const char* text) {
     if (owns_) modified_ = true;
   }
   ListView_RedrawItems(list_.get(), line, line);
-  if (!owns_) set_.mainListChanged();
+  if (!owns_) {
+    // The main window's group and file lines show this text too.
+    host_.mainLineTextChanged(line);
+    set_.mainListChanged();
+  }
 }
 
 void TPLEditorWnd::findCurrent() {

@@ -47,6 +47,9 @@ void TPLEditorWnd::onInfoReady(WPARAM wParam, LPARAM lParam) {
     if (r->lengthMs > 0) rec->time = r->lengthMs;
     if (r->sizeKb >= 0) rec->size = r->sizeKb;
   }
+  // A description cleared in this editor of the main playlist comes back
+  // here; the main window shows it on its labels too.
+  if (!owns_ && r->description[0]) host_.mainLineTextChanged(line);
   const int32_t top = topLine();
   if (line >= top && line <= top + ListView_GetCountPerPage(list_.get())) ListView_RedrawItems(list_.get(), line, line);
 }

@@ -59,6 +59,12 @@ std::string joinPath(const std::string& folder, const std::string& name) {
   return folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
+EntryKind entryKind(const FolderEntry& entry) {
+  if (entry.folder) return EntryKind::folder;
+  const std::string ext = lowerExtension(entry.name);
+  return !ext.empty() && isPlaylistExtension(ext) ? EntryKind::playlist : EntryKind::media;
+}
+
 bool isListedFile(const std::string& name, const std::vector<std::string>& extensions) {
   const std::string ext = lowerExtension(name);
   if (!ext.empty() && isPlaylistExtension(ext)) return true;

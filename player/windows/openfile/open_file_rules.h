@@ -22,6 +22,11 @@ struct FolderEntry {
 // no entries.
 std::vector<FolderEntry> listFolder(const std::string& folder, const std::function<bool(const std::string&)>& wanted);
 
+// The kinds the list tells apart by their pictures, in the order of the
+// pictures in "skins\controls\filekinds.bmp".
+enum class EntryKind { folder = 0, media = 1, playlist = 2 };
+EntryKind entryKind(const FolderEntry& entry);
+
 // "C:\a\b" -> "C:\a"; "C:\a" -> "C:\"; a drive root stays itself.
 std::string parentFolder(const std::string& folder);
 // folder + "\" + name, without doubling a trailing separator.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "field_colors.h"
+#include "openfile/open_file_list_item.h"
 
 namespace zv {
 namespace {
@@ -14,6 +15,9 @@ constexpr SIZE kClientSize{500, 340};
 constexpr int kMargin = 12, kQuickWidth = 84, kRow = 24;
 constexpr int kListId = 101, kPathId = 102;
 
+// A line's own text keeps the "[name]" form of folders: it is what the list
+// gives to screen readers and to the keyboard's look-up, and what is shown
+// when the pictures are missing.
 std::string listText(const openfile::FolderEntry& e) { return e.folder ? "[" + e.name + "]" : e.name; }
 
 }  // namespace
@@ -62,12 +66,15 @@ bool TOpenFileWnd::create(const std::string& root, HWND owner, OpenFileOptions o
   }
 
   const int listBottom = c.bottom - 74;
+  kindPictures_ = ui::SkinBitmap(ui::loadBitmapFile(root + "\\skins\\controls\\filekinds.bmp"));
+  // Drawn by the dialog: each line with the picture of its kind.
   list_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL |
-                                  LBS_NOINTEGRALHEIGHT,
+                                  LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
                               left, y, c.right - kMargin - left, listBottom - y, hwnd(),
                               reinterpret_cast<HMENU>(kListId), thisModule(), nullptr));
   SendMessageA(list_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(ui::controlFont()), TRUE);
+  SendMessageA(list_.get(), LB_SETITEMHEIGHT, 0, openfile::listRowHeight(list_.get()));
   addTabStop(list_.get());
 
   y = listBottom + 8;
@@ -190,6 +197,19 @@ LRESULT TOpenFileWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (wParam != kListId || !item) break;
+      if (item->itemID < entries_.size()) {
+        char text[MAX_PATH] = {};
+        if (SendMessageA(list_.get(), LB_GETTEXTLEN, item->itemID, 0) < static_cast<LRESULT>(sizeof(text)))
+          SendMessageA(list_.get(), LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(text));
+        openfile::drawListItem(*item, entries_[item->itemID], text, kindPictures_);
+      } else if (item->itemState & ODS_FOCUS) {
+        DrawFocusRect(item->hDC, &item->rcItem);  // the empty list's focus
+      }
+      return TRUE;
+    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:

@@ -14,6 +14,7 @@
 #include "frame_window.h"
 #include "openfile/open_file_rules.h"
 #include "own_controls.h"
+#include "skin_bitmap.h"
 #include "win32/owners.h"
 
 namespace zv {
@@ -78,6 +79,7 @@ class TOpenFileWnd : public ui::TFrameWnd {
   ui::TZCheck *add_ = nullptr, *play_ = nullptr;
   ui::TZButton *open_ = nullptr, *cancel_ = nullptr, *up_ = nullptr;
   std::vector<ui::TZButton*> quick_;
+  ui::SkinBitmap kindPictures_;  // "skins\controls\filekinds.bmp": folder, media, playlist
   std::vector<openfile::FolderEntry> typed_;  // a file named in the path field
   bool answered_ = false;
   std::optional<OpenFileChoice> result_;

@@ -372,3 +372,59 @@ TEST_F(MainWindowExtras, f2InThePlaylistEditor_entersADescription_escapeLeavesIt
 }
 
 }  // namespace
+
+// The main window's labels (controls 1000 and 1001) follow a description
+// entered in the editor of the main playlist at once: the current group's
+// and the current file's.
+TEST_F(MainWindowExtras, f2InTheMainPlaylistsEditor_updatesTheMainWindowsGroupAndFileLabels) {
+  const std::string media = zvtest::freshDir("labelmedia");
+  writeMarkedWav(media, "one.wav", 1, 30);
+  writeMarkedWav(media, "two.wav", 2, 30);
+  Player player(root_, {media});
+  ASSERT_TRUE(player.started());
+  HWND window = waitMainWindow(kStartMs);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(zvtest::waitFor([] { return played(1); }, kStartMs));
+  // Stopped, the current line stays where it is (playback here runs faster
+  // than the clock and would move on to the next file, which draws the
+  // labels again); the descriptions and times asked for at the start have
+  // all come in once the playlist's total time shows.
+  ASSERT_TRUE(sendCommand(window, "stop"));
+  HWND groupLabel = nullptr, fileLabel = nullptr, totalLabel = nullptr;
+  ASSERT_TRUE(zvtest::waitFor([&] {
+    groupLabel = GetDlgItem(window, 1000), fileLabel = GetDlgItem(window, 1001), totalLabel = GetDlgItem(window, 1004);
+    return groupLabel && fileLabel && totalLabel && windowText(groupLabel) == "labelmedia" &&
+           windowText(fileLabel).find("one.wav") != std::string::npos &&
+           windowText(totalLabel).find_first_of("123456789") != std::string::npos;
+  }, kWaitMs)) << windowText(groupLabel) << " / " << windowText(fileLabel);
+  ASSERT_TRUE(sendCommand(window, "editcpl"));
+  HWND editor = waitTopLevel(player.id(), [](HWND w) { return findChildOfClass(w, "SysListView32") != nullptr; },
+                             kWaitMs);
+  ASSERT_NE(editor, nullptr);
+  HWND list = findChildOfClass(editor, "SysListView32");
+
+  // Line `line` focused (Home, then Down), F2, the text typed, Enter.
+  auto describe = [&](int line, const std::string& text) {
+    key(list, VK_HOME);
+    for (int i = 0; i < line; ++i) key(list, VK_DOWN);
+    key(list, VK_F2);
+    HWND edit = nullptr;
+    if (!zvtest::waitFor([&] { return (edit = FindWindowExA(list, nullptr, "Edit", nullptr)) && IsWindowVisible(edit); },
+                         kWaitMs))
+      return false;
+    typeAndEnter(edit, text);
+    return true;
+  };
+  // Line 0 is the playlist's own heading; the folder's group (the current
+  // group) is line 1, its first file (playing) line 2.
+  ASSERT_TRUE(describe(1, "Kitchen mix"));
+  EXPECT_TRUE(zvtest::waitFor([&] { return windowText(groupLabel) == "Kitchen mix"; }, kWaitMs))
+      << windowText(groupLabel);
+  ASSERT_TRUE(describe(2, "Morning song"));
+  EXPECT_TRUE(zvtest::waitFor([&] { return windowText(fileLabel).find("Morning song") != std::string::npos; }, kWaitMs))
+      << windowText(fileLabel);
+  EXPECT_EQ(windowText(groupLabel), "Kitchen mix") << "the group keeps its new text";
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(player.waitExit(kStartMs), 0);
+}

@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "about_fixture.h"
+#include "openfile/open_file_list_item.h"
 #include "openfile/open_file_window.h"
+#include "skin_bitmap.h"
+#include "win32/owners.h"
 #include "testkit.h"
 #include "zv_playlist.h"
 
@@ -52,6 +55,22 @@ TEST(OpenFileRules, listFolder_foldersFirstByNameIgnoringCase_filtered_hiddenLef
             (std::vector<std::string>{"[alpha]", "[Zeta]", "a.wav", "B.MP3", "c.m3u", "d.txt"}))
       << "no filter: every entry but the hidden one";
   EXPECT_TRUE(of::listFolder(dir + "\\missing", wanted).empty());
+}
+
+TEST(OpenFileRules, entryKind_foldersPlaylistsAndEverythingElsePlays) {
+  struct Case {
+    of::FolderEntry entry;
+    of::EntryKind kind;
+  };
+  const Case cases[] = {
+      {{"Albums", true}, of::EntryKind::folder},       {{"list.m3u", true}, of::EntryKind::folder},
+      {{"a.wav", false}, of::EntryKind::media},        {{"B.MP3", false}, of::EntryKind::media},
+      {{"noextension", false}, of::EntryKind::media},  {{"c.m3u", false}, of::EntryKind::playlist},
+      {{"D.PLS", false}, of::EntryKind::playlist},     {{"e.z3u", false}, of::EntryKind::playlist},
+      {{"g.aap", false}, of::EntryKind::playlist},
+      {{"m3u", false}, of::EntryKind::media},
+  };
+  for (const Case& c : cases) EXPECT_EQ(of::entryKind(c.entry), c.kind) << c.entry.name;
 }
 
 TEST(OpenFileRules, pathsModesAndTheRecentList) {
@@ -186,3 +205,49 @@ TEST(OpenFileWindow, enterGoesIntoAFolder_backspaceUp_typedFileOpens_escapeCance
 }
 
 }  // namespace
+
+// Each line is drawn with the picture of its kind from the skins' controls
+// folder, at the line's left and in its middle, the name beside it; the
+// line's own text keeps the "[name]" form of folders.
+TEST(OpenFileWindow, linesShowThePictureOfTheirKind) {
+  WINDOWS_NEED_DISPLAY();
+  const std::string dir = sampleFolder();
+  const zv::ui::SkinBitmap pictures(zv::ui::loadBitmapFile(zvtest::rootDir() + "\\skins\\controls\\filekinds.bmp"));
+  ASSERT_EQ(pictures.width(), 3 * of::kKindPictureSide);
+  ASSERT_EQ(pictures.height(), of::kKindPictureSide);
+  TOpenFileWnd w;
+  ASSERT_TRUE(w.create(zvtest::rootDir(), nullptr, options(dir)));
+  EXPECT_EQ(listTexts(w.list()), (std::vector<std::string>{"[alpha]", "[Zeta]", "a.wav", "B.MP3", "c.m3u"}));
+  const int rowHeight = static_cast<int>(SendMessageA(w.list(), LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_GE(rowHeight, of::kKindPictureSide);
+
+  // The list drawn into a picture of its own (the dialog draws the lines).
+  RECT client{};
+  GetClientRect(w.list(), &client);
+  uint32_t* bits = nullptr;
+  zv::UniqueBitmap canvas = zv::ui::createDib(client.right, client.bottom, &bits);
+  ASSERT_TRUE(canvas && bits);
+  zv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  {
+    zv::SelectedObject selected(dc.get(), canvas.get());
+    SendMessageA(w.list(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT | PRF_ERASEBKGND);
+  }
+  auto shown = [&](int x, int y) { return bits[static_cast<size_t>(y) * client.right + x] & 0xFFFFFF; };
+
+  const of::EntryKind kinds[] = {of::EntryKind::folder, of::EntryKind::folder, of::EntryKind::media,
+                                 of::EntryKind::media, of::EntryKind::playlist};
+  for (int line = 0; line < 5; ++line) {
+    const int kind = static_cast<int>(kinds[line]);
+    const int top = line * rowHeight + (rowHeight - of::kKindPictureSide) / 2;
+    int differing = 0, drawn = 0;
+    for (int y = 0; y < of::kKindPictureSide; ++y)
+      for (int x = 0; x < of::kKindPictureSide; ++x) {
+        const uint32_t want = pictures.image().at(kind * of::kKindPictureSide + x, y) & 0xFFFFFF;
+        if (want == 0xFF00FF) continue;  // transparent
+        ++drawn;
+        if (shown(3 + x, top + y) != want) ++differing;
+      }
+    EXPECT_GT(drawn, 40) << line;
+    EXPECT_EQ(differing, 0) << "line " << line << " shows the picture of kind " << kind;
+  }
+}

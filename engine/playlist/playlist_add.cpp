@@ -27,6 +27,22 @@ std::string lowerText(std::string text) {
   return text;
 }
 
+// One key for every spelling of a file on disk ("d\\.\\a.m3u", "d\\x\\..\\a.m3u",
+// "D/A.M3U"): a playlist that lists itself under many spellings would
+// otherwise be expanded once per order of them, a count that grows with the
+// factorial of the spellings. Other locations (discs, addresses) are keyed
+// as they are written.
+std::string ancestorKey(const std::string& name) {
+  const bool drivePath = name.size() > 2 && name[1] == ':' && (name[2] == '\\' || name[2] == '/');
+  const bool uncPath = name.size() > 2 && (name[0] == '\\' || name[0] == '/') && (name[1] == '\\' || name[1] == '/');
+  if (drivePath || uncPath) {
+    char full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameA(name.c_str(), sizeof(full), full, nullptr);
+    if (n > 0 && n < sizeof(full)) return lowerText(full);
+  }
+  return lowerText(name);
+}
+
 bool onAncestorList(hStrList ancestors, const std::string& key) {
   for (int32_t i = slCount(ancestors) - 1; i >= 0; --i) {
     auto* p = static_cast<const char*>(slGet(ancestors, i));
@@ -46,7 +62,7 @@ bool addLocation(PlaylistHandle* pl, PlaylistLine rec, const std::string& name, 
     if (rec.level != -1) plAddLine(pl, &rec, name.c_str(), desc, info);
     return true;
   }
-  std::string key = lowerText(name);
+  std::string key = ancestorKey(name);
   if (onAncestorList(pl->ancestors, key)) return false;
   slAdd(pl->ancestors, key.c_str());
   bool added = false;

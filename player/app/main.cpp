@@ -13,6 +13,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "diagnostic_line.h"
 #include "main_window.h"
 #include "skinned_window.h"
 #include "startup/app_errors.h"
@@ -24,13 +25,7 @@
 
 namespace {
 
-// To the debugger and the console the program was started from.
-void writeDiagnosticLine(const std::string& text) {
-  const std::string line = text + "\n";
-  OutputDebugStringA(line.c_str());
-  std::fputs(line.c_str(), stderr);
-  std::fflush(stderr);
-}
+using zv::writeDiagnosticLine;
 
 // The one line for an exception that a window's handler let escape; the
 // program goes on.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "commands/command_table.h"
+#include "diagnostic_line.h"
 #include "help_pages.h"
 #include "main_eq_timer.h"
 #include "main_window.h"
@@ -108,6 +109,9 @@ bool TMainWnd::start() {
       exitCode_ = loaded.exitCode;
       return false;
     }
+    if (loaded.fellBackToDefault)
+      writeDiagnosticLine(std::string("Skin \"") + name + "\" could not be loaded; \"Default\" is used");
+    for (const std::string& line : ui::skinProblemLines(loaded.skins)) writeDiagnosticLine(line);
     skins_ = std::move(loaded.skins);
     mini_ = configInt("winstate", 0) == 1 && skins_.mini;
     setSkin(mini_ ? skins_.mini.get() : skins_.full.get());

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "cddb_wnd.h"
+#include "diagnostic_line.h"
 #include "info_wnd.h"
 #include "main_eq_timer.h"
 #include <mmsystem.h>
@@ -547,6 +548,7 @@ bool TMainWnd::changeSkin(const std::string& name) {
     MessageBoxA(hwnd(), ui::skinLoadFailedText(), ui::skinLoadFailedCaption(loaded.error), MB_ICONERROR);
     return false;
   }
+  for (const std::string& line : ui::skinProblemLines(loaded.skins)) writeDiagnosticLine(line);
   clearControlStates();
   oldSkins_.push_back(std::move(skins_));
   skins_ = std::move(loaded.skins);

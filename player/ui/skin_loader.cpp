@@ -75,6 +75,13 @@ MainSkinResult loadOne(const std::string& root, const std::string& name) {
       result.error = one.error;
       return result;
     }
+    // The main window draws everything from its bitmap: one that is there
+    // but cannot be read (damaged, absurd sizes) leaves a window without a
+    // picture, so it fails the load as a missing one does.
+    if (one.skin->bitmap.empty()) {
+      result.error = SkinLoadError::missingFiles;
+      return result;
+    }
     states[mini] = std::move(one.skin);
   }
   if (!states[1]) {
@@ -88,6 +95,17 @@ MainSkinResult loadOne(const std::string& root, const std::string& name) {
 }
 
 }  // namespace
+
+std::vector<std::string> skinProblemLines(const MainSkins& skins) {
+  std::vector<std::string> lines;
+  const TSkin* states[2] = {skins.full.get(), skins.mini.get()};
+  for (int mini = 0; mini < 2; ++mini) {
+    if (!states[mini] || (mini && states[1] == states[0])) continue;
+    for (const std::string& problem : states[mini]->problems)
+      lines.push_back("Skin \"" + skins.name + "\" (" + (mini ? "mini" : "full") + "): " + problem);
+  }
+  return lines;
+}
 
 MainSkinResult loadMainSkins(const std::string& root, const std::string& name, MainSkinPurpose purpose) {
   MainSkinResult result = loadOne(root, name);

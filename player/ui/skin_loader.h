@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "skin_model.h"
 
@@ -58,6 +59,11 @@ struct MainSkinResult {
 // each file that does not exist is taken from "<root>\skins\default\" (and
 // "\skins\default\mini\"). `root` has no final "\".
 MainSkinResult loadMainSkins(const std::string& root, const std::string& name, MainSkinPurpose purpose);
+
+// What the loaded skins refused or could not find (includes refused as
+// cycles or too deep, missing files, limits hit), one line each, naming the
+// skin and the state: the program writes them as diagnostic lines.
+std::vector<std::string> skinProblemLines(const MainSkins& skins);
 
 // "<root>\skins\<name>" + "\main.skn" etc.: the file actually used.
 std::string mainSkinFile(const std::string& root, const std::string& name, bool mini, const char* file);

@@ -7,8 +7,6 @@
 // where they were.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
-#include <winioctl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "hostile_files.h"
 #include "testkit.h"
 #include "win32/owners.h"
 #include "zv_config.h"
@@ -38,17 +37,6 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 std::string readBytes(const std::string& path) {
   std::vector<uint8_t> b = zvtest::readFile(path);
   return std::string(b.begin(), b.end());
-}
-
-// A file of `size` bytes that holds none: its end set far out.
-bool makeSparse(const std::string& path, int64_t size) {
-  zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) return false;
-  DWORD ignored = 0;
-  DeviceIoControl(f.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
-  LARGE_INTEGER at;
-  at.QuadPart = size;
-  return SetFilePointerEx(f.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(f.get());
 }
 
 // Loads, then walks what loaded the way the player does: counts, names,
@@ -95,38 +83,31 @@ std::vector<Case> hostileCases() {
   };
   cases.push_back({"truncated binary playlist", [=](const std::string& d) {
     const std::string good = binaryPlaylist(d);
-    for (size_t cut = 0; cut < good.size(); cut += 3) {
-      writeBytes(d + "\\cut.zvpl", good.substr(0, cut));
+    for (const std::string& cut : zvtest::truncationsOf(good, 3)) {
+      writeBytes(d + "\\cut.zvpl", cut);
       load(d + "\\cut.zvpl", plLoadBinary, d);
     }
   }});
   cases.push_back({"bit-flipped binary playlist", [=](const std::string& d) {
     const std::string good = binaryPlaylist(d);
-    for (size_t i = 0; i < 300; ++i) {
-      std::string bad = good;
-      const size_t bit = (i * 7919) % (bad.size() * 8);
-      bad[bit / 8] = char(bad[bit / 8] ^ (1 << (bit % 8)));
+    for (const std::string& bad : zvtest::bitFlipsOf(good, 300)) {
       writeBytes(d + "\\flip.zvpl", bad);
       load(d + "\\flip.zvpl", plLoadBinary, d);
     }
   }});
   cases.push_back({"enormous counts", [=](const std::string& d) {
-    std::string good = binaryPlaylist(d);
+    const std::string good = binaryPlaylist(d);
     for (int32_t count : {0x7FFFFFFF, -1, 0x10000000}) {
-      std::string bad = good;
-      std::memcpy(&bad[8], &count, 4);  // the line array's count
-      writeBytes(d + "\\count.zvpl", bad);
+      writeBytes(d + "\\count.zvpl", zvtest::withInt32At(good, 8, count));  // the line array's count
       load(d + "\\count.zvpl", plLoadBinary, d);
     }
-    writeBytes(d + "\\huge.pls", "[playlist]\r\nNumberOfEntries=2147483647\r\nFile2147483646=a.mp3\r\nFile-5=b.mp3\r\n");
+    writeBytes(d + "\\huge.pls", zvtest::enormousPls());
     load(d + "\\huge.pls", 0, d);
-    writeBytes(d + "\\deep.z3u", "2147483647:a.mp3\r\n-2147483648:b.mp3\r\n0:>x\r\n99999999999999999999:c.mp3\r\n");
+    writeBytes(d + "\\deep.z3u", zvtest::enormousZ3u());
     load(d + "\\deep.z3u", 0, d);
   }});
   cases.push_back({"playlist listing itself and playlists listing each other", [=](const std::string& d) {
-    writeBytes(d + "\\self.m3u", "self.m3u\r\n" + d + "\\self.m3u\r\n.\\self.m3u\r\nping.m3u\r\n");
-    writeBytes(d + "\\ping.m3u", "pong.m3u\r\n");
-    writeBytes(d + "\\pong.m3u", "ping.m3u\r\nself.m3u\r\n");
+    zvtest::writeSelfListingPlaylists(d, ".m3u", "a.mp3");
     add(d + "\\self.m3u", d);
     load(d + "\\self.m3u", 0, d);
     add(d + "\\ping.m3u", d);
@@ -141,16 +122,13 @@ std::vector<Case> hostileCases() {
     add(d + "\\medium", d);
   }});
   cases.push_back({"10 000-level Z3U", [=](const std::string& d) {
-    std::string text;
-    for (int level = 0; level < 10000; ++level) text += std::to_string(level) + ":>level " + std::to_string(level) + "\r\n";
-    text += "10000:a.mp3\r\n";
-    writeBytes(d + "\\deep.z3u", text);
+    writeBytes(d + "\\deep.z3u", zvtest::deepZ3u(10000, "a.mp3"));
     load(d + "\\deep.z3u", 0, d);
     add(d + "\\deep.z3u", d);
   }});
   cases.push_back({"2 GB sparse file", [=](const std::string& d) {
     for (const char* name : {"\\big.m3u", "\\big.z3u", "\\big.zvpl"}) {
-      ASSERT_TRUE(makeSparse(d + name, (int64_t(2) << 30) + 17)) << name;
+      ASSERT_TRUE(zvtest::makeSparseFile(d + name, (int64_t(2) << 30) + 17)) << name;
     }
     load(d + "\\big.m3u", 0, d);
     load(d + "\\big.z3u", 0, d);
@@ -169,48 +147,11 @@ struct Usage {
   int32_t heapInUse = 0, poolBlocks = 0;
 };
 
-// The handles this process holds, from the system's handle table (Wine
-// answers GetProcessHandleCount with 0, but lists the table); 0 when the
-// table cannot be read.
-DWORD handleCount() {
-  struct Entry {
-    ULONG ownerPid;
-    BYTE objectType, flags;
-    USHORT value;
-    PVOID object;
-    ULONG access;
-  };
-  struct Table {
-    ULONG count;
-    Entry entries[1];
-  };
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-  if (!query) return 0;
-  std::vector<uint8_t> buffer(1 << 20);
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    ULONG needed = 0;
-    const LONG status = query(16 /* SystemHandleInformation */, buffer.data(), ULONG(buffer.size()), &needed);
-    if (status == 0) {
-      const auto* table = reinterpret_cast<const Table*>(buffer.data());
-      DWORD mine = 0;
-      for (ULONG i = 0; i < table->count; ++i)
-        if (table->entries[i].ownerPid == GetCurrentProcessId()) ++mine;
-      return mine;
-    }
-    buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
-  }
-  return 0;
-}
-
 Usage usageNow() {
   Usage u;
-  u.handles = handleCount();
-  if (u.handles == 0) GetProcessHandleCount(GetCurrentProcess(), &u.handles);
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) u.privateBytes = counters.PagefileUsage;
+  const zvtest::ProcessUsage process = zvtest::processUsage(GetCurrentProcessId(), GetCurrentProcess());
+  u.handles = process.handles;
+  u.privateBytes = process.privateBytes;
   const int32_t* stat = debugGetMallocStat();
   u.heapInUse = stat[ZV_STAT_HEAP_IN_USE];
   u.poolBlocks = stat[ZV_STAT_POOL_BLOCKS];

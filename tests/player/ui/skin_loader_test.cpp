@@ -120,3 +120,38 @@ TEST(MainSkins, aSkinWithoutAMiniStateShowsItsFullStateThere) {
   ASSERT_NE(r.skins.mini, nullptr);
   EXPECT_NE(r.skins.mini->findControl("d"), nullptr);
 }
+
+TEST(MainSkins, aMainBitmapThatCannotBeReadFailsTheLoadAndStartUpFallsBackToDefault) {
+  std::string root = zvtest::freshDir("main_badbmp");
+  makeSkin(root, "default", "name=d", 0x0000ff);
+  makeSkin(root, "Damaged", "name=x", 0xff0000);
+  // A header that claims an enormous picture, then nothing.
+  uitest::writeText(root + "\\skins\\Damaged\\main.bmp", std::string("BM\xff\xff\xff\x7f\0\0\0\0\x36\0\0\0(\0\0\0\xff\xff\xff\x7f", 26));
+  MainSkinResult change = loadMainSkins(root, "Damaged", MainSkinPurpose::change);
+  EXPECT_FALSE(change.ok());
+  EXPECT_EQ(change.error, SkinLoadError::missingFiles);
+  MainSkinResult start = loadMainSkins(root, "Damaged", MainSkinPurpose::startUp);
+  ASSERT_TRUE(start.ok());
+  EXPECT_TRUE(start.fellBackToDefault);
+}
+
+TEST(MainSkins, includeCyclesAreRefusedAndToldOnePerLine) {
+  std::string root = zvtest::freshDir("main_cycles");
+  makeSkin(root, "default", "name=d", 0x0000ff);
+  // Full state includes itself; the mini state goes round through a second file.
+  makeSkin(root, "Loops", "INC:main.skn\nname=x", 0xff0000, false);
+  CreateDirectoryA((root + "\\skins\\Loops\\mini").c_str(), nullptr);
+  uitest::writeText(root + "\\skins\\Loops\\mini\\main.skn", "INC:other.inc\nname=m");
+  uitest::writeText(root + "\\skins\\Loops\\mini\\other.inc", "INC:MAIN.SKN\nname=o");
+  uitest::writeBmp(root + "\\skins\\Loops\\mini\\main.bmp", uitest::solidImage(40, 10, 0));
+  MainSkinResult r = loadMainSkins(root, "Loops", MainSkinPurpose::change);
+  ASSERT_TRUE(r.ok());
+  EXPECT_NE(r.skins.full->findControl("x"), nullptr) << "the rest of the file is read";
+  EXPECT_NE(r.skins.mini->findControl("o"), nullptr);
+  const std::vector<std::string> lines = skinProblemLines(r.skins);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind("Skin \"Loops\" (full): include cycle: ", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1].rfind("Skin \"Loops\" (mini): include cycle: ", 0), 0u) << lines[1];
+  makeSkin(root, "Clean", "name=c", 0x00ff00);
+  EXPECT_TRUE(skinProblemLines(loadMainSkins(root, "Clean", MainSkinPurpose::change).skins).empty());
+}

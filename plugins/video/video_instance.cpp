@@ -113,6 +113,17 @@ class VideoInstance {
     pluginMsg(owner_, msgState, &state, sizeof(state));
   }
 
+  // Tells the owner the file is closed (`code`: msgClosed, or msgOpenFailed).
+  // The status record is the owner's, and it may free it as soon as it reads
+  // this (a record on the stack of a caller that waited for the close): the
+  // record is let go first, so no later message (another close, a play, a
+  // seek) writes into memory that is no longer one. A new open brings a new one.
+  void announceClosed(UINT code) {
+    setState(stClosed);
+    status_ = nullptr;
+    pluginMsgX(owner_, code);
+  }
+
   void handle(const MSG& msg) {
     switch (msg.message) {
       case msgInOpen: onOpen(msg); break;
@@ -155,8 +166,7 @@ class VideoInstance {
         video = VideoDecoder::open(demuxer->stream(info_.videoStream), info_.startMs, info_.frameRate);
     }
     if (!audio && !video) {
-      setState(stClosed);
-      pluginMsgX(owner_, msgOpenFailed);
+      announceClosed(msgOpenFailed);
       return;
     }
     if (video) painter_.emplace(info_.width, info_.height);
@@ -195,8 +205,7 @@ class VideoInstance {
         stream_ = nullptr;
         streamNumber_ = -1;
         open_ = false;
-        setState(stClosed);
-        pluginMsgX(owner_, msgClosed);
+        announceClosed(msgClosed);
         return;
       }
     }
@@ -286,8 +295,7 @@ class VideoInstance {
     playing_ = false;
     open_ = false;
     if (endReached) pluginMsgX(owner_, msgEndReached);
-    setState(stClosed);
-    pluginMsgX(owner_, msgClosed);
+    announceClosed(msgClosed);
     worker_.reset();
     if (stream_) outClear(streamNumber_);
   }

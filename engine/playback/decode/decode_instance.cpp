@@ -53,6 +53,16 @@ class DecodeInstance : public KindInstance {
     pluginMsg(owner_, msgState, &state, sizeof(state));
   }
 
+  // Tells the owner the file is closed (`code`: msgClosed, or msgOpenFailed).
+  // The status record is the owner's, and it may free it as soon as it reads
+  // this: the record is let go first, so no later message (another close, a
+  // stop) writes into memory that is no longer one. A new open brings a new one.
+  void announceClosed(UINT code) {
+    setState(stClosed);
+    status_ = nullptr;
+    pluginMsgX(owner_, code);
+  }
+
   int32_t outputRate() const {
     ZvOutParams p = {};
     outGetParams(&p);
@@ -148,8 +158,7 @@ class DecodeInstance : public KindInstance {
       }
     }
     if (!ok) {
-      setState(stClosed);
-      pluginMsgX(owner_, msgOpenFailed);
+      announceClosed(msgOpenFailed);
       return;
     }
     setState(stStopped);
@@ -169,8 +178,7 @@ class DecodeInstance : public KindInstance {
         stream_ = nullptr;
         playing_ = false;
         open_ = false;
-        setState(stClosed);
-        pluginMsgX(owner_, msgClosed);
+        announceClosed(msgClosed);
         closeDecoder();
         return;
       }
@@ -226,6 +234,7 @@ class DecodeInstance : public KindInstance {
     ZvFadePrm fade = block<ZvFadePrm>(msg);
     open_ = false;
     if (!streamCreated_) {
+      status_ = nullptr;  // the owner's from here on (see announceClosed)
       pluginMsgX(owner_, msgClosed);  // the decoder is closed when the thread ends
       return;
     }
@@ -236,8 +245,7 @@ class DecodeInstance : public KindInstance {
       return;
     }
     playing_ = false;
-    setState(stClosed);
-    pluginMsgX(owner_, msgClosed);
+    announceClosed(msgClosed);
     closeDecoder();
   }
 
@@ -263,8 +271,7 @@ class DecodeInstance : public KindInstance {
     playing_ = false;
     if (endOfFile_) pluginMsgX(owner_, msgEndReached);
     if (endOfFile_ || closeAfterFade_) {
-      setState(stClosed);
-      pluginMsgX(owner_, msgClosed);
+      announceClosed(msgClosed);
       closeDecoder();
       return;
     }

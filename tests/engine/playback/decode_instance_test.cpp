@@ -10,6 +10,7 @@
 
 #include "host_fixture.h"
 #include "testkit.h"
+#include "win32/owners.h"
 #include "zv_playback.h"
 
 namespace {
@@ -102,11 +103,23 @@ class DecodeInstance : public ::testing::Test {
     return id_;
   }
   void TearDown() override {
-    if (id_) stopPlugin(id_);
+    if (id_) stopAndWait(id_);
     if (ctx_) {
       while (inOpenNext(&ctx_)) {
       }
     }
+  }
+  // Stops the instance and waits for its thread to end: one still playing
+  // writes its position into status_, which goes with this fixture.
+  static void stopAndWait(ZvTarget id) {
+    HANDLE copy = nullptr;
+    if (const ZvInstanceRec* rec = instanceInfoById(id); rec && rec->threadHandle)
+      DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), &copy,
+                      SYNCHRONIZE, FALSE, 0);
+    zv::UniqueKernelHandle thread(copy);
+    stopPlugin(id);
+    if (!thread) return;
+    EXPECT_EQ(WaitForSingleObject(thread.get(), 5000), WAIT_OBJECT_0) << "the instance did not end";
   }
   Owner owner_;
   ZvStatusRec status_ = {};
@@ -234,6 +247,48 @@ TEST_F(DecodeInstance, anOversizedBlockIsReadOnlyAsFarAsItsRecord) {
   ASSERT_TRUE(zvtest::waitFor([&] { return status_.positionMs == 1234; }, 3000)) << status_.positionMs;
   inClose(id_, 0, ZV_FADE_LINEAR);
   ASSERT_TRUE(owner_.waitFor("closed"));
+}
+
+// The status record is the owner's again once "closed" came, and it may be
+// gone: another close, a play, a seek or a stop sent afterwards leaves it alone.
+TEST_F(DecodeInstance, leavesTheStatusRecordAloneOnceClosed) {
+  enum class Ending { closedBeforePlaying, closedWhilePlaying, playedToTheEnd };
+  struct Case {
+    const char* name;
+    const char* content;
+    Ending ending;
+  } cases[] = {
+      {"unplayed.tone", "frames=441000", Ending::closedBeforePlaying},
+      {"playing.tone", "frames=441000", Ending::closedWhilePlaying},
+      {"short.tone", "frames=11025", Ending::playedToTheEnd},
+  };
+  auto closedCount = [&] {
+    const std::string all = owner_.events();
+    int n = 0;
+    for (size_t at = all.find("closed"); at != std::string::npos; at = all.find("closed", at + 1)) ++n;
+    return n;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    owner_.clear();
+    ASSERT_NE(open(toneFile(c.name, c.content)), 0u);
+    ASSERT_TRUE(owner_.waitFor("opened"));
+    if (c.ending != Ending::closedBeforePlaying) inPlay(id_, 0, ZV_FADE_LINEAR);
+    if (c.ending != Ending::playedToTheEnd) inClose(id_, 0, ZV_FADE_LINEAR);
+    ASSERT_TRUE(owner_.waitFor("closed", 10000)) << owner_.events();
+    std::memset(&status_, 0xA5, sizeof(status_));
+    inClose(id_, 0, ZV_FADE_LINEAR);
+    inPlay(id_, 0, ZV_FADE_LINEAR);
+    inSeek(id_, 100);
+    inStop(id_, 0, ZV_FADE_LINEAR);
+    inClose(id_, 0, ZV_FADE_LINEAR);
+    // Both closes are answered; by then everything sent before them is done.
+    ASSERT_TRUE(zvtest::waitFor([&] { return closedCount() >= 3; }, 5000)) << owner_.events();
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&status_);
+    for (size_t i = 0; i < sizeof(status_); ++i) ASSERT_EQ(bytes[i], 0xA5) << "byte " << i;
+    stopAndWait(id_);
+    id_ = 0;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "video_harness.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -34,6 +36,23 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// Stops an instance and waits for its thread to end, pumping meanwhile:
+// nothing of it runs on into the next case, nor writes to a status record
+// that has gone with its Stream.
+void stopInstance(ZvTarget id) {
+  HANDLE copy = nullptr;
+  if (const ZvInstanceRec* rec = instanceInfoById(id); rec && rec->threadHandle)
+    DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), &copy,
+                    SYNCHRONIZE, FALSE, 0);
+  zv::UniqueKernelHandle thread(copy);
+  stopPlugin(id);
+  if (!thread) return;
+  EXPECT_TRUE(zvtest::waitFor([&] {
+    pump();
+    return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0;
+  }, 10000)) << "the instance's thread did not end";
 }
 
 }  // namespace
@@ -75,6 +94,20 @@ const Note* waitNote(ZvTarget from, UINT code, int ms) {
   return found;
 }
 
+int noteCount(ZvTarget from, UINT code) {
+  int n = 0;
+  for (const Note& note : notes())
+    if (note.from == from && note.code == code) ++n;
+  return n;
+}
+
+bool waitNoteCount(ZvTarget from, UINT code, int count, int ms) {
+  return zvtest::waitFor([&] {
+    pump();
+    return noteCount(from, code) >= count;
+  }, ms);
+}
+
 Stream::Stream(const std::string& file) {
   ZvOpenContext* context = nullptr;
   ZvTarget id = inOpen(file.c_str(), reinterpret_cast<ZvTarget>(owner()), &status_.audio, &context);
@@ -93,7 +126,7 @@ Stream::Stream(const std::string& file) {
       return opened_ || failed;
     }, 15000);
     if (opened_ || !failed) break;
-    stopPlugin(id);
+    stopInstance(id);
     id = inOpenNext(&context);
   }
   id_ = opened_ ? id : 0;
@@ -104,9 +137,12 @@ Stream::Stream(const std::string& file) {
 
 Stream::~Stream() {
   if (!id_) return;
+  // A stream that ended has said "closed" already: the answer waited for is
+  // the one to this close, not that earlier one.
+  const int closed = noteCount(id_, msgClosed);
   inClose(id_, 0, 0);
-  waitNote(id_, msgClosed, 5000);
-  stopPlugin(id_);
+  EXPECT_TRUE(waitNoteCount(id_, msgClosed, closed + 1, 10000)) << "the close was not answered";
+  stopInstance(id_);
 }
 
 PictureWindow::PictureWindow(int width, int height) {

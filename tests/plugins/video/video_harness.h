@@ -30,8 +30,15 @@ HWND owner();
 std::vector<Note>& notes();
 // Waits (pumping) for a note `code` from `from`; the first one found, or null.
 const Note* waitNote(ZvTarget from, UINT code, int ms = 15000);
+// How many notes `code` came from `from` so far.
+int noteCount(ZvTarget from, UINT code);
+// Waits (pumping) until `count` notes `code` came from `from`.
+bool waitNoteCount(ZvTarget from, UINT code, int count, int ms = 15000);
 
-// A stream opened through the engine, closed and stopped at the end.
+// A stream opened through the engine, closed and stopped at the end: the
+// destructor waits for the answer to its own close and for the instance's
+// thread to end, so the status record (a member) outlives every write the
+// instance could make to it.
 class Stream {
  public:
   // Opens `file` (trying every candidate as the player does). id() is 0

@@ -407,6 +407,48 @@ TEST_F(VideoInput, damageTableNeitherCrashesNorHangs) {
   EXPECT_GT(opened, 10);  // most damage still leaves something to play
 }
 
+// The status record belongs to the owner, who may free it as soon as the
+// stream said it is closed (a player's record of a stream that is gone, a
+// test's record on its stack): whatever reaches the instance afterwards
+// (another close, play, seek, stop) must leave it alone.
+TEST_F(VideoInput, leavesTheStatusRecordAloneOnceClosed) {
+  enum class Ending { closedStopped, closedPlaying, playedToTheEnd };
+  struct Case {
+    const char* file;
+    Ending ending;
+  } cases[] = {
+      {"bars-vp8.webm", Ending::closedStopped},
+      {"bars.mp4", Ending::closedPlaying},
+      {"sound-only.m4a", Ending::closedPlaying},
+      {"damaged-cut3-bars-vp9.webm", Ending::playedToTheEnd},
+      {"damaged-hit5-bars.mp4", Ending::closedPlaying},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Stream s(media(c.file));
+    ASSERT_TRUE(s.opened());
+    if (c.ending != Ending::closedStopped) inPlay(s.id(), 0, 0);
+    if (c.ending == Ending::playedToTheEnd) {
+      ASSERT_NE(waitNote(s.id(), msgEndReached, 20000), nullptr);
+    } else {
+      inClose(s.id(), 0, 0);
+    }
+    ASSERT_TRUE(waitNoteCount(s.id(), msgClosed, 1, 10000));
+    ASSERT_EQ(s.status().audio.state, stClosed);
+    // From here on the record is no longer the instance's.
+    std::memset(&s.status(), 0xA5, sizeof(s.status()));
+    inClose(s.id(), 0, 0);
+    inPlay(s.id(), 0, 0);
+    inSeek(s.id(), 500);
+    inStop(s.id(), 0, 0);
+    inClose(s.id(), 0, 0);
+    // Both closes are answered; by then everything sent before them is done.
+    ASSERT_TRUE(waitNoteCount(s.id(), msgClosed, 3, 10000));
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&s.status());
+    for (size_t i = 0; i < sizeof(s.status()); ++i) ASSERT_EQ(bytes[i], 0xA5) << "byte " << i;
+  }
+}
+
 TEST(PictureAdjust, mapsTheControlsToTheConverterParameters) {
   struct Case {
     zvvideo::PictureAdjust in;

@@ -53,7 +53,7 @@ const Unit kUnits[] = {
     {"memory manager", startMemoryManager, stopMemoryManager},
     {"plug-in host", startPluginHostWithEngineKinds, stopPluginHost},
     {"information cache", startInfoCache, stopInfoCache},
-    // Starts its thread at once; it answers only after the load has finished.
+    // Its queue exists from here; its thread is started by the first request.
     {"file scanner", startFileScanner, stopFileScanner},
     {"CD player", startCdDrivesWithDescriptions, stopCdDrives},
     // ---- containers, then the playlist, playback and metadata units go

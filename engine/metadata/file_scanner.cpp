@@ -19,6 +19,8 @@ namespace {
 constexpr const char* kThreadName = "FileScanner###File scanner";
 // How long unload waits for the scanner to finish the file it is on.
 constexpr DWORD kStopWaitMs = 10000;
+// How long the first request waits for the new thread to reach its loop.
+constexpr DWORD kStartWaitMs = 10000;
 
 struct Request {
   std::string path;
@@ -32,8 +34,11 @@ std::deque<Request> g_queue;
 UniqueKernelHandle g_wake;    // auto-reset: requests are waiting
 UniqueKernelHandle g_parked;  // manual-reset: the thread left its loop for good
 UniqueKernelHandle g_never;   // never signalled: where the parked thread waits
+UniqueKernelHandle g_ready;   // manual-reset: the thread has reached its loop
+std::mutex g_threadLock;      // the start of the thread, at the first request
 UniqueKernelHandle g_thread;
 std::atomic<bool> g_entered{false};
+std::atomic<bool> g_started{false};  // the first request has started the thread
 std::atomic<bool> g_stop{false};
 
 bool takeRequest(Request* r) {
@@ -70,10 +75,11 @@ void drainQueue() {
 }
 
 DWORD WINAPI scannerThread(void*) {
-  g_entered = true;
   debugAddThread(threadName().c_str(), GetCurrentThreadId(), GetCurrentThread());
   MSG msg;
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // a queue for WM_QUIT
+  g_entered = true;
+  SetEvent(g_ready.get());
   HANDLE wake = g_wake.get();
   bool quit = false;
   while (!quit && !g_stop.load()) {
@@ -95,22 +101,39 @@ DWORD WINAPI scannerThread(void*) {
   return 0;
 }
 
+// The thread is started by the first request, not at load: a thread made
+// under the loader lock cannot start before the load ends, and a host that
+// loads the engine only to look at it (a list of candidate libraries) frees
+// it again at once; the unload could then only end the thread somewhere in
+// its start, and a thread ended there can leave a lock of the system held for
+// good (every later handle close of the process hung). The first request
+// waits until the thread has reached its loop, so the unload always finds it
+// there or parked.
+void ensureScannerThread() {
+  if (g_started.load()) return;
+  std::lock_guard<std::mutex> hold(g_threadLock);
+  if (g_thread || g_stop.load()) return;
+  DWORD id = 0;
+  g_thread.reset(CreateThread(nullptr, 0, scannerThread, nullptr, 0, &id));
+  if (!g_thread) return;
+  g_started = true;
+  // Bounded: a request made while the loader is busy (from a DllMain) would
+  // otherwise wait for good; the thread then takes it once it runs.
+  WaitForSingleObject(g_ready.get(), kStartWaitMs);
+  SetThreadPriority(g_thread.get(), THREAD_PRIORITY_IDLE);
+}
+
 }  // namespace
 
 bool startFileScanner() {
   g_stop = false;
   g_entered = false;
+  g_started = false;
   g_wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   g_parked.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   g_never.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  if (!g_wake || !g_parked || !g_never) return false;
-  DWORD id = 0;
-  // Created here at load, but never waited for here: it starts running only
-  // once the loader lets go of the engine.
-  g_thread.reset(CreateThread(nullptr, 0, scannerThread, nullptr, 0, &id));
-  if (!g_thread) return false;
-  SetThreadPriority(g_thread.get(), THREAD_PRIORITY_IDLE);
-  return true;
+  g_ready.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  return g_wake && g_parked && g_never && g_ready;
 }
 
 void stopFileScanner(bool processExit) {
@@ -121,8 +144,9 @@ void stopFileScanner(bool processExit) {
   }
   g_stop = true;
   if (g_thread) {
-    // A thread that has not entered its loop is still waiting for the loader
-    // (held by this very unload) and never will: end it where it stands.
+    // A thread that has not entered its loop (its first request gave up
+    // waiting for it) is still waiting for the loader, held by this very
+    // unload, and never will: end it where it stands.
     if (g_entered.load()) {
       SetThreadPriority(g_thread.get(), THREAD_PRIORITY_NORMAL);
       SetEvent(g_wake.get());
@@ -149,6 +173,7 @@ void queueQuery(const std::string& path, ZvTarget target, int32_t tag, int32_t l
     g_queue.push_back(Request{path, target, tag, line});
   }
   if (wasEmpty && g_wake) SetEvent(g_wake.get());
+  ensureScannerThread();
 }
 
 void cancelQueries(int32_t tag) {

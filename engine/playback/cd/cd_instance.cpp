@@ -145,12 +145,13 @@ class CdInstance : public KindInstance {
   }
 
   // The player waits for msgClosed before it removes the instance, so it
-  // comes even when nothing was open.
+  // comes even when nothing was open. It comes last: the owner that takes it
+  // already reads "closed" in its status record (and may free the record).
   void onClose() {
     closeDevice();
-    if (owner_) pluginMsgX(owner_, msgClosed);
     setState(stClosed);
     status_ = nullptr;
+    if (owner_) pluginMsgX(owner_, msgClosed);
   }
 
   void onTimer() {

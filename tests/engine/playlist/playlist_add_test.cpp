@@ -146,3 +146,21 @@ TEST(PlaylistAdd, nestedPlaylistsOfHundredsOfFilesAreExpandedWhole) {
   EXPECT_EQ(dump(pl), expected);
   EXPECT_EQ(plGetCount(pl), 1 + 4 * (1 + 5 * 11) + (1 + 5 * 11));
 }
+
+// A playlist listed twice in one add is read once; the next add reads it
+// again, so an edit in between shows.
+TEST(PlaylistAdd, aPlaylistListedTwiceGivesTheSameLinesAndTheNextAddReadsItAgain) {
+  pltest::ensureEngine();
+  std::string d = zvtest::freshDir("twice");
+  pltest::writeText(d + "\\top.m3u", "part.m3u\r\npart.m3u\r\n");
+  pltest::writeText(d + "\\part.m3u", "x.mp3\r\n");
+  OwnedPl first;
+  plAddFile(first, (d + "\\top.m3u").c_str(), 0);
+  EXPECT_EQ(dump(first), (V{d + "\\top.m3u@0", d + "\\part.m3u@1", d + "\\x.mp3@2", d + "\\part.m3u@1",
+                            d + "\\x.mp3@2"}));
+  pltest::writeText(d + "\\part.m3u", "y.mp3\r\nz.mp3\r\n");
+  OwnedPl second;
+  plAddFile(second, (d + "\\top.m3u").c_str(), 0);
+  EXPECT_EQ(dump(second), (V{d + "\\top.m3u@0", d + "\\part.m3u@1", d + "\\y.mp3@2", d + "\\z.mp3@2",
+                             d + "\\part.m3u@1", d + "\\y.mp3@2", d + "\\z.mp3@2"}));
+}

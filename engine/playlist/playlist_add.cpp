@@ -3,11 +3,13 @@
 // contents. Also reloading and deleting the branches of one location.
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
 #include "foundation/diagnostics.h"
 #include "foundation/text_util.h"
+#include "playlist/add_limits.h"
 #include "playlist/expansion_drives.h"
 #include "playlist/line_gap.h"
 #include "playlist/playlist_model.h"
@@ -51,12 +53,38 @@ bool onAncestorList(hStrList ancestors, const std::string& key) {
   return false;
 }
 
+// What one add has spent and read (add_limits.h).
+struct AddRun {
+  int32_t expansionsLeft = kExpansionsPerAdd;
+  bool told = false;  // the diagnostic line, once per add
+  // The lines of each playlist file read so far, by ancestorKey: a file
+  // listed again is expanded from memory, not read again. Folders and other
+  // groups are not kept (a library's listings would all stay in memory).
+  std::map<std::string, OwnedPlaylist> playlists;
+};
+
+// The lines of the group `name` (flags `flags`), loaded or from the run's
+// cache; nullptr when it gives none.
+PlaylistHandle* groupContents(AddRun& run, const std::string& key, const std::string& name, uint32_t flags,
+                              OwnedPlaylist& loaded) {
+  const bool keep = (flags & lfPlaylist) != 0;
+  if (keep) {
+    auto found = run.playlists.find(key);
+    if (found != run.playlists.end()) return found->second.get();
+  }
+  loaded = newPlaylist();
+  if (plLoad(loaded.get(), name.c_str(), 0) != plResultOk || plGetCount(loaded.get()) == 0) loaded.reset();
+  if (!keep) return loaded.get();
+  return run.playlists.emplace(key, std::move(loaded)).first->second.get();
+}
+
 // Appends `name` with `rec` (level shifted) and, for a group, its contents
 // below it. A group that gives no lines adds nothing, not even itself; one
 // already being expanded on the current path (a playlist including itself)
-// is not expanded again. Returns whether anything was added.
-bool addLocation(PlaylistHandle* pl, PlaylistLine rec, const std::string& name, int32_t shift, const char* info,
-                 const char* desc) {
+// is not expanded again, nor is any group once the run's expansions are
+// spent. Returns whether anything was added.
+bool addLocation(PlaylistHandle* pl, AddRun& run, PlaylistLine rec, const std::string& name, int32_t shift,
+                 const char* info, const char* desc) {
   rec.level += shift;
   if (!(rec.flags & lfGroup) || (rec.flags & lfFixed)) {
     if (rec.level != -1) plAddLine(pl, &rec, name.c_str(), desc, info);
@@ -64,19 +92,28 @@ bool addLocation(PlaylistHandle* pl, PlaylistLine rec, const std::string& name, 
   }
   std::string key = ancestorKey(name);
   if (onAncestorList(pl->ancestors, key)) return false;
+  if (run.expansionsLeft <= 0) {
+    if (!run.told)
+      debugWriteLinef("Adding to a playlist: %d nested playlists and folders expanded, the rest left out (from \"%s\")",
+                      kExpansionsPerAdd, name.c_str());
+    run.told = true;
+    return false;
+  }
+  --run.expansionsLeft;
   slAdd(pl->ancestors, key.c_str());
   bool added = false;
-  OwnedPlaylist contents = newPlaylist();
-  if (plLoad(contents.get(), name.c_str(), 0) == plResultOk && plGetCount(contents.get()) > 0) {
+  OwnedPlaylist loaded;
+  PlaylistHandle* contents = groupContents(run, key, name, rec.flags, loaded);
+  if (contents) {
     int32_t at = plGetCount(pl);
-    for (int32_t i = 0; i < plGetCount(contents.get()); ++i) {
-      // Copies: the texts of `contents` stay put, but the recursion must not
-      // hold pointers into a playlist across calls that may reload it.
-      PlaylistLine child = *plGetRec(contents.get(), i);
-      std::string childName = plGetName(contents.get(), i);
-      std::string childInfo = plGetInfo(contents.get(), i);
-      std::string childDesc = plGetDesc(contents.get(), i);
-      if (addLocation(pl, child, childName, shift + 1, childInfo.c_str(), childDesc.c_str())) added = true;
+    for (int32_t i = 0; i < plGetCount(contents); ++i) {
+      // Copies: the recursion must not hold pointers into a playlist across
+      // calls that add to the run's cache.
+      PlaylistLine child = *plGetRec(contents, i);
+      std::string childName = plGetName(contents, i);
+      std::string childInfo = plGetInfo(contents, i);
+      std::string childDesc = plGetDesc(contents, i);
+      if (addLocation(pl, run, child, childName, shift + 1, childInfo.c_str(), childDesc.c_str())) added = true;
     }
     if (added && rec.level != -1) plInsLine(pl, at, &rec, name.c_str(), desc, info);
   }
@@ -99,7 +136,8 @@ void addFile(PlaylistHandle* pl, const char* location, uint32_t flags) {
   PlaylistLine rec = {};
   rec.flags = plGetFlags(location);
   AncestorScope scope(pl);
-  addLocation(pl, rec, location, (flags & plAddContentsOnly) ? -1 : 0, nullptr, nullptr);
+  AddRun run;
+  addLocation(pl, run, rec, location, (flags & plAddContentsOnly) ? -1 : 0, nullptr, nullptr);
 }
 
 // Replaces the branch at `at` by a fresh expansion of its head's name (built

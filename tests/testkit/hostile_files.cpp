@@ -105,6 +105,15 @@ std::string writeSelfListingPlaylists(const std::string& dir, const std::string&
   return dir + "\\" + self;
 }
 
+std::string writeDoublingChain(const std::string& dir, const std::string& ext, int depth, const std::string& member) {
+  for (int level = 0; level < depth; ++level) {
+    const std::string next = "chain" + std::to_string(level + 1) + ext;
+    writeText(dir + "\\chain" + std::to_string(level) + ext, playlistText(ext, {next, next}));
+  }
+  writeText(dir + "\\chain" + std::to_string(depth) + ext, playlistText(ext, {member}));
+  return dir + "\\chain0" + ext;
+}
+
 namespace {
 
 // The handles `pid` holds, from the system's handle table; 0 when the table

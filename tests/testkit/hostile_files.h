@@ -40,6 +40,11 @@ std::string deepZ3u(int levels, const std::string& leaf);
 // list each other (pong also lists self). Returns the path of self<ext>.
 std::string writeSelfListingPlaylists(const std::string& dir, const std::string& ext, const std::string& member);
 
+// Writes into `dir` "chain0<ext>" .. "chain<depth><ext>": each lists the next
+// twice, the last lists `member`. No cycle, yet expanding chain0 in full
+// visits 2^depth playlists. Returns the path of chain0<ext>.
+std::string writeDoublingChain(const std::string& dir, const std::string& ext, int depth, const std::string& member);
+
 // What a process holds: its handles (from the system's handle table, since
 // Wine answers GetProcessHandleCount with 0) and its private bytes.
 struct ProcessUsage {

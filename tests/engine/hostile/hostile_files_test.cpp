@@ -1,6 +1,7 @@
 // Damaged and hostile files through the engine's exports: truncated and
 // bit-flipped binary playlists, enormous counts, playlists listing
-// themselves or each other, a medium whose autorun.inf names itself, a
+// themselves or each other, playlists listing the next twice 30 deep
+// (2^30 visits if followed in full), a medium whose autorun.inf names itself, a
 // 10 000-level Z3U and a 2 GB sparse file. Each case must end within its
 // time limit, and after the table has run (once to warm up, then again) the
 // engine's blocks, the process's handles and its private memory are back
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "hostile_files.h"
+#include "playlist/add_limits.h"
 #include "testkit.h"
 #include "win32/owners.h"
 #include "zv_config.h"
@@ -111,6 +113,27 @@ std::vector<Case> hostileCases() {
     add(d + "\\self.m3u", d);
     load(d + "\\self.m3u", 0, d);
     add(d + "\\ping.m3u", d);
+  }});
+  cases.push_back({"playlists listing the next twice, 30 deep", [=](const std::string& d) {
+    const std::string member = d + "\\a.mp3";
+    const std::string top = zvtest::writeDoublingChain(d, ".m3u", 30, member);
+    OwnedPl pl;
+    plAddFile(pl, top.c_str(), 0);
+    int32_t groups = 0, members = 0;
+    for (int32_t i = 0; i < plGetCount(pl); ++i) {
+      if (plGetRec(pl, i)->flags & lfGroup) ++groups;
+      if (lstrcmpiA(plGetName(pl, i), member.c_str()) == 0) ++members;
+    }
+    // The bound of one add: expansions stop there, and what was added stays
+    // (the first descent reaches the member at once).
+    EXPECT_LE(groups, zv::kExpansionsPerAdd);
+    EXPECT_GT(groups, zv::kExpansionsPerAdd / 2) << "the bound is spent, not cut short";
+    EXPECT_GE(members, 1);
+    EXPECT_LE(members, groups);
+    exercise(pl, d);
+    OwnedPl inserted;
+    plInsFile(inserted, 0, top.c_str(), 0, 0);
+    EXPECT_EQ(plGetCount(inserted), plGetCount(pl)) << "an insert is bound the same way";
   }});
   cases.push_back({"medium naming itself in autorun.inf", [=](const std::string& d) {
     CreateDirectoryA((d + "\\medium").c_str(), nullptr);

@@ -107,3 +107,60 @@ TEST(PlaylistAdd, deleteRemovesEveryBranchOfALocation) {
   plDelBranch(pl, 5);
   EXPECT_EQ(dump(pl), (V{"C:\\x@0"}));
 }
+
+// Three levels of playlists with 200 files, one of them listed twice: the
+// bound on the work of one add leaves a real collection whole.
+TEST(PlaylistAdd, nestedPlaylistsOfHundredsOfFilesAreExpandedWhole) {
+  pltest::ensureEngine();
+  std::string d = zvtest::freshDir("nested");
+  V expected = {d + "\\top.m3u@0"};
+  std::string top;
+  V midBranch0;
+  for (int i = 0; i < 4; ++i) {
+    const std::string mid = "mid" + std::to_string(i) + ".m3u";
+    top += mid + "\r\n";
+    V branch = {d + "\\" + mid + "@1"};
+    std::string midText;
+    for (int j = 0; j < 5; ++j) {
+      const std::string low = "low" + std::to_string(i) + std::to_string(j) + ".m3u";
+      midText += low + "\r\n";
+      branch.push_back(d + "\\" + low + "@2");
+      std::string lowText;
+      for (int k = 0; k < 10; ++k) {
+        const std::string file = "f" + std::to_string(i) + std::to_string(j) + std::to_string(k) + ".mp3";
+        lowText += file + "\r\n";
+        pltest::writeText(d + "\\" + file, "");
+        branch.push_back(d + "\\" + file + "@3");
+      }
+      pltest::writeText(d + "\\" + low, lowText);
+    }
+    pltest::writeText(d + "\\" + mid, midText);
+    if (i == 0) midBranch0 = branch;
+    expected.insert(expected.end(), branch.begin(), branch.end());
+  }
+  top += "mid0.m3u\r\n";  // listed again: expanded again
+  expected.insert(expected.end(), midBranch0.begin(), midBranch0.end());
+  pltest::writeText(d + "\\top.m3u", top);
+  OwnedPl pl;
+  plAddFile(pl, (d + "\\top.m3u").c_str(), 0);
+  EXPECT_EQ(dump(pl), expected);
+  EXPECT_EQ(plGetCount(pl), 1 + 4 * (1 + 5 * 11) + (1 + 5 * 11));
+}
+
+// A playlist listed twice in one add is read once; the next add reads it
+// again, so an edit in between shows.
+TEST(PlaylistAdd, aPlaylistListedTwiceGivesTheSameLinesAndTheNextAddReadsItAgain) {
+  pltest::ensureEngine();
+  std::string d = zvtest::freshDir("twice");
+  pltest::writeText(d + "\\top.m3u", "part.m3u\r\npart.m3u\r\n");
+  pltest::writeText(d + "\\part.m3u", "x.mp3\r\n");
+  OwnedPl first;
+  plAddFile(first, (d + "\\top.m3u").c_str(), 0);
+  EXPECT_EQ(dump(first), (V{d + "\\top.m3u@0", d + "\\part.m3u@1", d + "\\x.mp3@2", d + "\\part.m3u@1",
+                            d + "\\x.mp3@2"}));
+  pltest::writeText(d + "\\part.m3u", "y.mp3\r\nz.mp3\r\n");
+  OwnedPl second;
+  plAddFile(second, (d + "\\top.m3u").c_str(), 0);
+  EXPECT_EQ(dump(second), (V{d + "\\top.m3u@0", d + "\\part.m3u@1", d + "\\y.mp3@2", d + "\\z.mp3@2",
+                             d + "\\part.m3u@1", d + "\\y.mp3@2", d + "\\z.mp3@2"}));
+}

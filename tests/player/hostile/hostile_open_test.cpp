@@ -1,8 +1,8 @@
 // Damaged and hostile files through the real player's open operation (the
 // hand-over messages a second start or the shell sends): playlists of every
-// format listing themselves and each other, a 10 000-level Z3U, enormous
-// counts, 2 GB sparse files as playlists and as media files, damaged WAV and
-// MP3 files, a medium whose autorun.inf names itself. After each row the
+// format listing themselves and each other, playlists listing the next twice
+// 30 deep, a 10 000-level Z3U, enormous counts, 2 GB sparse files as
+// playlists and as media files, damaged WAV and MP3 files, a medium whose autorun.inf names itself. After each row the
 // player still answers within the time limit and its playlist holds what the
 // row expects; after a warm-up round, a second round of the whole table
 // leaves its handles and private bytes near where they were.
@@ -142,6 +142,16 @@ std::vector<Row> hostileRows(const std::string& good) {
                       EXPECT_LT(o.names.size(), 64u);
                     }});
   }
+  rows.push_back({"playlists listing the next twice, 30 deep", [=](const std::string& d) {
+                    return std::vector<std::string>{zvtest::writeDoublingChain(d, ".m3u", 30, good)};
+                  },
+                  [=](const Outcome& o) {
+                    holdsGood(o);
+                    // 2^30 visits if followed in full; one add stops after
+                    // 100 000 expansions, each adding at most its group line
+                    // and the one file of the last playlist.
+                    EXPECT_LE(o.names.size(), 200000u);
+                  }});
   rows.push_back({"10 000-level Z3U", [=](const std::string& d) {
                     writeText(d + "\\deep.z3u", zvtest::deepZ3u(10000, good));
                     return std::vector<std::string>{d + "\\deep.z3u"};

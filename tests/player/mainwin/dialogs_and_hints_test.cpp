@@ -251,17 +251,25 @@ TEST_F(MainWindowExtras, displayMenuListsTheVisualisationLibraries_startsStopsCo
                               kWaitMs));
 
   // A click on the display opens its menu; the keys walk it as a user would.
-  auto choose = [&](std::initializer_list<UINT> keys, const std::string& command) {
+  // A miss says which step it was and what the program ran meanwhile.
+  auto choose = [&](std::initializer_list<UINT> keys, const std::string& command) -> testing::AssertionResult {
     // The last menu gone first: keys for the new one must not reach a
     // closing one, which is still visible for a moment on a busy machine.
-    zvtest::waitFor([&] { return waitMenu(player.id(), 0) == nullptr; }, kWaitMs);
+    if (!zvtest::waitFor([&] { return waitMenu(player.id(), 0) == nullptr; }, kWaitMs))
+      return testing::AssertionFailure() << "the last menu stayed open";
     const size_t before = traced().size();
     PostMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     PostMessageA(panel, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     HWND menu = waitMenu(player.id(), kWaitMs);
-    if (!menu) return false;
+    if (!menu) return testing::AssertionFailure() << "no menu came up";
     for (UINT k : keys) key(menu, k);
-    return tracedLine(before, command);
+    if (tracedLine(before, command)) return testing::AssertionSuccess();
+    const auto lines = traced();
+    testing::AssertionResult miss = testing::AssertionFailure();
+    miss << "not run: " << command << "; foreground " << GetForegroundWindow() << ", menu still up: "
+         << (waitMenu(player.id(), 0) != nullptr) << "; ran meanwhile:";
+    for (size_t i = before; i < lines.size(); ++i) miss << " [" << lines[i] << "]";
+    return miss;
   };
   // The library's window is shown and then brought to the front from the
   // visualisation's thread; a menu opened between the two would be closed by

@@ -281,6 +281,10 @@ TEST_F(MainWindowExtras, displayMenuListsTheVisualisationLibraries_startsStopsCo
     HWND w = visWindow(kWaitMs);
     if (w) {
       EXPECT_TRUE(zvtest::waitFor([&] { return GetForegroundWindow() == w; }, kWaitMs));
+      // Its thread also takes the display's focus events of that activation;
+      // one still pending when the menu opens would bring it to the front
+      // again. A message answered by that thread means it has taken them.
+      EXPECT_TRUE(SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, nullptr));
     }
     return w;
   };

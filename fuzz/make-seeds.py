@@ -332,8 +332,15 @@ def main():
             else struct.pack(">I", size)
         return fid + raw + b"\0\0" + body
 
+    # A frame given as (id, body, format flags) carries those flags.
+    def any_frame(spec, v4):
+        if len(spec) == 2:
+            return frame(spec[0], spec[1], v4)
+        f = frame(spec[0], spec[1], v4)
+        return f[:9] + bytes([spec[2]]) + f[10:]
+
     def tag(frames, v4):
-        body = b"".join(frame(f, b, v4) for f, b in frames)
+        body = b"".join(any_frame(f, v4) for f in frames)
         n = len(body) + 64  # padding
         size = bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
         return b"ID3" + bytes([4 if v4 else 3, 0, 0]) + size + body + b"\0" * 64
@@ -352,6 +359,12 @@ def main():
         + mpeg_frames(3))
     put("id3v2_frames", "empty-frames", tag([(b"TIT2", b"\0"), (b"APIC", b"\0\0\0\0"), (b"TXXX", b"\0")], False)
         + mpeg_frames(3))
+    # Grouped frames: a group byte before the content (ID3v2.4: also under
+    # unsynchronisation, with a data length).
+    put("id3v2_frames", "v23-grouped", tag([(b"TIT2", b"\x07\0Title", 0x20), (b"TPE1", b"\0Artist"),
+                                           (b"COMM", b"\x07\0engd\0text", 0x20)], False) + mpeg_frames(3))
+    put("id3v2_frames", "v24-grouped", tag([(b"TIT2", b"\xff\0\0\0\0\x06\x03Title", 0x43),
+                                           (b"TPE1", b"\x01\x03Artist", 0x40)], True) + mpeg_frames(3))
     put("id3v2_frames", "v22", b"ID3\2\0\0\0\0\0\x20" + b"TT2\0\0\x06\0Title" + b"XYZ\0\0\2ab" + b"\0" * 16 + mpeg_frames(3))
     put("id3v2_frames", "size-lies", tag([(b"TIT2", b"\0Title")], False)[:10] + frame(b"TIT2", b"\0T", False)[:4] +
         b"\x7f\xff\xff\xff\0\0\0T" + mpeg_frames(3))

@@ -160,6 +160,20 @@ struct HeaderOf : Frame {
 // id (text or picture made of noise). It is not part of the model.
 bool sealed(const Frame& frame) { return HeaderOf::of(frame)->encryption(); }
 
+// Frames of a class TagLib knows but the model does not (RVA2, POPM, CHAP
+// and more) are kept as TagLib renders them from what it parsed. A damaged
+// one (a channel of RVA2 cut short) renders to bytes that read back as a
+// different frame, so every save would change it again; it is left out.
+bool settled(Frame& frame, const FrameData& d) {
+  const unsigned version = HeaderOf::of(frame)->version();
+  if (d.kind != ZV_ID3_KIND_OTHER || dynamic_cast<UnknownFrame*>(&frame) || version < 3) return true;
+  ID3v2::Header header;
+  header.setMajorVersion(version);
+  const ByteVector once = frame.render();
+  std::unique_ptr<Frame> again(FrameFactory::instance()->createFrame(once, &header));
+  return again && again->render() == once;
+}
+
 bool validId(const std::string& id) {
   if (id.size() != 4) return false;
   for (char c : id)
@@ -313,7 +327,7 @@ void modelFromTag(const TagLib::ID3v2::Tag& source, TagData& tag) {
     auto d = fromTagLib(*frame);
     // ID3v2.2 ids TagLib could not map have three characters and cannot be
     // written back.
-    if (d->id.size() == 4) tag.frames.push_back(std::move(d));
+    if (d->id.size() == 4 && settled(*frame, *d)) tag.frames.push_back(std::move(d));
   }
 }
 

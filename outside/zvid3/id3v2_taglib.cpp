@@ -9,12 +9,27 @@
 #include <taglib/tfilestream.h>
 
 #include "file_layout.h"
+#include "grouped_frames.h"
 #include "win32/owners.h"
 
 namespace zvid3 {
 
 using namespace TagLib;
 using namespace TagLib::ID3v2;
+
+namespace {
+
+// The ID3v2 tag at the start of the file as stored (empty when the file
+// starts otherwise).
+ByteVector leadingTag(FileStream& stream) {
+  stream.seek(0);
+  ByteVector head = stream.readBlock(ID3v2::Header::size());
+  if (head.size() < ID3v2::Header::size() || !head.startsWith(ID3v2::Header::fileIdentifier())) return {};
+  head.append(stream.readBlock(ID3v2::Header(head).tagSize()));
+  return head;
+}
+
+}  // namespace
 
 int loadTag(const std::wstring& path, TagData& tag) {
   tag.frames.clear();
@@ -31,7 +46,7 @@ int loadTag(const std::wstring& path, TagData& tag) {
   if (!stream.isOpen()) return ZV_ID3_IO_ERROR;
   MPEG::File file(&stream, FrameFactory::instance(), false);
   if (!file.isValid() || !file.hasID3v2Tag()) return ZV_ID3_NO_TAG;
-  modelFromTag(*file.ID3v2Tag(), tag);
+  if (!modelFromUngroupedTag(leadingTag(stream), tag)) modelFromTag(*file.ID3v2Tag(), tag);
   return ZV_ID3_OK;
 }
 

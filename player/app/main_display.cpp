@@ -154,6 +154,8 @@ void TMainWnd::onDescEditor(UINT notification) {
     typed.erase(enter);
     plSetDesc(current_, line, typed.c_str());
     setDesc(plGetName(current_, line), typed.c_str());
+    // An open editor of the main playlist shows the line's text too.
+    if (commands_ && commands_->hasEditors()) commands_->editors().mainListChanged();
   }
   ShowWindow(descEditor_.get(), SW_HIDE);
   SetFocus(hwnd());

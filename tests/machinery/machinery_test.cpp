@@ -11,18 +11,18 @@
 
 #include "testkit.h"
 #include "zv_config.h"
+#include "win32/owners.h"
 
 TEST(Machinery, engineLoadsAndExportsPlainNames) {
-  HMODULE engine = LoadLibraryA("zvengine.dll");
-  ASSERT_NE(engine, nullptr) << "error " << GetLastError();
+  zv::UniqueModule engine(LoadLibraryA("zvengine.dll"));
+  ASSERT_TRUE(engine) << "error " << GetLastError();
   using VersionFn = int32_t(__stdcall*)();
-  auto fn = reinterpret_cast<VersionFn>(reinterpret_cast<void*>(GetProcAddress(engine, "shellVer")));
+  auto fn = reinterpret_cast<VersionFn>(reinterpret_cast<void*>(GetProcAddress(engine.get(), "shellVer")));
   ASSERT_NE(fn, nullptr);
   EXPECT_EQ(fn(), shellVer());
   EXPECT_GT(fn(), 400);  // Wine's shell32 reports 6.x
-  EXPECT_EQ(GetProcAddress(engine, "shellVer@0"), nullptr);
-  EXPECT_EQ(GetProcAddress(engine, "_shellVer@0"), nullptr);
-  FreeLibrary(engine);
+  EXPECT_EQ(GetProcAddress(engine.get(), "shellVer@0"), nullptr);
+  EXPECT_EQ(GetProcAddress(engine.get(), "_shellVer@0"), nullptr);
 }
 
 TEST(Machinery, windowPaintsOnPrivateDisplay) {
@@ -67,9 +67,9 @@ TEST(Machinery, waveOutArrivesByteForByteInCapture) {
     samples[i + 1] = static_cast<int16_t>(-1 - static_cast<int>((i * 53) % 30000));
   }
 
-  HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  zv::UniqueKernelHandle done(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   HWAVEOUT wo = nullptr;
-  MMRESULT r = waveOutOpen(&wo, WAVE_MAPPER, &fmt, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT);
+  MMRESULT r = waveOutOpen(&wo, WAVE_MAPPER, &fmt, reinterpret_cast<DWORD_PTR>(done.get()), 0, CALLBACK_EVENT);
   if (r == MMSYSERR_NODRIVER || r == MMSYSERR_BADDEVICEID) GTEST_SKIP() << "no wave-out device";
   ASSERT_EQ(r, MMSYSERR_NOERROR);
 
@@ -81,7 +81,6 @@ TEST(Machinery, waveOutArrivesByteForByteInCapture) {
   EXPECT_TRUE(zvtest::waitFor([&] { return (hdr.dwFlags & WHDR_DONE) != 0; }, 5000));
   waveOutUnprepareHeader(wo, &hdr, sizeof(hdr));
   waveOutClose(wo);
-  CloseHandle(done);
 
   std::vector<uint8_t> played(reinterpret_cast<uint8_t*>(samples.data()),
                               reinterpret_cast<uint8_t*>(samples.data()) + samples.size() * 2);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "win32/owners.h"
+
 namespace zvtest {
 
 std::string winPath(const std::string& path) {
@@ -90,17 +92,16 @@ bool waitFor(const std::function<bool()>& done, int ms) {
 
 std::vector<uint8_t> readFile(const std::string& path) {
   std::vector<uint8_t> data;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return data;
+  zv::UniqueFile h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!h) return data;
   LARGE_INTEGER size;
-  if (GetFileSizeEx(h, &size) && size.QuadPart > 0) {
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) {
     data.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    if (!ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &got, nullptr)) got = 0;
+    if (!ReadFile(h.get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr)) got = 0;
     data.resize(got);
   }
-  CloseHandle(h);
   return data;
 }
 

@@ -9,6 +9,7 @@
 
 #include "testkit.h"
 #include "zv_containers.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -34,26 +35,25 @@ TEST(ArrayDiagnostic, refusedDeleteWritesTheRangeLine) {
   }
   std::string out = zvtest::testDir() + "\\diagnostic.txt";
   SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-  HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  zv::UniqueFile file(CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file);
   STARTUPINFOA si = {};
   si.cb = sizeof(si);
   si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = file;
-  si.hStdError = file;
+  si.hStdOutput = file.get();
+  si.hStdError = file.get();
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   SetEnvironmentVariableA(kChildVariable, "1");
   std::string cmd = "\"" + selfPath() + "\" --gtest_filter=ArrayDiagnostic.*";
   PROCESS_INFORMATION pi = {};
   BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
   SetEnvironmentVariableA(kChildVariable, nullptr);
-  CloseHandle(file);
+  file.reset();
   ASSERT_TRUE(started) << GetLastError();
+  zv::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
   DWORD code = 1;
   GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
   EXPECT_EQ(code, 0u);
   auto bytes = zvtest::readFile(out);
   std::string text(bytes.begin(), bytes.end());

@@ -9,6 +9,7 @@
 #include "store_fixture.h"
 #include "testkit.h"
 #include "zv_config.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -209,11 +210,10 @@ TEST(ConfigValues, startsWithTheHostFileNameAsRegistrySection) {
   STARTUPINFOA si = {sizeof(si)};
   PROCESS_INFORMATION pi = {};
   ASSERT_TRUE(CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  zv::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
   EXPECT_EQ(code, 42u);
   fnd::deleteSection(section);
 }

@@ -8,6 +8,7 @@
 #include "foundation/language_state.h"
 #include "testkit.h"
 #include "zv_lang.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -142,14 +143,13 @@ TEST(Language, concurrentTranslationsAllLand) {
   std::string file = dir + "\\de\\engine.dat";
   zv::LanguageState lang(dir);
   lang.setLanguage(dir, "de", "engine.dat");
-  HANDLE t[4];
-  for (HANDLE& h : t) h = CreateThread(nullptr, 0, translateMany, &lang, 0, nullptr);
-  for (HANDLE h : t) {
-    EXPECT_EQ(WaitForSingleObject(h, 30000), WAIT_OBJECT_0);
+  zv::UniqueKernelHandle t[4];
+  for (auto& h : t) h.reset(CreateThread(nullptr, 0, translateMany, &lang, 0, nullptr));
+  for (const auto& h : t) {
+    EXPECT_EQ(WaitForSingleObject(h.get(), 30000), WAIT_OBJECT_0);
     DWORD code = 1;
-    GetExitCodeThread(h, &code);
+    GetExitCodeThread(h.get(), &code);
     EXPECT_EQ(code, 0u);
-    CloseHandle(h);
   }
   lang.writeBack();
   std::string content = text(zvtest::readFile(file));

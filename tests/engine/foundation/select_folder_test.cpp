@@ -11,6 +11,7 @@
 
 #include "testkit.h"
 #include "zv_config.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -74,10 +75,9 @@ DWORD WINAPI answerDialog(void* p) {
 // Runs selectFolder with a helper pressing `button`.
 ZvBool pick(char* path, const char* folder, int button, bool& pressed, std::string& seen) {
   Answer a{GetCurrentThreadId(), button, folder};
-  HANDLE helper = CreateThread(nullptr, 0, answerDialog, &a, 0, nullptr);
+  zv::UniqueKernelHandle helper(CreateThread(nullptr, 0, answerDialog, &a, 0, nullptr));
   ZvBool result = selectFolder(nullptr, "Choose the zvtest folder", path);
-  WaitForSingleObject(helper, 30000);
-  CloseHandle(helper);
+  WaitForSingleObject(helper.get(), 30000);
   pressed = a.pressed;
   seen = a.seen;
   return result;

@@ -9,6 +9,7 @@
 #include "store_fixture.h"
 #include "testkit.h"
 #include "zv_config.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -23,10 +24,9 @@ long runProgram(const std::string& exe, const std::string& args) {
   STARTUPINFOA si = {sizeof(si)};
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+  zv::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
   DWORD code = static_cast<DWORD>(-1);
   if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
   return static_cast<long>(code);
 }
 

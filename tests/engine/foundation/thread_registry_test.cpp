@@ -11,6 +11,7 @@
 
 #include "testkit.h"
 #include "zv_memory.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -88,19 +89,17 @@ const Line* find(const std::vector<Line>& lines, const std::string& name) {
 class Worker {
  public:
   explicit Worker(bool busy) : busy_(busy) {
-    thread_ = CreateThread(nullptr, 0, &Worker::entry, this, 0, &id_);
+    thread_.reset(CreateThread(nullptr, 0, &Worker::entry, this, 0, &id_));
   }
   ~Worker() {
     stop_ = true;
-    SetEvent(wake_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    CloseHandle(wake_);
+    SetEvent(wake_.get());
+    WaitForSingleObject(thread_.get(), INFINITE);
   }
   Worker(const Worker&) = delete;
   Worker& operator=(const Worker&) = delete;
   uint32_t id() const { return id_; }
-  HANDLE handle() const { return thread_; }
+  HANDLE handle() const { return thread_.get(); }
 
  private:
   static DWORD WINAPI entry(void* self) {
@@ -109,15 +108,15 @@ class Worker {
       volatile uint64_t x = 0;
       while (!w->stop_) x = x + 1;
     } else {
-      WaitForSingleObject(w->wake_, INFINITE);
+      WaitForSingleObject(w->wake_.get(), INFINITE);
     }
     return 0;
   }
   bool busy_;
   std::atomic<bool> stop_{false};
-  HANDLE wake_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  zv::UniqueKernelHandle wake_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   DWORD id_ = 0;
-  HANDLE thread_ = nullptr;
+  zv::UniqueKernelHandle thread_;
 };
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "zv_playback.h"
 #include "zv_playlist.h"
 #include "zv_plugins.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -31,11 +32,9 @@ std::string diagnostics() {
 }
 
 bool threadEnded(DWORD id, int ms) {
-  HANDLE t = OpenThread(SYNCHRONIZE, FALSE, id);
+  zv::UniqueKernelHandle t(OpenThread(SYNCHRONIZE, FALSE, id));
   if (!t) return true;  // already gone
-  bool ended = WaitForSingleObject(t, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
-  CloseHandle(t);
-  return ended;
+  return WaitForSingleObject(t.get(), static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
 }
 
 // The player's interface thread: it takes messages, and runs what the test
@@ -43,24 +42,21 @@ bool threadEnded(DWORD id, int ms) {
 class InterfaceThread {
  public:
   InterfaceThread() {
-    started_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread_ = CreateThread(nullptr, 0, loop, this, 0, &id_);
-    WaitForSingleObject(started_, 10000);
+    started_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    thread_.reset(CreateThread(nullptr, 0, loop, this, 0, &id_));
+    WaitForSingleObject(started_.get(), 10000);
   }
   ~InterfaceThread() {
     PostThreadMessageA(id_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_, 10000);
-    CloseHandle(thread_);
-    CloseHandle(started_);
+    WaitForSingleObject(thread_.get(), 10000);
   }
   DWORD id() const { return id_; }
   // Runs `work` on the thread; false when it did not finish in time.
   bool run(const std::function<void()>& work, DWORD ms = 20000) {
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    Job job{&work, done};
+    zv::UniqueKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    Job job{&work, done.get()};
     bool ok = PostThreadMessageA(id_, kRun, 0, reinterpret_cast<LPARAM>(&job)) &&
-              WaitForSingleObject(done, ms) == WAIT_OBJECT_0;
-    CloseHandle(done);
+              WaitForSingleObject(done.get(), ms) == WAIT_OBJECT_0;
     return ok;
   }
 
@@ -73,7 +69,7 @@ class InterfaceThread {
   static DWORD WINAPI loop(void* self) {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    SetEvent(static_cast<InterfaceThread*>(self)->started_);
+    SetEvent(static_cast<InterfaceThread*>(self)->started_.get());
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
       if (msg.hwnd == nullptr && msg.message == kRun) {
         auto* job = reinterpret_cast<Job*>(msg.lParam);
@@ -85,8 +81,8 @@ class InterfaceThread {
     }
     return 0;
   }
-  HANDLE started_ = nullptr;
-  HANDLE thread_ = nullptr;
+  zv::UniqueKernelHandle started_;
+  zv::UniqueKernelHandle thread_;
   DWORD id_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "testkit.h"
 #include "zv_desc.h"
 #include "zv_infocache.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -24,12 +25,11 @@ std::string descOf(const std::string& path) {
 }
 
 void setWriteTime(const std::string& path, uint64_t time) {
-  HANDLE f = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  zv::UniqueFile f(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(f);
   FILETIME t = {DWORD(time), DWORD(time >> 32)};
-  SetFileTime(f, nullptr, nullptr, &t);
-  CloseHandle(f);
+  SetFileTime(f.get(), nullptr, nullptr, &t);
 }
 
 uint64_t now() {

@@ -224,11 +224,10 @@ TEST_F(DecodeInstance, streamGoneEndsTheInstanceWithoutClosingTheStream) {
   ASSERT_TRUE(owner_.waitFor("opened"));
   inPlay(id_, 0, ZV_FADE_LINEAR);
   ASSERT_TRUE(zvtest::waitFor([&] { return status_.positionMs >= 100; }, 5000));
-  HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id_));
-  ASSERT_NE(thread, nullptr);
+  zv::UniqueKernelHandle thread(OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id_)));
+  ASSERT_TRUE(thread);
   pluginMsgX(id_, msgStreamGone);
-  EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0) << "the thread ends";
-  CloseHandle(thread);
+  EXPECT_EQ(WaitForSingleObject(thread.get(), 5000), WAIT_OBJECT_0) << "the thread ends";
   EXPECT_EQ(owner_.events().find("closed"), std::string::npos) << "no notification: the owner asked for this";
 }
 

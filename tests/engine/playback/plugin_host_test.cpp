@@ -23,11 +23,9 @@ using playbacktest::recorderLog;
 DWORD WINAPI exitAtOnce(void*) { return 0; }
 
 bool threadEnded(ZvTarget id, int ms) {
-  HANDLE t = OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+  zv::UniqueKernelHandle t(OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(id)));
   if (!t) return true;  // already gone
-  bool ended = WaitForSingleObject(t, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
-  CloseHandle(t);
-  return ended;
+  return WaitForSingleObject(t.get(), static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
 }
 
 // Messages posted to this thread: code and, for blocks, the allocation tag
@@ -177,9 +175,8 @@ TEST_F(PluginHost, broadcastReachesEveryInstanceOnceAndEveryFilterEntry) {
 
 TEST_F(PluginHost, messageToADeadTargetLeavesNoBlock) {
   DWORD deadId = 0;
-  HANDLE t = CreateThread(nullptr, 0, exitAtOnce, nullptr, 0, &deadId);
-  WaitForSingleObject(t, INFINITE);
-  CloseHandle(t);
+  zv::UniqueKernelHandle t(CreateThread(nullptr, 0, exitAtOnce, nullptr, 0, &deadId));
+  WaitForSingleObject(t.get(), INFINITE);
   const int32_t* stat = debugGetMallocStat();
   int32_t pool = stat[ZV_STAT_POOL_BLOCKS], heap = stat[ZV_STAT_HEAP_IN_USE];
   int32_t posted = stat[ZV_STAT_MESSAGES_POSTED];

@@ -9,6 +9,7 @@
 
 #include "files_fixture.h"
 #include "testkit.h"
+#include "win32/owners.h"
 
 using pltest::OwnedPl;
 
@@ -122,20 +123,20 @@ TEST(BinaryPlaylist, handleFormsWorkBehindTheCallersOwnHeader) {
   std::string path = zvtest::freshDir("handle") + "\\own.dat";
   OwnedPl pl;
   fillTwoLines(pl);
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(f);
   DWORD n = 0;
-  WriteFile(f, "HEAD", 4, &n, nullptr);
-  EXPECT_EQ(plSaveToHandle(pl, f), 1);
-  WriteFile(f, "TAIL", 4, &n, nullptr);
-  SetFilePointer(f, 4, nullptr, FILE_BEGIN);
+  WriteFile(f.get(), "HEAD", 4, &n, nullptr);
+  EXPECT_EQ(plSaveToHandle(pl, f.get()), 1);
+  WriteFile(f.get(), "TAIL", 4, &n, nullptr);
+  SetFilePointer(f.get(), 4, nullptr, FILE_BEGIN);
   OwnedPl back;
-  EXPECT_EQ(plLoadFromHandle(back, f), 1);
+  EXPECT_EQ(plLoadFromHandle(back, f.get()), 1);
   EXPECT_EQ(texts(back), texts(pl));
   char tail[4] = {};
-  ReadFile(f, tail, 4, &n, nullptr);
+  ReadFile(f.get(), tail, 4, &n, nullptr);
   EXPECT_EQ(std::string(tail, 4), "TAIL") << "the reader stops behind the playlist";
-  CloseHandle(f);
+  f.reset();
 
   EXPECT_EQ(plLoadFromHandle(back, INVALID_HANDLE_VALUE), 0);
   EXPECT_EQ(plLoadFromHandle(back, nullptr), 0);
@@ -154,12 +155,12 @@ TEST(BinaryPlaylist, shortOrForeignMagicIsRefusedAndLeavesThePlaylist) {
   for (const auto& r : rows) {
     std::string path = dir + "\\m" + std::to_string(k++);
     zvtest::writeFile(path, r.bytes, r.size);
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     OwnedPl pl;
     plAddLine(pl, nullptr, "kept", nullptr, nullptr);
-    EXPECT_EQ(plLoadFromHandle(pl, f), 0) << path;
+    EXPECT_EQ(plLoadFromHandle(pl, f.get()), 0) << path;
     EXPECT_EQ(plGetCount(pl), 1) << path;
-    CloseHandle(f);
+    f.reset();
     EXPECT_EQ(plLoad(pl, path.c_str(), plLoadBinary), plResultFailed) << path;
     EXPECT_EQ(plGetCount(pl), 0) << "plLoad clears first";
   }

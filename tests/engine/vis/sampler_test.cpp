@@ -13,6 +13,7 @@
 #include "zv_config.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -27,15 +28,15 @@ class Sampler : public ::testing::Test {
     ASSERT_NE(instance_, 0u);
     const ZvInstanceRec* rec = instanceInfoById(instance_);
     ASSERT_TRUE(rec);
-    DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), &thread_,
+    DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), thread_.put(),
                     SYNCHRONIZE, FALSE, 0);
   }
   void TearDown() override {
     setConfigInt("sampler_device", -1);
     if (instance_) stopPlugin(instance_);
     if (thread_) {
-      EXPECT_EQ(WaitForSingleObject(thread_, 5000), WAIT_OBJECT_0) << "the thread ends when stopped";
-      CloseHandle(thread_);
+      EXPECT_EQ(WaitForSingleObject(thread_.get(), 5000), WAIT_OBJECT_0) << "the thread ends when stopped";
+      thread_.reset();
     }
   }
 
@@ -51,10 +52,10 @@ class Sampler : public ::testing::Test {
       ++count;
     return count;
   }
-  bool threadAlive() { return WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT; }
+  bool threadAlive() { return WaitForSingleObject(thread_.get(), 0) == WAIT_TIMEOUT; }
 
   ZvTarget instance_ = 0;
-  HANDLE thread_ = nullptr;
+  zv::UniqueKernelHandle thread_;
 };
 
 TEST_F(Sampler, recordsWhileStartedAndNotAfterStop) {

@@ -15,6 +15,7 @@
 #include "zv_plugins.h"
 #include "zv_vis.h"
 #include "zvdsp.h"
+#include "win32/owners.h"
 
 namespace {
 
@@ -32,9 +33,9 @@ class WinampVis : public ::testing::Test {
     if (!zvtest::haveDisplay()) GTEST_SKIP() << "no display";
     vistest::ensurePlugins();
     // Our own reference keeps the library's record alive when the host frees it.
-    library_ = LoadLibraryA(libraryPath().c_str());
+    library_.reset(LoadLibraryA(libraryPath().c_str()));
     ASSERT_TRUE(library_) << libraryPath();
-    auto fn = reinterpret_cast<recvis::StateFn>(reinterpret_cast<void*>(GetProcAddress(library_, "recordingVisState")));
+    auto fn = reinterpret_cast<recvis::StateFn>(reinterpret_cast<void*>(GetProcAddress(library_.get(), "recordingVisState")));
     ASSERT_TRUE(fn);
     state_ = fn();
     std::memset(static_cast<void*>(state_), 0, sizeof(*state_));
@@ -43,7 +44,7 @@ class WinampVis : public ::testing::Test {
     ASSERT_NE(instance_, 0u);
     const ZvInstanceRec* rec = instanceInfoById(instance_);
     ASSERT_TRUE(rec);
-    DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), &thread_,
+    DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), thread_.put(),
                     SYNCHRONIZE, FALSE, 0);
     ZvWindowPrm prm = {follow_->handle()};
     pluginMsg(instance_, msgVisWindow, &prm, sizeof(prm));
@@ -52,12 +53,12 @@ class WinampVis : public ::testing::Test {
     if (instance_) stopPlugin(instance_);
     // The next test must not share the library with a host still ending.
     if (thread_) {
-      EXPECT_EQ(WaitForSingleObject(thread_, 5000), WAIT_OBJECT_0);
-      CloseHandle(thread_);
+      EXPECT_EQ(WaitForSingleObject(thread_.get(), 5000), WAIT_OBJECT_0);
+      thread_.reset();
     }
     vistest::pumpMessages();
     follow_.reset();
-    if (library_) FreeLibrary(library_);
+    library_.reset();
   }
 
   void open(const std::string& path, int32_t index = 0) {
@@ -86,11 +87,11 @@ class WinampVis : public ::testing::Test {
     return got;
   }
 
-  HMODULE library_ = nullptr;
+  zv::UniqueModule library_;
   recvis::State* state_ = nullptr;
   std::unique_ptr<vistest::TestWindow> follow_;
   ZvTarget instance_ = 0;
-  HANDLE thread_ = nullptr;  // the instance's thread
+  zv::UniqueKernelHandle thread_;  // the instance's thread
 };
 
 bool has(const std::vector<MSG>& msgs, UINT code) {
@@ -128,7 +129,7 @@ TEST_F(WinampVis, libraryGetsItsWindowAndThePlanes) {
   EXPECT_EQ(state_->initCalls, 1);
   EXPECT_EQ(state_->initRate, 44100);
   EXPECT_EQ(state_->initChannels, 2);
-  EXPECT_EQ(state_->initInstance, static_cast<void*>(library_));
+  EXPECT_EQ(state_->initInstance, static_cast<void*>(library_.get()));
   HWND host = static_cast<HWND>(state_->initParent);
   ASSERT_TRUE(IsWindow(host));
   char cls[64] = {}, title[64] = {};
@@ -256,14 +257,14 @@ TEST_F(WinampVis, stoppingTheInstanceQuitsTheLibrary) {
   EXPECT_TRUE(has(got, msgVisClosed));
   finishAll(got);
   EXPECT_EQ(state_->quitCalls, 1);
-  EXPECT_EQ(WaitForSingleObject(thread_, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(thread_.get(), 5000), WAIT_OBJECT_0);
 }
 
 TEST_F(WinampVis, configShowsOverTheParentAndFailsSoftly) {
   EXPECT_EQ(visPluginConfig(libraryPath().c_str(), 0, follow_->handle()), ZV_TRUE);
   EXPECT_EQ(state_->configCalls, 1);
   EXPECT_EQ(state_->configParent, static_cast<void*>(follow_->handle()));
-  EXPECT_EQ(state_->configInstance, static_cast<void*>(library_));
+  EXPECT_EQ(state_->configInstance, static_cast<void*>(library_.get()));
   EXPECT_EQ(state_->initCalls, 0) << "configuring does not start the module";
 
   EXPECT_EQ(visPluginConfig(libraryPath().c_str(), 3, nullptr), 0);

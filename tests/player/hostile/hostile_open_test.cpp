@@ -262,8 +262,14 @@ TEST_F(HostileOpen, playerAnswersAfterEveryDamagedFileAndGivesBackHandlesAndMemo
   ASSERT_GT(before.handles, 0u) << "no handle count to compare";
   ASSERT_GT(before.privateBytes, 0u) << "no private bytes to compare";
 
-  runRows(player, rows, base, 1, outcome);
-  ASSERT_FALSE(HasFatalFailure());
+  // Two measured rounds: a leak repeats in each, while what the heap keeps
+  // of one row's passing peak does not (the 30-deep row holds 100 000
+  // groups for a moment, about 40 MB, and the heap keeps a part of that
+  // which varies by up to about 20 MB from run to run).
+  for (int round = 1; round <= 2; ++round) {
+    runRows(player, rows, base, round, outcome);
+    ASSERT_FALSE(HasFatalFailure());
+  }
   ASSERT_TRUE(htest::runCommand(player, "stop", kRowMs));
   ASSERT_TRUE(player.settle(kRowMs));
   const zvtest::ProcessUsage after = player.usage();
@@ -272,9 +278,10 @@ TEST_F(HostileOpen, playerAnswersAfterEveryDamagedFileAndGivesBackHandlesAndMemo
               static_cast<size_t>(after.privateBytes));
   // Slack: the engine's threads (scanner, decoder) may be between two files
   // when counted, each with a file and an event or two open; and the heaps
-  // keep pages they once used for a while.
+  // keep pages they once used for a while. Over two rounds, 32 MB still
+  // catches anything that keeps more than 16 MB a round.
   EXPECT_LE(after.handles, before.handles + 8) << "handles: " << before.handles << " -> " << after.handles;
-  EXPECT_LE(after.privateBytes, before.privateBytes + (16u << 20))
+  EXPECT_LE(after.privateBytes, before.privateBytes + (32u << 20))
       << "private bytes: " << before.privateBytes << " -> " << after.privateBytes;
 
   PostMessageA(player.window(), WM_CLOSE, 0, 0);

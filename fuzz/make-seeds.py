@@ -333,11 +333,11 @@ def main():
         return fid + raw + b"\0\0" + body
 
     # A frame given as (id, body, format flags) carries those flags.
-    def any_frame(spec, v4):
-        if len(spec) == 2:
-            return frame(spec[0], spec[1], v4)
-        f = frame(spec[0], spec[1], v4)
-        return f[:9] + bytes([spec[2]]) + f[10:]
+    def any_frame(item, v4):
+        if len(item) == 2:
+            return frame(item[0], item[1], v4)
+        f = frame(item[0], item[1], v4)
+        return f[:9] + bytes([item[2]]) + f[10:]
 
     def tag(frames, v4):
         body = b"".join(any_frame(f, v4) for f in frames)

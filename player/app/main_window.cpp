@@ -11,6 +11,7 @@
 
 #include "autoplay/autoplay_offer.h"
 #include "commands/command_table.h"
+#include "descriptions/description_answers.h"
 #include "text/program_text.h"
 #include "display/label_texts.h"
 #include "display/time_format.h"
@@ -305,25 +306,30 @@ void TMainWnd::reindexed() {
   if (commands_ && commands_->hasEditors()) commands_->editors().mainListChanged();
 }
 
-// A description result: written into its line when the line still names that file.
+// A description result: written into its line when the line still names
+// that file; news about a file goes to every list that names it.
 void TMainWnd::applyInfo(const ZvQueryResult& r) {
-  if (r.tag != kCurrentTag || !current_) return;
+  if (!current_) return;
+  const bool news = isFileNews(r);
+  if (r.tag != kCurrentTag && !news) return;
   if (!r.path[0]) {  // the end marker: group times from the new file times
     plCalcTimes(current_);
     if (seq_) seq_->orders().markSortedStale();
     updateLines();
     return;
   }
-  if (r.line < 0 || r.line >= plGetCount(current_) || lstrcmpiA(plGetName(current_, r.line), r.path) != 0) return;
-  if (r.description[0]) plSetDesc(current_, r.line, r.description);
-  if (r.info[0]) plSetInfo(current_, r.line, r.info);
-  if (PlaylistLine* rec = plGetRec(current_, r.line)) {
-    PlaylistLine copy = *rec;
-    if (r.lengthMs > 0) copy.time = r.lengthMs;
-    if (r.sizeKb >= 0) copy.size = r.sizeKb;
-    plSetRec(current_, r.line, &copy);
+  const std::vector<int32_t> lines = applyDescriptionAnswer(current_, r);
+  if (news) {
+    // The menus of favourites and recent places show descriptions too.
+    applyDescriptionAnswer(favorites_, r);
+    applyDescriptionAnswer(recent_, r);
+    if (lines.empty()) return;
+    if (seq_) seq_->orders().markSortedStale();
+    if (commands_ && commands_->hasEditors()) commands_->editors().mainListChanged();
+    updateLines();
+    return;
   }
-  if (seq_ && (r.line == seq_->curFileN() || r.line == seq_->curGroupN())) updateLines();
+  if (!lines.empty() && seq_ && (r.line == seq_->curFileN() || r.line == seq_->curGroupN())) updateLines();
 }
 
 // ---- Messages ----
@@ -359,6 +365,9 @@ void TMainWnd::onEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       case msgInfoReady: {
         auto result = std::make_unique<ZvQueryResult>();
         getMsgPrm(&m, result.get());
+        result->path[sizeof(result->path) - 1] = 0;
+        result->description[sizeof(result->description) - 1] = 0;
+        result->info[sizeof(result->info) - 1] = 0;
         applyInfo(*result);
         break;
       }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "descriptions/description_answers.h"
 #include "editor_columns.h"
 #include "editor_edits.h"
 #include "editor_set.h"
@@ -39,14 +40,16 @@ void TPLEditorWnd::onInfoReady(WPARAM wParam, LPARAM lParam) {
     }
     return;
   }
-  const int32_t line = r->line;
-  if (line < 0 || line >= plGetCount(pl_) || lstrcmpiA(plGetName(pl_, line), r->path) != 0) return;
-  if (r->description[0]) plSetDesc(pl_, line, r->description);
-  if (r->info[0]) plSetInfo(pl_, line, r->info);
-  if (PlaylistLine* rec = plGetRec(pl_, line)) {
-    if (r->lengthMs > 0) rec->time = r->lengthMs;
-    if (r->sizeKb >= 0) rec->size = r->sizeKb;
+  // News about a file of the main playlist is written by the main window,
+  // which then refreshes its editors.
+  if (isFileNews(*r) && !owns_) return;
+  const std::vector<int32_t> lines = applyDescriptionAnswer(pl_, *r);
+  if (lines.empty()) return;
+  if (isFileNews(*r)) {
+    InvalidateRect(list_.get(), nullptr, FALSE);
+    return;
   }
+  const int32_t line = lines.front();
   // A description cleared in this editor of the main playlist comes back
   // here; the main window shows it on its labels too.
   if (!owns_ && r->description[0]) host_.mainLineTextChanged(line);

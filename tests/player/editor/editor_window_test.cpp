@@ -21,6 +21,7 @@
 #include "testkit.h"
 #include "win_pos.h"
 #include "win32/owners.h"
+#include "zv_desc.h"
 
 using namespace zv::editor;
 using edtest::kFile;
@@ -547,6 +548,18 @@ TEST_F(EditorFixture, descriptionsFillInAsTheScannerAnswers) {
       << "the scanner's answer reached the editor";
   EXPECT_EQ(cellText(e->playlist(), 1, colSize), "3 KB");
   EXPECT_FALSE(cellText(e->playlist(), 1, colName).empty());
+
+  // A description given to the file elsewhere (the main window, another
+  // editor, a saved tag) is news that reaches this editor's own list too.
+  setDesc(file.c_str(), "Harbour Song (live)");
+  EXPECT_TRUE(zvtest::waitFor(
+      [&] {
+        pump();
+        return std::string(plGetDesc(e->playlist(), 1)) == "Harbour Song (live)";
+      },
+      10000))
+      << plGetDesc(e->playlist(), 1);
+  setDesc(file.c_str(), "");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // description editor (F2) committed and cancelled.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -335,6 +336,25 @@ HWND findChildOfClass(HWND parent, const char* cls) {
   return f.found;
 }
 
+// Line `line` of an editor's list focused (Home, then Down), F2: the edit
+// field that opens over it, or null.
+HWND openDescEditor(HWND list, int line) {
+  key(list, VK_HOME);
+  for (int i = 0; i < line; ++i) key(list, VK_DOWN);
+  key(list, VK_F2);
+  HWND edit = nullptr;
+  zvtest::waitFor([&] { return (edit = FindWindowExA(list, nullptr, "Edit", nullptr)) && IsWindowVisible(edit); },
+                  kWaitMs);
+  return edit;
+}
+
+bool describe(HWND list, int line, const std::string& text) {
+  HWND edit = openDescEditor(list, line);
+  if (!edit) return false;
+  typeAndEnter(edit, text);
+  return true;
+}
+
 TEST_F(MainWindowExtras, f2InThePlaylistEditor_entersADescription_escapeLeavesIt) {
   const std::string media = zvtest::freshDir("descmedia");
   writeMarkedWav(media, "one.wav", 1, 30);
@@ -350,21 +370,13 @@ TEST_F(MainWindowExtras, f2InThePlaylistEditor_entersADescription_escapeLeavesIt
   ASSERT_NE(editor, nullptr);
   HWND list = findChildOfClass(editor, "SysListView32");
 
-  // The group's line (the first) focused, F2: an edit field over it.
-  auto editFirstLine = [&]() -> HWND {
-    key(list, VK_HOME);
-    key(list, VK_F2);
-    HWND edit = nullptr;
-    zvtest::waitFor([&] { return (edit = FindWindowExA(list, nullptr, "Edit", nullptr)) && IsWindowVisible(edit); },
-                    kWaitMs);
-    return edit;
-  };
-  HWND edit = editFirstLine();
+  // The group's line (the first), F2: an edit field over it.
+  HWND edit = openDescEditor(list, 0);
   ASSERT_NE(edit, nullptr);
   typeAndEnter(edit, "Kitchen mix");
   EXPECT_TRUE(zvtest::waitFor([&] { return !IsWindow(edit) || !IsWindowVisible(edit); }, kWaitMs));
 
-  edit = editFirstLine();
+  edit = openDescEditor(list, 0);
   ASSERT_NE(edit, nullptr);
   PostMessageA(edit, EM_SETSEL, 0, -1);
   for (char c : std::string("Thrown away")) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
@@ -415,28 +427,54 @@ TEST_F(MainWindowExtras, f2InTheMainPlaylistsEditor_updatesTheMainWindowsGroupAn
   ASSERT_NE(editor, nullptr);
   HWND list = findChildOfClass(editor, "SysListView32");
 
-  // Line `line` focused (Home, then Down), F2, the text typed, Enter.
-  auto describe = [&](int line, const std::string& text) {
-    key(list, VK_HOME);
-    for (int i = 0; i < line; ++i) key(list, VK_DOWN);
-    key(list, VK_F2);
-    HWND edit = nullptr;
-    if (!zvtest::waitFor([&] { return (edit = FindWindowExA(list, nullptr, "Edit", nullptr)) && IsWindowVisible(edit); },
-                         kWaitMs))
-      return false;
-    typeAndEnter(edit, text);
-    return true;
-  };
   // Line 0 is the playlist's own heading; the folder's group (the current
   // group) is line 1, its first file (playing) line 2.
-  ASSERT_TRUE(describe(1, "Kitchen mix"));
+  ASSERT_TRUE(describe(list, 1, "Kitchen mix"));
   EXPECT_TRUE(zvtest::waitFor([&] { return windowText(groupLabel) == "Kitchen mix"; }, kWaitMs))
       << windowText(groupLabel);
-  ASSERT_TRUE(describe(2, "Morning song"));
+  ASSERT_TRUE(describe(list, 2, "Morning song"));
   EXPECT_TRUE(zvtest::waitFor([&] { return windowText(fileLabel).find("Morning song") != std::string::npos; }, kWaitMs))
       << windowText(fileLabel);
   EXPECT_EQ(windowText(groupLabel), "Kitchen mix") << "the group keeps its new text";
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(player.waitExit(kStartMs), 0);
+}
+
+// A description belongs to the file, not to one line: typed on one line of
+// a file listed twice, it reaches the other line too, here the current one
+// that the main window's label shows, and both are saved with it.
+TEST_F(MainWindowExtras, aDescriptionTypedForAFileListedTwice_reachesBothLinesAndTheLabel) {
+  const std::string media = zvtest::freshDir("twicemedia");
+  const std::string one = writeMarkedWav(media, "one.wav", 1, 30);
+  writeMarkedWav(media, "two.wav", 2, 30);
+  Player player(root_, {media, one});
+  ASSERT_TRUE(player.started());
+  HWND window = waitMainWindow(kStartMs);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(zvtest::waitFor([] { return played(1); }, kStartMs));
+  ASSERT_TRUE(sendCommand(window, "stop"));
+  HWND fileLabel = nullptr;
+  ASSERT_TRUE(zvtest::waitFor([&] {
+    fileLabel = GetDlgItem(window, 1001);
+    return fileLabel && windowText(fileLabel).find("one.wav") != std::string::npos;
+  }, kWaitMs)) << windowText(fileLabel);
+  ASSERT_TRUE(sendCommand(window, "editcpl"));
+  HWND editor = waitTopLevel(player.id(), [](HWND w) { return findChildOfClass(w, "SysListView32") != nullptr; },
+                             kWaitMs);
+  ASSERT_NE(editor, nullptr);
+  HWND list = findChildOfClass(editor, "SysListView32");
+  // The heading, the folder's group, its two files, then one.wav again:
+  // the current line is the first one.wav (line 2); the text goes on line 4.
+  ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 5);
+  ASSERT_TRUE(describe(list, 4, "Morning song"));
+  EXPECT_TRUE(zvtest::waitFor([&] { return windowText(fileLabel).find("Morning song") != std::string::npos; }, kWaitMs))
+      << windowText(fileLabel);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(player.waitExit(kStartMs), 0);
+  const std::string saved = fileText(userData_ + "\\playlist.dat");
+  const size_t first = saved.find("Morning song");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_NE(saved.find("Morning song", first + 1), std::string::npos) << "both lines keep the text";
 }

@@ -106,12 +106,10 @@ std::vector<uint8_t> readFile(const std::string& path) {
 }
 
 bool writeFile(const std::string& path, const void* data, size_t size) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  zv::UniqueFile h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return false;
   DWORD put = 0;
-  bool ok = WriteFile(h, data, static_cast<DWORD>(size), &put, nullptr) && put == size;
-  CloseHandle(h);
-  return ok;
+  return WriteFile(h.get(), data, static_cast<DWORD>(size), &put, nullptr) && put == size;
 }
 
 bool haveDisplay() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "testkit.h"
+#include "win32/owners.h"
 #include "zv_containers.h"
 
 namespace {
@@ -20,13 +21,12 @@ void put32(Bytes& b, int32_t v) {
 void putText(Bytes& b, const char* s, size_t n) { b.insert(b.end(), s, s + n); }
 
 struct File {
+  zv::UniqueFile owner;
   HANDLE h;
   explicit File(const std::string& path, bool write)
-      : h(CreateFileA(path.c_str(), write ? GENERIC_WRITE | GENERIC_READ : GENERIC_READ, 0, nullptr,
-                      write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr)) {}
-  ~File() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
+      : owner(CreateFileA(path.c_str(), write ? GENERIC_WRITE | GENERIC_READ : GENERIC_READ, 0, nullptr,
+                          write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr)),
+        h(owner.get()) {}
   int64_t position() const {
     LARGE_INTEGER zero{}, pos{};
     SetFilePointerEx(h, zero, &pos, FILE_CURRENT);

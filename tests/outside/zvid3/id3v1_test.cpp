@@ -9,6 +9,7 @@
 
 #include "tag_media.h"
 #include "testkit.h"
+#include "win32/owners.h"
 #include "zvid3.h"
 
 using namespace tagtest;
@@ -166,10 +167,10 @@ TEST(Id3v1, failedWritesLeaveTheFileAsItWas) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(readBytes(path), before);
 
-  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  zv::UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
   EXPECT_EQ(writeTag(path.c_str(), &tag), ZV_ID3_IO_ERROR);
-  CloseHandle(held);
+  held.reset();
   EXPECT_EQ(readBytes(path), before);
   EXPECT_EQ(filesIn(zvtest::testDir() + "\\readonly").size(), 1u) << "no temporary file left";
   EXPECT_EQ(writeTag((zvtest::testDir() + "\\missing.mp3").c_str(), &tag), ZV_ID3_IO_ERROR);

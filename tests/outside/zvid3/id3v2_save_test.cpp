@@ -11,6 +11,7 @@
 
 #include "tag_media.h"
 #include "testkit.h"
+#include "win32/owners.h"
 #include "zvid3.h"
 
 using namespace tagtest;
@@ -173,13 +174,13 @@ TEST(Id3v2Save, fileInUseIsSavedByTheBatchOnceFree) {
   id3v2SetStringField(id3v2FindFrame(tag.get(), "tit2"), "content", "Deferred");
 
   // A player reading the file shares it for reading only.
-  HANDLE player = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(player, INVALID_HANDLE_VALUE);
+  zv::UniqueFile player(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(player);
   EXPECT_EQ(id3v2Save(tag.get(), path.c_str(), 0, nullptr), ZV_ID3_DEFERRED);
   // Later edits of the handle do not change the queued save.
   id3v2SetStringField(id3v2FindFrame(tag.get(), "tit2"), "content", "Edited afterwards");
   EXPECT_EQ(id3v2DoBatch(nullptr), 1) << "still in use";
-  CloseHandle(player);
+  player.reset();
   EXPECT_EQ(readBytes(path), before);
   EXPECT_EQ(filesIn(dir).size(), 1u) << "no temporary file left";
 

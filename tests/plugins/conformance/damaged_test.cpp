@@ -11,6 +11,7 @@
 
 #include "decoder_harness.h"
 #include "testkit.h"
+#include "win32/owners.h"
 
 namespace conf {
 namespace {
@@ -74,14 +75,13 @@ DWORD WINAPI runJob(void* arg) {
 // instead of stalling the run.
 bool exerciseWithDeadline(const DecPlugin& p, const std::string& path, DWORD ms) {
   Job job{&p, path};
-  HANDLE t = CreateThread(nullptr, 0, runJob, &job, 0, nullptr);
+  zv::UniqueKernelHandle t(CreateThread(nullptr, 0, runJob, &job, 0, nullptr));
   if (!t) return false;
-  if (WaitForSingleObject(t, ms) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(t.get(), ms) != WAIT_OBJECT_0) {
     ADD_FAILURE() << "hang: " << path;
     std::fflush(stdout);
     ExitProcess(3);  // the stuck thread still uses `job`; nothing sane is left to do
   }
-  CloseHandle(t);
   return true;
 }
 

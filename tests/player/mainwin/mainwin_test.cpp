@@ -76,6 +76,37 @@ class MainWindow : public ::testing::Test {
     }, ms);
     return found;
   }
+  // Before a menu opens: the window in front and its thread past the focus
+  // events of the last activation. One still pending when the menu is up
+  // (a focus-out of an earlier dialog or hide, late from the X server)
+  // would cancel the menu at once.
+  bool settledInFront(HWND window) {
+    return zvtest::waitFor([&] { return GetForegroundWindow() == window; }, kWaitMs) &&
+           SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, nullptr) != 0;
+  }
+  // For a menu that did not come up: what was in front, the player's
+  // visible windows, and what it ran since `before`.
+  std::string whyNoMenu(DWORD pid, size_t before) {
+    auto describe = [](HWND w) {
+      char cls[64] = {}, title[128] = {};
+      GetClassNameA(w, cls, sizeof(cls));
+      GetWindowTextA(w, title, sizeof(title));
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      return std::string(cls) + " \"" + title + "\" (process " + std::to_string(owner) + ")";
+    };
+    HWND front = GetForegroundWindow();
+    std::string why = "in front: " + (front ? describe(front) : std::string("nothing")) + "; the player's windows:";
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && IsWindowVisible(w)) why += " [" + describe(w) + "]";
+    }
+    why += "; ran:";
+    const auto lines = traced();
+    for (size_t i = before; i < lines.size(); ++i) why += " [" + lines[i] + "]";
+    return why;
+  }
   // A dialog of `pid`, whatever its caption.
   HWND waitDialog(DWORD pid, int ms) {
     HWND found = nullptr;
@@ -216,11 +247,12 @@ TEST_F(MainWindow, keysHotKeysTrayStatesPowerAndLabels) {
   } menuKeys[] = {{VK_DECIMAL, "l2menu"}, {VK_SUBTRACT, "l1menu"}, {VK_DELETE, "l2menu"}, {VK_ADD, "openmenu"},
                   {VK_MULTIPLY, "favmenu"}};
   for (const MenuKey& k : menuKeys) {
+    ASSERT_TRUE(settledInFront(window)) << k.command << "; " << whyNoMenu(player.id(), traced().size());
     before = traced().size();
     key(window, k.vk);
     EXPECT_EQ(tracedAfter(before, 1), (std::vector<std::string>{std::string("1 ") + k.command}));
     HWND menu = waitMenu(player.id(), kWaitMs);
-    ASSERT_NE(menu, nullptr) << k.command;
+    ASSERT_NE(menu, nullptr) << k.command << "; " << whyNoMenu(player.id(), before);
     key(menu, VK_ESCAPE);
     EXPECT_TRUE(zvtest::waitFor([&] { return !IsWindowVisible(menu); }, kWaitMs)) << k.command;
   }
@@ -267,14 +299,18 @@ TEST_F(MainWindow, keysHotKeysTrayStatesPowerAndLabels) {
                 {200, WM_RBUTTONUP, "l1menu", true},      {201, WM_RBUTTONUP, "l2menu", true},
                 {205, WM_RBUTTONUP, "l2menu", true},      {206, WM_RBUTTONUP, "l1menu", true},
                 {100, WM_RBUTTONUP, "sysmenu", true},     {203, WM_MOUSEMOVE, nullptr, false}};
+  const size_t trayStart = traced().size();
   for (const TrayCase& c : clicks) {
+    if (c.menu) {
+      ASSERT_TRUE(settledInFront(window)) << c.id << "; " << whyNoMenu(player.id(), trayStart);
+    }
     before = traced().size();
     tray(window, c.id, c.mouse);
     if (!c.command) continue;
     EXPECT_EQ(tracedAfter(before, 1), (std::vector<std::string>{std::string("2 ") + c.command})) << c.id;
     if (c.menu) {
       HWND menu = waitMenu(player.id(), kWaitMs);
-      ASSERT_NE(menu, nullptr) << c.id;
+      ASSERT_NE(menu, nullptr) << c.id << "; " << whyNoMenu(player.id(), trayStart);
       key(menu, VK_ESCAPE);
       EXPECT_TRUE(zvtest::waitFor([&] { return !IsWindowVisible(menu); }, kWaitMs));
     }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "win32/owners.h"
+
 namespace zvbench {
 
 double now() {
@@ -40,6 +42,31 @@ std::string workDir() {
   char tmp[MAX_PATH];
   GetTempPathA(sizeof(tmp), tmp);
   return tmp;
+}
+
+bool writeFile(const std::string& path, const void* data, size_t size) {
+  zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD put = 0;
+  return f && WriteFile(f.get(), data, DWORD(size), &put, nullptr) && put == size;
+}
+
+void removeTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  zv::UniqueFind found(FindFirstFileA((dir + "\\*").c_str(), &fd));
+  if (found) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = dir + "\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        removeTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(found.get(), &fd));
+  }
+  RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace zvbench

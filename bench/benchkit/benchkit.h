@@ -20,4 +20,10 @@ void report(const std::string& name, double value, const std::string& unit);
 // Folder for files a benchmark writes (ZV_BENCH_DIR, else the temp folder).
 std::string workDir();
 
+// Writes `size` bytes as the whole file; false when it could not.
+bool writeFile(const std::string& path, const void* data, size_t size);
+
+// Removes a folder with everything in it (read-only files too).
+void removeTree(const std::string& dir);
+
 }  // namespace zvbench

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "benchkit.h"
+#include "win32/owners.h"
 #include "zv_cddb.h"
 #include "zv_memory.h"
 
@@ -77,11 +78,10 @@ int main() {
   }, 50);
   std::string bytes;
   double raw = best([&] {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    bytes.resize(GetFileSize(f, nullptr));
+    zv::UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    bytes.resize(f ? GetFileSize(f.get(), nullptr) : 0);
     DWORD got = 0;
-    ReadFile(f, bytes.data(), DWORD(bytes.size()), &got, nullptr);
-    CloseHandle(f);
+    ReadFile(f.get(), bytes.data(), DWORD(bytes.size()), &got, nullptr);
   }, 50);
   zvbench::report("cddbGetInfo + cddbFreeInfo", parse * 1000.0, "ms");
   zvbench::report("reading the file's bytes alone", raw * 1000.0, "ms");

@@ -7,16 +7,18 @@
 #include <vector>
 
 #include "benchkit.h"
+#include "win32/owners.h"
 #include "zv_containers.h"
 
 namespace {
 
 struct File {
+  zv::UniqueFile owner;
   HANDLE h;
   File(const std::string& path, bool write)
-      : h(CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, 0, nullptr,
-                      write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~File() { CloseHandle(h); }
+      : owner(CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, 0, nullptr,
+                          write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
+        h(owner.get()) {}
 };
 
 int64_t fileSize(const std::string& path) {

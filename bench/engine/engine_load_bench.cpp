@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include "benchkit.h"
+#include "win32/owners.h"
 
 int main() {
   double perCycle = zvbench::secondsPerItem([](int64_t n) {
     for (int64_t i = 0; i < n; ++i) {
-      HMODULE m = LoadLibraryA("zvengine.dll");
-      if (!m) return;
-      FreeLibrary(m);
+      zv::UniqueModule engine(LoadLibraryA("zvengine.dll"));
+      if (!engine) return;
     }
   });
   zvbench::report("zvengine.dll load + unload", perCycle * 1e3, "ms");

@@ -27,6 +27,7 @@
 #include "benchkit.h"
 #include "zv_config.h"
 #include "zv_playback.h"
+#include "win32/owners.h"
 #include "zvdsp.h"
 
 namespace {
@@ -48,11 +49,10 @@ std::string writeWav(const std::string& path, size_t frames) {
   uint32_t riff = 36 + data;
   std::memcpy(h + 4, &riff, 4);
   std::memcpy(h + 40, &data, 4);
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put;
-  WriteFile(f, h, 44, &put, nullptr);
-  WriteFile(f, pcm.data(), data, &put, nullptr);
-  CloseHandle(f);
+  std::vector<uint8_t> file(sizeof(h) + data);
+  std::memcpy(file.data(), h, sizeof(h));
+  std::memcpy(file.data() + sizeof(h), pcm.data(), data);
+  zvbench::writeFile(path, file.data(), file.size());
   return path;
 }
 
@@ -78,25 +78,22 @@ class ThreadClock {
     using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     auto query = reinterpret_cast<Query>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    zv::UniqueFile snap(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 te{};
     te.dwSize = sizeof(te);
-    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te)) {
+    for (BOOL ok = Thread32First(snap.get(), &te); ok; ok = Thread32Next(snap.get(), &te)) {
       if (te.th32OwnerProcessID != GetCurrentProcessId()) continue;
-      HANDLE t = OpenThread(THREAD_QUERY_INFORMATION, FALSE, te.th32ThreadID);
+      zv::UniqueKernelHandle t(OpenThread(THREAD_QUERY_INFORMATION, FALSE, te.th32ThreadID));
       if (!t) continue;
       void* start = nullptr;
-      if (query) query(t, 9 /* ThreadQuerySetWin32StartAddress */, &start, sizeof(start), nullptr);
+      if (query) query(t.get(), 9 /* ThreadQuerySetWin32StartAddress */, &start, sizeof(start), nullptr);
       int kind = 3;
       if (te.th32ThreadID == GetCurrentThreadId()) kind = 2;
       else if (inside("zvdsp.dll", start)) kind = 0;
       else if (inside("zvengine.dll", start)) kind = 1;
-      threads_.push_back({t, kind, seconds(t)});
+      const double start0 = seconds(t.get());
+      threads_.push_back({std::move(t), kind, start0});
     }
-    CloseHandle(snap);
-  }
-  ~ThreadClock() {
-    for (auto& t : threads_) CloseHandle(t.handle);
   }
   ThreadClock(const ThreadClock&) = delete;
   ThreadClock& operator=(const ThreadClock&) = delete;
@@ -105,13 +102,13 @@ class ThreadClock {
   ThreadShares elapsed() const {
     ThreadShares s;
     double* by[4] = {&s.output, &s.engine, &s.own, &s.rest};
-    for (auto& t : threads_) *by[t.kind] += seconds(t.handle) - t.start;
+    for (auto& t : threads_) *by[t.kind] += seconds(t.handle.get()) - t.start;
     return s;
   }
 
  private:
   struct Entry {
-    HANDLE handle;
+    zv::UniqueKernelHandle handle;
     int kind;
     double start;
   };
@@ -197,7 +194,8 @@ double cpuPerSoundSecond(const std::string& path, double soundSeconds, ThreadSha
 // the share that Wine's own audio threads take in any player.
 double bareWaveOutCpuPerSoundSecond(double soundSeconds, ThreadShares* shares) {
   WAVEFORMATEX fmt = {WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};
-  HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  const zv::UniqueKernelHandle doneEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  HANDLE done = doneEvent.get();
   HWAVEOUT wo = nullptr;
   if (waveOutOpen(&wo, WAVE_MAPPER, &fmt, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR)
     return -1;
@@ -234,7 +232,6 @@ double bareWaveOutCpuPerSoundSecond(double soundSeconds, ThreadShares* shares) {
   waveOutReset(wo);
   for (auto& h : hdr) waveOutUnprepareHeader(wo, &h, sizeof(WAVEHDR));
   waveOutClose(wo);
-  CloseHandle(done);
   return cpu / soundSeconds;
 }
 
@@ -255,21 +252,18 @@ double msUntilFrame(size_t k, const std::function<void()>& act) {
   act();
   std::vector<uint32_t> chunk(16384);
   while (zvbench::now() - t0 < 5) {
-    HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    zv::UniqueFile f(CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER pos;
     pos.QuadPart = at;
-    SetFilePointerEx(f, pos, nullptr, FILE_BEGIN);
+    SetFilePointerEx(f.get(), pos, nullptr, FILE_BEGIN);
     DWORD got = 0;
-    while (ReadFile(f, chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got >= 4) {
+    while (ReadFile(f.get(), chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got >= 4) {
       for (DWORD i = 0; i < got / 4; ++i)
-        if (chunk[i] == want) {
-          CloseHandle(f);
-          return (zvbench::now() - t0) * 1000;
-        }
+        if (chunk[i] == want) return (zvbench::now() - t0) * 1000;
       at += got & ~DWORD(3);
     }
-    CloseHandle(f);
+    f.reset();
     Sleep(0);
   }
   return -1;
@@ -278,18 +272,18 @@ double msUntilFrame(size_t k, const std::function<void()>& act) {
 // Zero frames between the first and last sound of the capture from `from`
 // on: the device inserts them only when the output ran short.
 int64_t gapsInCapture(int64_t from) {
-  HANDLE f = CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (f == INVALID_HANDLE_VALUE) return -1;
+  zv::UniqueFile f(CreateFileA(g_capture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+  if (!f) return -1;
   LARGE_INTEGER at;
   at.QuadPart = from & ~int64_t(3);
-  SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+  SetFilePointerEx(f.get(), at, nullptr, FILE_BEGIN);
   std::vector<uint32_t> frames;
   std::vector<uint32_t> chunk(65536);
   DWORD got = 0;
-  while (ReadFile(f, chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got > 0)
+  while (ReadFile(f.get(), chunk.data(), DWORD(chunk.size() * 4), &got, nullptr) && got > 0)
     frames.insert(frames.end(), chunk.begin(), chunk.begin() + got / 4);
-  CloseHandle(f);
+  f.reset();
   size_t first = 0, last = frames.size();
   while (first < last && frames[first] == 0) ++first;
   while (last > first && frames[last - 1] == 0) --last;

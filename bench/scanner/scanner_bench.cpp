@@ -23,25 +23,7 @@ namespace {
 constexpr int kFolders = 40;
 constexpr int kFilesPerFolder = 50;
 
-void removeTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = dir + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        removeTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
+using zvbench::removeTree;
 
 // One tagged template (ID3v2 and ID3v1, 64 KiB of stand-in audio), copied
 // under every name.
@@ -51,10 +33,7 @@ std::vector<std::string> makeFiles(const std::string& root, int folders = kFolde
   CreateDirectoryA(root.c_str(), nullptr);
   std::string templ = root + "\\template.mp3";
   std::string audio(audioBytes, '\x55');
-  HANDLE f = CreateFileA(templ.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put = 0;
-  WriteFile(f, audio.data(), DWORD(audio.size()), &put, nullptr);
-  CloseHandle(f);
+  zvbench::writeFile(templ, audio.data(), audio.size());
   ZvId3v2Tag tag = id3v2Create();
   const char* frames[][2] = {{"tit2", "A Title"}, {"tpe1", "An Artist"}, {"talb", "An Album"},
                              {"tyer", "2001"},    {"trck", "7"}};

@@ -12,6 +12,7 @@
 
 #include "benchkit.h"
 #include "playback/vis/vis_frame.h"
+#include "win32/owners.h"
 #include "zv_plugins.h"
 #include "zv_vis.h"
 #include "zvdsp.h"
@@ -84,10 +85,7 @@ void writeSkin(const std::string& dir, int32_t w, int32_t h) {
   file[26] = 1;
   file[28] = 24;
   CreateDirectoryA(dir.c_str(), nullptr);
-  HANDLE f = CreateFileA((dir + "\\inactive.bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(f, file.data(), DWORD(file.size()), &written, nullptr);
-  CloseHandle(f);
+  zvbench::writeFile(dir + "\\inactive.bmp", file.data(), file.size());
 }
 
 double threadSeconds(HANDLE thread) {
@@ -103,14 +101,17 @@ double wholeThreadShare(int32_t w, int32_t h, int32_t mode, double* framesDrawn)
   writeSkin(dir, w, h);
   RECT r = {0, 0, w, h};
   AdjustWindowRectEx(&r, WS_POPUP, FALSE, 0);
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 20, 20, r.right - r.left, r.bottom - r.top,
-                                nullptr, nullptr, nullptr, nullptr);
-  if (!window) return -1;
+  zv::UniqueWindow owner(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 20, 20, r.right - r.left,
+                                         r.bottom - r.top, nullptr, nullptr, nullptr, nullptr));
+  if (!owner) return -1;
+  HWND window = owner.get();
   ZvTarget id = startPlugin("vis", GetCurrentThreadId());
   const ZvInstanceRec* rec = instanceInfoById(id);
-  HANDLE thread = nullptr;
-  DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), &thread,
+  HANDLE copy = nullptr;
+  DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(rec->threadHandle), GetCurrentProcess(), &copy,
                   THREAD_QUERY_INFORMATION | SYNCHRONIZE, FALSE, 0);
+  zv::UniqueKernelHandle owned(copy);
+  HANDLE thread = owned.get();
   const ZvVisSettings s = settings(mode, dir);
   pluginMsg(id, msgVisSettings, &s, sizeof(s));
   ZvWindowPrm prm = {window};
@@ -127,8 +128,6 @@ double wholeThreadShare(int32_t w, int32_t h, int32_t mode, double* framesDrawn)
   const double cpu = threadSeconds(thread) - cpu0, wall = zvbench::now() - t0;
   stopPlugin(id);
   WaitForSingleObject(thread, 2000);
-  CloseHandle(thread);
-  DestroyWindow(window);
   *framesDrawn = wall * 1000.0 / 33.0;
   return cpu / wall;
 }

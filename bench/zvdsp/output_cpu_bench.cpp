@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "benchkit.h"
+#include "win32/owners.h"
 #include "zvdsp.h"
 
 namespace {
@@ -20,27 +21,24 @@ namespace {
 using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 
 // The thread whose start address lies in zvdsp.dll.
-HANDLE outputThread() {
+zv::UniqueKernelHandle outputThread() {
   HMODULE dsp = GetModuleHandleA("zvdsp.dll");
   MODULEINFO mi{};
   GetModuleInformation(GetCurrentProcess(), dsp, &mi, sizeof(mi));
   auto query = reinterpret_cast<QueryThread>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  zv::UniqueFile snap(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
   THREADENTRY32 te{sizeof(te)};
-  HANDLE found = nullptr;
-  for (BOOL ok = Thread32First(snap, &te); ok && !found; ok = Thread32Next(snap, &te)) {
+  for (BOOL ok = Thread32First(snap.get(), &te); ok; ok = Thread32Next(snap.get(), &te)) {
     if (te.th32OwnerProcessID != GetCurrentProcessId()) continue;
-    HANDLE t = OpenThread(THREAD_QUERY_INFORMATION, FALSE, te.th32ThreadID);
+    zv::UniqueKernelHandle t(OpenThread(THREAD_QUERY_INFORMATION, FALSE, te.th32ThreadID));
     void* start = nullptr;
-    if (t && query && query(t, 9 /* ThreadQuerySetWin32StartAddress */, &start, sizeof(start), nullptr) == 0) {
+    if (t && query && query(t.get(), 9 /* ThreadQuerySetWin32StartAddress */, &start, sizeof(start), nullptr) == 0) {
       auto a = reinterpret_cast<uintptr_t>(start), base = reinterpret_cast<uintptr_t>(mi.lpBaseOfDll);
-      if (a >= base && a < base + mi.SizeOfImage) found = t;
+      if (a >= base && a < base + mi.SizeOfImage) return t;
     }
-    if (t && t != found) CloseHandle(t);
   }
-  CloseHandle(snap);
-  return found;
+  return {};
 }
 
 double cpuSeconds(HANDLE t) {
@@ -87,7 +85,8 @@ double play(HANDLE thread, double seconds) {
 
 int main() {
   if (!outInit()) return 1;
-  HANDLE thread = outputThread();
+  const zv::UniqueKernelHandle owned = outputThread();
+  HANDLE thread = owned.get();
   if (!thread) {
     zvbench::report("output thread not found", 0, "");
     return 1;
